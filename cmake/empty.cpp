@@ -1,0 +1,1 @@
+// Placeholder for a library whose sources have not been written yet.

@@ -1,0 +1,83 @@
+#pragma once
+// The registrar link: two ports, the exchange log, the frame exchange of one command.
+// All of it runs on the calling thread; SendCommand blocks until the answer's end or the
+// time-out and calls the callback before it returns.
+#include "link/RetData.h"
+#include "serial/PortRegistry.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace quorvex::platform {
+class Clock;
+}
+
+namespace quorvex::link {
+
+using ResultCallback = std::function<void(RetData&)>;
+
+// Message posted in window mode when an exchange has ended.
+constexpr std::uint32_t WM_RETDATA = 0x1099;
+
+// Receiver of WM_RETDATA (window mode): wParam is the command code, lParam the link's RetData.
+class NotifyWindow {
+public:
+    virtual ~NotifyWindow() = default;
+    virtual void postMessage(std::uint32_t message, std::int32_t wParam, RetData* lParam) = 0;
+};
+
+class ExchangeLog;
+
+class Link {
+public:
+    // ports: where port names are opened; clock: local time for the log.
+    explicit Link(serial::PortRegistry& ports = serial::portRegistry(),
+                  platform::Clock* clock = nullptr);
+    ~Link();
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+
+    // Returns a handle (> 0) or -1 when the port cannot be opened; makes the link idle.
+    [[nodiscard]] int OpenFirstPort(const std::string& portName, int baudRate);
+    [[nodiscard]] int OpenSecondPort(const std::string& portName, int baudRate);
+    // Non-zero when closed, 0 when closing failed.
+    int CloseFirstPort();
+    int CloseSecondPort();
+    // 0 selects the first port for the following commands, anything else the second. Returns 0.
+    int UseSecondPort(int flag);
+    void SetLogName(const std::string& fileName);
+
+    // -1 at once while busy or before any port was opened; otherwise 0 after the exchange.
+    int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
+                    const std::string& data);
+    // Sends the last request again; flag 0 reuses its SEQ byte, non-zero takes the next.
+    int RepeatCommand(int newSequence);
+
+    [[nodiscard]] const RetData& retData() const;
+    [[nodiscard]] bool isIdle() const;
+    [[nodiscard]] bool secondPortSelected() const;
+
+    // Replace the log's clock (tests).
+    void setClock(platform::Clock* clock);
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+// The process's link and the plain operations the rest of the program calls.
+Link& processLink();
+
+int OpenFirstPort(const std::string& portName, int baudRate);
+int OpenSecondPort(const std::string& portName, int baudRate);
+int CloseFirstPort();
+int CloseSecondPort();
+int UseSecondPort(int flag);
+void SetLogName(const std::string& fileName);
+int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
+                const std::string& data);
+int RepeatCommand(int newSequence);
+
+}  // namespace quorvex::link

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Quorvex developer entry point.
+#   tools/dev.sh start   install what is needed, build, start Quorvex on the emulated registrar
+#   tools/dev.sh test    install what is needed, build, run every test
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="${QUORVEX_BUILD_DIR:-$here/build}"
+packages=(build-essential cmake ninja-build ccache pkg-config
+          qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl1-mesa-dev
+          libgtest-dev libgmock-dev libbenchmark-dev)
+
+install_packages() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$build" -j "$(nproc)" "$@"
+}
+
+case "${1:-}" in
+    start)
+        install_packages
+        configure_and_build --target quorvex quorvex-emu
+        work="$here/run"
+        mkdir -p "$work"
+        if [ ! -f "$work/fpinit.ini" ]; then
+            printf '[LogFile]\r\nLog=1\r\nLogName=Brelox.log\r\n[Communication]\r\nPort=EMU1\r\nSpeed=19200\r\n' > "$work/fpinit.ini"
+        fi
+        cd "$work"
+        exec "$build/app/quorvex"
+        ;;
+    test)
+        install_packages
+        configure_and_build
+        cd "$build"
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+        ;;
+    *)
+        echo "usage: tools/dev.sh start|test" >&2
+        exit 2
+        ;;
+esac
