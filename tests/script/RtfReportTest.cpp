@@ -1,0 +1,135 @@
+// Report document, RTF writing and reading back, and a check that an office suite reads the
+// Cyrillic text of a saved report.
+#include "script/ReportDocument.h"
+#include "script/RtfReader.h"
+#include "script/RtfWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace quorvex::script;
+
+namespace {
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::filesystem::path scratchDirectory(const std::string& name)
+{
+    auto dir = std::filesystem::temp_directory_path() / ("quorvex-rtf-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+ReportDocument sampleReport()
+{
+    ReportDocument doc;
+    doc.AppendReportLine("Регистратор №1: ", kReportBlue);
+    doc.AppendReportLine("Порт: COM1, Скорость:19200", kReportBlue);
+    doc.appendPlainLine(" ");
+    doc.AppendReportLine("Устройство не отвечает!", kReportRed);
+    doc.AppendReportLine("Регистратор №2: {a\\b}", kReportRed);
+    return doc;
+}
+
+}  // namespace
+
+TEST(ReportDocument, ColourStaysAndHeightGrowsUpToTheCap)
+{
+    ReportDocument doc;
+
+    doc.AppendReportLine("a", kReportRed);
+    doc.appendPlainLine(" ");
+    for (int i = 0; i < 5; ++i)
+        doc.AppendReportLine("b", kReportRed);
+    doc.setColour(kReportBlue);
+    doc.appendPlainLine("c");
+
+    const auto& lines = doc.lines();
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[0].heightPx, ReportDocument::kBaseHeightPx + ReportDocument::kHeightStepPx);
+    EXPECT_EQ(lines[1].heightPx, lines[0].heightPx);  // plain lines are not raised
+    EXPECT_EQ(lines[1].colour, kReportRed);
+    EXPECT_EQ(lines[6].heightPx, ReportDocument::kMaxHeightPx);
+    EXPECT_EQ(lines[7].colour, kReportBlue);
+    EXPECT_TRUE(lines[0].bold && lines[0].italic);
+}
+
+TEST(Rtf, WritesCodePage1251AsciiOnlyWithEscapes)
+{
+    const std::string rtf = toRtf(sampleReport().lines());
+
+    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1251", 0), 0u);
+    EXPECT_NE(rtf.find("\\fcharset204"), std::string::npos);
+    EXPECT_NE(rtf.find("{\\colortbl ;"), std::string::npos);
+    for (char ch : rtf)
+        ASSERT_LT(static_cast<unsigned char>(ch), 0x80) << "raw byte outside ASCII";
+    EXPECT_NE(rtf.find("\\'d0\\'e5\\'e3"), std::string::npos);  // "Рег" in Windows-1251
+    EXPECT_NE(rtf.find("\\{a\\\\b\\}"), std::string::npos);
+}
+
+TEST(Rtf, RoundTripKeepsTextColourAndAttributes)
+{
+    ReportDocument doc = sampleReport();
+    doc.AppendReportLine(std::string("ctl\x01\t\x7f end;"), Rgb{1, 2, 3});
+
+    const auto lines = readRtf(toRtf(doc.lines()));
+
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(*lines, doc.lines());
+}
+
+TEST(Rtf, ReaderRefusesUnbalancedOrForeignText)
+{
+    EXPECT_FALSE(readRtf("plain text").has_value());
+    EXPECT_FALSE(readRtf("{\\rtf1 abc").has_value());
+    EXPECT_FALSE(readRtf("{\\rtf1 abc}}").has_value());
+    EXPECT_FALSE(readRtf("{\\rtf1 \\'4").has_value());
+}
+
+TEST(Rtf, SaveReplacesTheFileAndReportsFailure)
+{
+    const auto dir = scratchDirectory("save");
+    const auto file = dir / "report.txt";
+    std::ofstream(file) << std::string(5000, 'x');
+
+    ASSERT_TRUE(saveRtf(file.string(), sampleReport().lines()));
+
+    EXPECT_EQ(readFile(file), toRtf(sampleReport().lines()));
+    EXPECT_FALSE(saveRtf((dir / "missing" / "r.rtf").string(), sampleReport().lines()));
+}
+
+TEST(Rtf, OfficeSuiteReadsTheCyrillicText)
+{
+    if (std::system("command -v soffice > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "soffice not installed";
+    const auto dir = scratchDirectory("office");
+    const auto file = dir / "report.rtf";
+    ASSERT_TRUE(saveRtf(file.string(), sampleReport().lines()));
+
+    const std::string command = "cd '" + dir.string() +
+                                "' && HOME='" + dir.string() +
+                                "' soffice --headless --convert-to 'txt:Text (encoded):UTF8' "
+                                "report.rtf > convert.log 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << readFile(dir / "convert.log");
+
+    const std::string text = readFile(dir / "report.txt");
+    // The converted text is UTF-8; the test source's literals are Windows-1251, so compare
+    // against UTF-8 bytes written out.
+    EXPECT_NE(text.find("\xD0\xA0\xD0\xB5\xD0\xB3\xD0\xB8\xD1\x81\xD1\x82\xD1\x80\xD0\xB0\xD1\x82"
+                        "\xD0\xBE\xD1\x80 \xE2\x84\x96" "1"),
+              std::string::npos)
+        << text;  // "Регистратор №1"
+    EXPECT_NE(text.find("{a\\b}"), std::string::npos) << text;
+}
