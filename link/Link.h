@@ -61,6 +61,8 @@ public:
 
     // Replace the log's clock (tests).
     void setClock(platform::Clock* clock);
+    // The exchange log (tests set its directory provider).
+    [[nodiscard]] ExchangeLog& exchangeLog();
 
 private:
     struct State;

@@ -1,0 +1,77 @@
+#include "link/ExchangeLog.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+namespace quorvex::link {
+
+namespace {
+
+std::string processCurrentDirectory()
+{
+    std::error_code error;
+    std::filesystem::path dir = std::filesystem::current_path(error);
+    return error ? std::string() : dir.string();
+}
+
+// "%2d-%02d-%4d %2d:%02d:%02d" of day, month, year, hour, minute, second.
+std::string formatStamp(const platform::LocalTime& t)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%2d-%02d-%4d %2d:%02d:%02d", t.day, t.month, t.year,
+                  t.hour, t.minute, t.second);
+    return text;
+}
+
+}  // namespace
+
+ExchangeLog::ExchangeLog(platform::Clock* clock, DirectoryProvider directory)
+    : m_clock(clock)
+{
+    setDirectoryProvider(std::move(directory));
+}
+
+void ExchangeLog::setDirectoryProvider(DirectoryProvider directory)
+{
+    m_directory = directory ? std::move(directory) : DirectoryProvider(processCurrentDirectory);
+}
+
+std::string ExchangeLog::formatEntry(const platform::LocalTime& time, const std::string& head,
+                                     const std::string& body)
+{
+    const std::string stamp = formatStamp(time);
+    if (head.empty())
+        return ";Начало сеанса   " + stamp + " \r\n";
+    if (body.empty())
+        return ";Конец Сеанса   " + stamp + " \r\n";
+    return ";" + stamp + "  " + head + "\r\n" + body + "\r\n";
+}
+
+bool ExchangeLog::fixPath()
+{
+    if (!m_path.empty())
+        return true;
+    std::string path = m_directory() + "/" + m_name;
+    // A path beyond the limit is never cut to a different file name: the entry is skipped.
+    if (path.size() > kMaxLogPath)
+        return false;
+    m_path = std::move(path);
+    return true;
+}
+
+bool ExchangeLog::write(const std::string& head, const std::string& body)
+{
+    if (m_name.empty() || !fixPath())
+        return false;
+    std::FILE* file = std::fopen(m_path.c_str(), "ab");
+    if (!file)
+        return false;
+    platform::Clock& clock = m_clock ? *m_clock : platform::processClock();
+    const std::string entry = formatEntry(clock.now(), head, body);
+    const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
+    const bool closed = std::fclose(file) == 0;
+    return written && closed;
+}
+
+}  // namespace quorvex::link

@@ -1,0 +1,49 @@
+#pragma once
+// The exchange log: one text file that records the start and end of every serial session and
+// every request and answer. The file is opened for appending and closed around every entry;
+// its path is fixed at the first entry and kept for the life of the log object.
+#include "platform/Clock.h"
+
+#include <functional>
+#include <string>
+
+namespace quorvex::link {
+
+constexpr std::size_t kMaxLogPath = 299;
+
+class ExchangeLog {
+public:
+    using DirectoryProvider = std::function<std::string()>;
+
+    // clock: local time of each entry (nullptr: the process clock). directory: the current
+    // directory when the path is fixed (empty function: the process's current directory).
+    explicit ExchangeLog(platform::Clock* clock = nullptr, DirectoryProvider directory = {});
+
+    // An empty name switches the log off. A later name never moves an already fixed path.
+    void setName(const std::string& fileName) { m_name = fileName; }
+    [[nodiscard]] const std::string& name() const { return m_name; }
+    // Empty until the first entry is written.
+    [[nodiscard]] const std::string& path() const { return m_path; }
+
+    void setClock(platform::Clock* clock) { m_clock = clock; }
+    void setDirectoryProvider(DirectoryProvider directory);
+
+    // Writes one entry: empty head = session start, empty body = session end, otherwise a
+    // dated head line followed by the body line. True when the entry was written; false when
+    // the log is off or the file cannot be opened (nothing else happens then).
+    bool write(const std::string& head, const std::string& body);
+
+    // The bytes of one entry at the given time.
+    [[nodiscard]] static std::string formatEntry(const platform::LocalTime& time,
+                                                 const std::string& head, const std::string& body);
+
+private:
+    bool fixPath();
+
+    platform::Clock* m_clock;
+    DirectoryProvider m_directory;
+    std::string m_name;
+    std::string m_path;
+};
+
+}  // namespace quorvex::link

@@ -1,0 +1,270 @@
+#include "link/Link.h"
+
+#include "link/CommandNames.h"
+#include "link/ExchangeLog.h"
+#include "link/Frame.h"
+
+#include <array>
+#include <cstdio>
+
+namespace quorvex::link {
+
+namespace {
+
+// Consecutive empty 100-ms reads after which an answer is declared missing.
+constexpr int kSilentReadsLimit = 50;
+
+std::string upperHex(int value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
+    return text;
+}
+
+}  // namespace
+
+struct Link::State {
+    struct LastRequest {
+        bool valid = false;
+        NotifyWindow* window = nullptr;
+        ResultCallback callback;
+        int tag = 0;
+        int command = 0;
+        std::string data;
+    };
+
+    State(serial::PortRegistry& registry, platform::Clock* clock) : ports(registry), log(clock) {}
+
+    serial::PortRegistry& ports;
+    ExchangeLog log;
+    std::array<std::unique_ptr<serial::SerialLine>, 2> lines;
+    int nextHandle = 1;
+    int selector = 0;
+    bool idle = false;
+    std::uint8_t counter = 0;
+    std::uint8_t previousCounter = 0;
+    LastRequest last;
+    AnswerReceiver receiver;
+    RetData retData;
+
+    int openPort(int side, const std::string& portName, int baudRate);
+    int closePort(int side);
+    serial::SerialLine* selectedLine() { return lines[selector != 0 ? 1 : 0].get(); }
+    void transmit(serial::SerialLine* line, const Bytes& frame);
+    void receive(serial::SerialLine* line);
+    void finish(int command, int tag, const std::string& data, const Bytes& frame);
+    [[nodiscard]] std::uint32_t errorWord() const;
+};
+
+int Link::State::openPort(int side, const std::string& portName, int baudRate)
+{
+    idle = true;
+    // Opening again replaces the side's line; the previous one is released first so that an
+    // exclusive device can be opened anew.
+    if (lines[side]) {
+        lines[side]->close();
+        lines[side].reset();
+    }
+    std::unique_ptr<serial::SerialLine> line = ports.open(portName, baudRate);
+    if (!line)
+        return -1;
+    line->purge();
+    log.write("", "START");
+    lines[side] = std::move(line);
+    return nextHandle++;
+}
+
+int Link::State::closePort(int side)
+{
+    serial::SerialLine* line = lines[side].get();
+    if (!line)
+        return 0;
+    line->flush();
+    log.write("END", "");
+    line->purge();
+    if (!line->close())
+        return 0;
+    lines[side].reset();
+    return 1;
+}
+
+void Link::State::transmit(serial::SerialLine* line, const Bytes& frame)
+{
+    if (!line)
+        return;  // a closed port: the frame goes nowhere
+    line->flush();
+    line->purge();
+    line->write(frame.data(), frame.size());
+}
+
+void Link::State::receive(serial::SerialLine* line)
+{
+    int silentReads = 0;
+    for (;;) {
+        const serial::ReadResult read = line ? line->readByte() : serial::ReadResult::nothing();
+        if (read.kind == serial::ReadResult::Kind::Byte) {
+            receiver.feed(read.byte);
+            silentReads = 0;
+            continue;
+        }
+        if (read.kind == serial::ReadResult::Kind::Error) {
+            line->clearError();
+            receiver.restart();
+        }
+        if (receiver.ended() || ++silentReads >= kSilentReadsLimit)
+            return;
+    }
+}
+
+std::uint32_t Link::State::errorWord() const
+{
+    if (!receiver.ended())
+        return ERR_TIMEOUT;
+    if (receiver.nak())
+        return ERR_NAK;
+    if (!receiver.checksumOk())
+        return ERR_BCC;
+    return errorWordFromStatus(receiver.status());
+}
+
+void Link::State::finish(int command, int tag, const std::string& data, const Bytes& frame)
+{
+    RetData& r = retData;
+    r.Command = command;
+    r.Tag = tag;
+    // Status bytes only of an answer that ended; a frame cut off by the time-out leaves zeros.
+    for (std::size_t i = 0; i < kStatusBytes; ++i)
+        r.Status[i] = receiver.ended() ? receiver.status()[i] & 0x7F : 0;
+    r.ErrorFlags = errorWord();
+    r.AnswerData.assign(receiver.data(), 0, kAnswerDataCopy);
+    r.CommandName = GetCommandName(command);
+    r.RequestData = data;
+    r.FieldCount = splitAnswerFields(rewriteAnswerData(command, receiver.data()), r.Fields);
+    r.RequestFrame.assign(frame.begin(), frame.end());
+    if (r.RequestFrame.size() > kMaxRequestFrame)
+        r.RequestFrame.resize(kMaxRequestFrame);
+    r.RawAnswer = receiver.raw();
+}
+
+Link::Link(serial::PortRegistry& ports, platform::Clock* clock)
+    : m_state(std::make_unique<State>(ports, clock))
+{
+}
+
+Link::~Link() = default;
+
+int Link::OpenFirstPort(const std::string& portName, int baudRate)
+{
+    return m_state->openPort(0, portName, baudRate);
+}
+
+int Link::OpenSecondPort(const std::string& portName, int baudRate)
+{
+    return m_state->openPort(1, portName, baudRate);
+}
+
+int Link::CloseFirstPort() { return m_state->closePort(0); }
+
+int Link::CloseSecondPort() { return m_state->closePort(1); }
+
+int Link::UseSecondPort(int flag)
+{
+    m_state->selector = flag;
+    return 0;
+}
+
+void Link::SetLogName(const std::string& fileName) { m_state->log.setName(fileName); }
+
+int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
+                      const std::string& data)
+{
+    State& s = *m_state;
+    if (!s.idle)
+        return -1;
+    if (command < 0 || command > 0xFF || data.size() > kMaxRequestData)
+        return -1;  // refused: nothing sent, logged or notified
+
+    s.last = {true, window, callback, tag, command, data};
+    s.previousCounter = s.counter;
+    ++s.counter;
+    s.retData.ErrorFlags = 0;
+    s.retData.FieldCount = 0;
+    s.retData.Status.fill(0);
+
+    const std::uint8_t seq = sequenceByte(s.counter);
+    s.log.write(upperHex(seq), upperHex(command) + data);
+
+    s.idle = false;
+    s.receiver.reset();
+    const Bytes frame = buildRequestFrame(seq, static_cast<std::uint8_t>(command), data);
+    serial::SerialLine* line = s.selectedLine();
+    s.transmit(line, frame);
+    s.receive(line);
+    s.finish(command, tag, data, frame);
+    s.idle = true;
+
+    // A callback may start the next command, which overwrites RetData: the answer entry logs
+    // the bytes of this exchange.
+    const std::string received = s.retData.RawAnswer;
+    if (callback)
+        callback(s.retData);
+    else if (window)
+        window->postMessage(WM_RETDATA, command, &s.retData);
+    s.log.write(" ", ";" + received);
+    return 0;
+}
+
+int Link::RepeatCommand(int newSequence)
+{
+    State& s = *m_state;
+    if (!s.idle || !s.last.valid)
+        return -1;
+    if (newSequence == 0)
+        s.counter = s.previousCounter;
+    const State::LastRequest last = s.last;
+    return SendCommand(last.window, last.callback, last.tag, last.command, last.data);
+}
+
+const RetData& Link::retData() const { return m_state->retData; }
+
+bool Link::isIdle() const { return m_state->idle; }
+
+bool Link::secondPortSelected() const { return m_state->selector != 0; }
+
+void Link::setClock(platform::Clock* clock) { m_state->log.setClock(clock); }
+
+ExchangeLog& Link::exchangeLog() { return m_state->log; }
+
+Link& processLink()
+{
+    static Link link;
+    return link;
+}
+
+int OpenFirstPort(const std::string& portName, int baudRate)
+{
+    return processLink().OpenFirstPort(portName, baudRate);
+}
+
+int OpenSecondPort(const std::string& portName, int baudRate)
+{
+    return processLink().OpenSecondPort(portName, baudRate);
+}
+
+int CloseFirstPort() { return processLink().CloseFirstPort(); }
+
+int CloseSecondPort() { return processLink().CloseSecondPort(); }
+
+int UseSecondPort(int flag) { return processLink().UseSecondPort(flag); }
+
+void SetLogName(const std::string& fileName) { processLink().SetLogName(fileName); }
+
+int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
+                const std::string& data)
+{
+    return processLink().SendCommand(window, std::move(callback), tag, command, data);
+}
+
+int RepeatCommand(int newSequence) { return processLink().RepeatCommand(newSequence); }
+
+}  // namespace quorvex::link
