@@ -1,6 +1,7 @@
 #pragma once
-// A SerialLine that talks to an in-process Registrar in virtual time: a read that would wait
-// returns Nothing at once and advances the registrar's clock by 100 ms.
+// A SerialLine that talks to an in-process Registrar in virtual time: a read returns a due byte
+// at once; otherwise it moves the registrar's clock on to the next byte if that comes within
+// 100 ms, or by the full 100 ms and returns Nothing. No call ever waits for real.
 #include "emulator/Registrar.h"
 #include "serial/PortRegistry.h"
 #include "serial/SerialLine.h"
@@ -9,11 +10,17 @@
 
 namespace quorvex::emulator {
 
+// The line does not own the registrar, which must outlive it.
 std::unique_ptr<serial::SerialLine> makeEmulatedLine(Registrar& registrar);
 
-// The process's emulated registrars behind the port names EMU1 and EMU2 (n = 1 or 2).
+// The process's emulated registrars behind the port names EMU1 and EMU2 (n = 1 or 2; any other
+// n throws std::out_of_range). EMU1 reports version "5.00" and factory number "QV000001",
+// EMU2 version "3.10" and factory number "QV000002".
 Registrar& processRegistrar(int n);
-// Registers EMU1 and EMU2 with a port registry.
+// Puts both process registrars back to their start state (identities included), for tests.
+void resetProcessRegistrars();
+// Registers EMU1 and EMU2 with a port registry; each open makes a new line on the process
+// registrar of that name.
 void registerEmulatedPorts(serial::PortRegistry& registry);
 
 }  // namespace quorvex::emulator

@@ -1,0 +1,196 @@
+// The device side of the frame format, checked against the host's own receiver.
+#include "emulator/DeviceFrames.h"
+#include "emulator/Registrar.h"
+#include "link/Frame.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quorvex::emulator {
+namespace {
+
+std::vector<std::uint8_t> requestFrame(std::uint8_t seq, std::uint8_t cmd, const std::string& data)
+{
+    return link::buildRequestFrame(seq, cmd, data);
+}
+
+void send(Registrar& registrar, const std::vector<std::uint8_t>& bytes)
+{
+    for (std::uint8_t b : bytes)
+        registrar.receiveByte(b);
+}
+
+std::string drain(Registrar& registrar)
+{
+    std::string out;
+    while (auto b = registrar.takeByte())
+        out += static_cast<char>(*b);
+    return out;
+}
+
+link::AnswerReceiver receive(const std::string& bytes)
+{
+    link::AnswerReceiver receiver;
+    for (char c : bytes)
+        receiver.feed(static_cast<std::uint8_t>(c));
+    return receiver;
+}
+
+TEST(RequestFrameParsing, AcceptsTheHostsFramesWithAndWithoutData)
+{
+    const std::vector<std::uint8_t> statusQuery{0x01, 0x25, 0x21, 0x4A, 0x57, 0x05,
+                                                0x30, 0x30, 0x3E, 0x3C, 0x03};
+
+    const auto parsed = parseRequestFrame(statusQuery);
+    const auto empty = parseRequestFrame(requestFrame(0x7E, 0x38, ""));
+    const auto text = parseRequestFrame(requestFrame(0x20, 0x36, "Привет, мир\t1.00"));
+
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->sequence, 1);
+    EXPECT_EQ(parsed->command, 0x4A);
+    EXPECT_EQ(parsed->data, "W");
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->sequence, 0x5E);
+    EXPECT_EQ(empty->data, "");
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->data, "Привет, мир\t1.00");
+}
+
+TEST(RequestFrameParsing, RejectsDamagedFrames)
+{
+    const auto good = requestFrame(0x21, 0x4A, "W");
+    auto badChecksum = good;
+    badChecksum[8] ^= 0x01;
+    auto badLength = good;
+    badLength[1] = 0x26;
+    auto noMark = good;
+    noMark[5] = 0x06;
+    auto lowSeq = good;
+    lowSeq[2] = 0x1F;
+    auto digitOutOfRange = good;
+    digitOutOfRange[6] = 0x40;
+    const std::vector<std::uint8_t> truncated(good.begin() + 3, good.end());
+
+    EXPECT_FALSE(parseRequestFrame(badChecksum));
+    EXPECT_FALSE(parseRequestFrame(badLength));
+    EXPECT_FALSE(parseRequestFrame(noMark));
+    EXPECT_FALSE(parseRequestFrame(lowSeq));
+    EXPECT_FALSE(parseRequestFrame(digitOutOfRange));
+    EXPECT_FALSE(parseRequestFrame(truncated));
+}
+
+TEST(AnswerFrames, PassTheHostsReceiver)
+{
+    const std::array<std::uint8_t, 6> status{0x80, 0x80, 0x81, 0x80, 0x80, 0xA0};
+
+    const std::string frame = buildAnswerFrame(0x21, 0x5A, "5.00,ab", status);
+    const auto receiver = receive(frame);
+
+    EXPECT_TRUE(receiver.ended());
+    EXPECT_TRUE(receiver.checksumOk());
+    EXPECT_EQ(receiver.data(), "5.00,ab");
+    EXPECT_EQ(receiver.status()[2], 0x81);
+}
+
+TEST(AnswerFrames, KnownFrameWithoutData)
+{
+    const std::string expected{"\x01\x2B\x21\x4A\x04\x80\x80\x80\x80\x80\x80\x05\x30\x33\x39\x3F\x03",
+                               17};
+
+    EXPECT_EQ(buildAnswerFrame(0x21, 0x4A, "", {0x80, 0x80, 0x80, 0x80, 0x80, 0x80}), expected);
+}
+
+TEST(AnswerFrames, OverlongDataIsCutToWhatLenCanCarry)
+{
+    const std::string frame = buildAnswerFrame(0x21, 0x4A, std::string(300, 'x'), {});
+
+    EXPECT_EQ(static_cast<std::uint8_t>(frame[1]), 0xFF);
+    EXPECT_EQ(frame.size(), 212u + 17u);
+    EXPECT_TRUE(receive(frame).checksumOk());
+}
+
+TEST(RegistrarExchange, AnswersWithTheRequestsSequenceAndCommand)
+{
+    Registrar registrar;
+
+    send(registrar, requestFrame(0x33, 0x4A, "W"));
+    const auto receiver = receive(drain(registrar));
+
+    ASSERT_TRUE(receiver.ended());
+    EXPECT_TRUE(receiver.checksumOk());
+    EXPECT_EQ(receiver.sequence(), 0x13);
+    EXPECT_EQ(receiver.command(), 0x4A);
+    EXPECT_EQ(receiver.data(), "");
+    EXPECT_EQ(link::errorWordFromStatus(receiver.status()), 0u);
+    EXPECT_EQ(registrar.handledCommands(), std::vector<int>{0x4A});
+}
+
+TEST(RegistrarExchange, BytesAroundFramesAreIgnoredAndSohRestartsAFrame)
+{
+    Registrar registrar;
+    std::vector<std::uint8_t> bytes{'x', 0x16, 0x01, 0x25, 0x21};  // junk, then a torn frame
+    const auto frame = requestFrame(0x22, 0x4A, "X");
+    bytes.insert(bytes.end(), frame.begin(), frame.end());
+
+    send(registrar, bytes);
+    const std::string answer = drain(registrar);
+
+    EXPECT_EQ(registrar.rejectedFrames(), 0);
+    ASSERT_EQ(registrar.handledRequests().size(), 1u);
+    EXPECT_EQ(registrar.handledRequests()[0].data, "X");
+    EXPECT_TRUE(receive(answer).checksumOk());
+}
+
+TEST(RegistrarExchange, DamagedOrOverlongRequestIsAnsweredWithNak)
+{
+    Registrar registrar;
+    auto damaged = requestFrame(0x21, 0x4A, "W");
+    damaged[4] = 'X';
+    std::vector<std::uint8_t> overlong{0x01, 0xFF, 0x21, 0x4A};
+    overlong.insert(overlong.end(), 400, 'a');
+    overlong.push_back(0x03);
+
+    send(registrar, damaged);
+    const std::string first = drain(registrar);
+    send(registrar, overlong);
+    const std::string second = drain(registrar);
+
+    EXPECT_EQ(first, "\x15");
+    EXPECT_EQ(second, "\x15");
+    EXPECT_EQ(registrar.rejectedFrames(), 2);
+    EXPECT_TRUE(registrar.handledCommands().empty());
+}
+
+TEST(RegistrarExchange, AnswerOverridesReplaceAndClear)
+{
+    Registrar registrar;
+
+    registrar.setAnswerData(0x4A, "1,2,3");
+    send(registrar, requestFrame(0x21, 0x4A, "W"));
+    const auto overridden = receive(drain(registrar));
+    registrar.clearAnswerData(0x4A);
+    send(registrar, requestFrame(0x22, 0x4A, "W"));
+    const auto plain = receive(drain(registrar));
+
+    EXPECT_EQ(overridden.data(), "1,2,3");
+    EXPECT_EQ(plain.data(), "");
+}
+
+TEST(DiagnosticAnswer, BlanksOnlyWithinTheFirstTwentyCharacters)
+{
+    Registrar shortVersion({"5.00", "QV000001"});
+    Registrar longVersion({"12.345.6789", "F1"});
+
+    const std::string a = shortVersion.diagnosticAnswer();
+    const std::string b = longVersion.diagnosticAnswer();
+
+    EXPECT_EQ(a, "5.00 05Dec26 1200 0000,0000,0000,QV000001,0000000001");
+    EXPECT_EQ(a.find(' ', 20), std::string::npos);
+    EXPECT_EQ(b.find(' ', 20), std::string::npos);
+    EXPECT_EQ(b.rfind(' ', 19), 19u);
+}
+
+}  // namespace
+}  // namespace quorvex::emulator
