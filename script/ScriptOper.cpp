@@ -1,0 +1,57 @@
+// «%Oper (a, b, code, result)».
+#include "script/ScriptEngine.h"
+
+#include "script/TextFunctions.h"
+
+#include <climits>
+
+namespace quorvex::script {
+
+void ScriptEngine::oper(const std::string& rest)
+{
+    std::string text = trimText(rest);
+    OperOperand a;
+    if (!classifyOperand(trimText(textBetween(text, '(', ',')), a))
+        failAtOnce("Ошибка первого параметра!");
+
+    text = trimText(textAfter(text, ','));
+    OperOperand b;
+    if (!classifyOperand(trimText(textBefore(text, ',')), b))
+        failAtOnce("Ошибка второго параметра!");
+
+    text = trimText(textAfter(text, ','));
+    const std::string codeText = trimText(textBefore(text, ','));
+    if (codeText.empty() || !IsNumb(codeText))
+        failAtOnce("Ошибка операции!");
+
+    text = trimText(textAfter(text, ','));
+    const int resultVariable = findVariable(trimText(textBefore(text, ')')));
+    if (resultVariable < 0)
+        failAtOnce("Ошибка результата операции!");
+
+    // Digits too many for an int are a code above 11 all the same: nothing is stored.
+    const int code = toInt32(codeText).value_or(INT_MAX);
+    storeOperResult(computeOper(a, b, code, random), resultVariable);
+}
+
+// The variables window is not refreshed: the new value shows there after a later Set.
+void ScriptEngine::storeOperResult(const OperResult& result, int resultVariable)
+{
+    switch (result.failure) {
+    case OperFailure::None:
+        break;
+    case OperFailure::StringOperand:
+        failAtOnce("Ошибка операции!");
+    case OperFailure::NotANumber:
+        failAtOnce(conversionErrorMessage(result.badText));
+    case OperFailure::DivisionByZero:
+        failAtOnce("Деление на ноль");
+    case OperFailure::TooLong:
+        failNamingLine("Ошибка - результат операции длиннее " +
+                       std::to_string(kMaxOperResultLength) + " символов.");
+    }
+    if (result.store)
+        variables[static_cast<std::size_t>(resultVariable)].Value = result.value;
+}
+
+}  // namespace quorvex::script

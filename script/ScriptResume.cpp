@@ -1,0 +1,167 @@
+// "Продолжить" and "Шаг": the file from the line-number box's line on, read as command lines
+// in the resume format (code in characters 1-2, data from the tenth character), first
+// registrar only.
+#include "script/ScriptEngine.h"
+
+#include "link/Link.h"
+#include "link/ResultState.h"
+#include "script/TextFunctions.h"
+
+namespace quorvex::script {
+
+namespace {
+
+const char* const kEndOfFileMessage = "Конец файла!";
+constexpr std::size_t kResumeDataStart = 9;
+
+}  // namespace
+
+RunEnd ScriptEngine::resume()
+{
+    if (inProgress)
+        return RunEnd::Refused;
+    InProgressScope scope(inProgress, m_host);
+    if (!prepareResume())
+        return lastEnd;
+    try {
+        std::string line;
+        for (;;) {
+            if (!readResumeLine(line)) {
+                m_host.showMessage(kEndOfFileMessage);
+                m_host.setLineNumberText("0");
+                throw RunEnding{RunEnd::EndOfFile, true};
+            }
+            switch (classifyResumeLine(line)) {
+            case ResumeLine::Ignored:
+            case ResumeLine::TooShort:
+                continue;
+            case ResumeLine::Comment:
+                showResumeComment(line);
+                continue;
+            case ResumeLine::Command:
+                break;
+            }
+            if (!sendResumeCommand(line))
+                throw RunEnding{RunEnd::TimedOut, true};
+            m_host.processPendingMessages();
+            if (stopRequested)
+                throw RunEnding{RunEnd::Stopped, true};
+            if (!m_host.noRepaint())
+                m_host.repaintForm();
+        }
+    } catch (const RunEnding& ending) {
+        if (ending.orderly)
+            endOrderly();
+        lastEnd = ending.end;
+    }
+    return lastEnd;
+}
+
+RunEnd ScriptEngine::step()
+{
+    if (inProgress)
+        return RunEnd::Refused;
+    InProgressScope scope(inProgress, m_host);
+    if (!prepareResume())
+        return lastEnd;
+    try {
+        std::string line;
+        for (;;) {
+            if (!readResumeLine(line)) {
+                m_host.showMessage(kEndOfFileMessage);
+                m_host.setLineNumberText("0");
+                throw RunEnding{RunEnd::EndOfFile, true};
+            }
+            const ResumeLine kind = classifyResumeLine(line);
+            if (kind == ResumeLine::TooShort)
+                continue;  // passed over: the step executes the next line instead
+            if (kind == ResumeLine::Comment)
+                showResumeComment(line);
+            if (kind == ResumeLine::Command) {
+                if (!sendResumeCommand(line))
+                    throw RunEnding{RunEnd::TimedOut, true};
+                m_host.processPendingMessages();
+            }
+            throw RunEnding{RunEnd::StepDone, true};
+        }
+    } catch (const RunEnding& ending) {
+        if (ending.orderly)
+            endOrderly();
+        lastEnd = ending.end;
+    }
+    return lastEnd;
+}
+
+// Reopens the file, takes the line count from the line-number box and skips that many lines.
+bool ScriptEngine::prepareResume()
+{
+    if (!reopenScript()) {
+        lastEnd = RunEnd::OpenFailed;
+        return false;
+    }
+    stopRequested = false;
+    const std::string boxText = trimText(m_host.lineNumberText());
+    const auto count = toInt32(boxText);
+    if (!count) {
+        m_host.showMessage(conversionErrorMessage(boxText));
+        lastEnd = RunEnd::Failed;
+        return false;
+    }
+    lineCounter = *count;
+    std::string skipped;
+    for (std::int32_t i = 0; i < *count && readScriptLine(m_file, skipped); ++i) {
+    }
+    return true;
+}
+
+// One line, counted and shown, with only its trailing control characters removed.
+bool ScriptEngine::readResumeLine(std::string& line)
+{
+    std::string read;
+    if (!readCountedLine(read))
+        return false;
+    line = trimTrailingControls(read);
+    m_rawLine = line;
+    return true;
+}
+
+ScriptEngine::ResumeLine ScriptEngine::classifyResumeLine(const std::string& line) const
+{
+    if (!line.empty() && line.front() == ';')
+        return ResumeLine::Ignored;
+    if (!line.empty() && line.front() == '+' && !m_host.noOutput())
+        return ResumeLine::Comment;
+    if (line.size() < 2)
+        return ResumeLine::TooShort;
+    return ResumeLine::Command;
+}
+
+void ScriptEngine::showResumeComment(const std::string& line)
+{
+    m_host.addMemoLine("Комментарий:: " + line.substr(1) + "!!!");
+}
+
+// False when the registrar did not answer (the message has been shown). A SendCommand that
+// refused (link busy or no port) counts as no answer rather than passing the previous one off.
+bool ScriptEngine::sendResumeCommand(const std::string& line)
+{
+    m_host.setCodeText(line.substr(0, 2));
+    m_host.setDataText(line.size() > kResumeDataStart ? line.substr(kResumeDataStart) : "");
+    link::UseSecondPort(0);
+    const int sent = link::SendCommand(nullptr, link::PrinterResultsx, 0,
+                                       m_host.currentCommandCode(), m_host.dataText());
+    const link::RetData& answer = link::resultState().copy;
+    if (sent == -1 || (answer.ErrorFlags & link::ERR_TIMEOUT) != 0) {
+        m_host.showMessage(kTimeoutMessage);
+        return false;
+    }
+    m_host.setStatusText(statusText(answer));
+    if (!m_host.noOutput()) {
+        m_host.addMemoLine(exchangeLinePc(answer));
+        m_host.addMemoLine(exchangeLineFp(answer));
+        m_host.setStatusText(statusText(answer));
+    }
+    return true;
+}
+
+}  // namespace quorvex::script
