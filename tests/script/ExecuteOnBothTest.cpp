@@ -1,0 +1,254 @@
+// One command on two emulated registrars: outcomes, result lists, port selection and the
+// mismatch reports in both formats.
+#include "script/ExecuteOnBoth.h"
+
+#include "emulator/EmulatedLine.h"
+#include "link/Link.h"
+#include "link/ResultState.h"
+#include "link/Session.h"
+#include "platform/RecordingDialogs.h"
+#include "script/ReportDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace quorvex;
+using script::ExecuteOutcome;
+using script::ReportFormat;
+
+namespace {
+
+constexpr int kCode = 0x4A;
+
+class ExecuteOnBothTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool registered = [] {
+            emulator::registerEmulatedPorts(serial::portRegistry());
+            return true;
+        }();
+        (void)registered;
+        emulator::resetProcessRegistrars();
+        link::SetLogName((std::filesystem::temp_directory_path() / "quorvex-eob.log").string());
+        ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
+        ASSERT_NE(link::OpenSecondPort("EMU2", 19200), -1);
+        link::UseSecondPort(0);
+        link::session().secondConnected = true;
+        link::resultState() = {};
+        script::setComparisonReport(&m_report);
+    }
+
+    void TearDown() override
+    {
+        script::setComparisonReport(nullptr);
+        link::session().secondConnected = false;
+    }
+
+    static emulator::Registrar& first() { return emulator::processRegistrar(1); }
+    static emulator::Registrar& second() { return emulator::processRegistrar(2); }
+
+    void answer(const std::string& firstData, const std::string& secondData)
+    {
+        first().setAnswerData(kCode, firstData);
+        second().setAnswerData(kCode, secondData);
+    }
+
+    ExecuteOutcome run(ReportFormat format = ReportFormat::Script, bool secondAllowed = true)
+    {
+        return script::ExecuteOnBoth(kCode, "W", secondAllowed, format, m_lists);
+    }
+
+    std::vector<std::string> reportTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& line : m_report.lines()) {
+            EXPECT_EQ(line.colour, script::kReportRed) << line.text;
+            texts.push_back(line.text);
+        }
+        return texts;
+    }
+
+    platform::ScopedRecordingDialogs m_dialogs;
+    script::ReportDocument m_report;
+    script::TwoRegistrarResults m_lists;
+};
+
+TEST_F(ExecuteOnBothTest, WithoutSecondRegistrarOnlyTheFirstIsAsked)
+{
+    answer("1,2,3", "9");
+
+    link::session().secondConnected = false;
+    EXPECT_EQ(run(), ExecuteOutcome::Done);
+    link::session().secondConnected = true;
+    EXPECT_EQ(run(ReportFormat::Script, false), ExecuteOutcome::Done);
+
+    EXPECT_EQ(first().handledCommands().size(), 2u);
+    EXPECT_TRUE(second().handledCommands().empty());
+    EXPECT_EQ(m_lists.first.count, 3);
+    EXPECT_EQ(m_lists.first.texts[2], "3");
+    EXPECT_EQ(m_lists.second.count, 0);
+    EXPECT_TRUE(m_report.lines().empty());
+}
+
+TEST_F(ExecuteOnBothTest, EqualAnswersFillBothListsAndReportNothing)
+{
+    answer("1,2,3", "1,2,3");
+
+    EXPECT_EQ(run(), ExecuteOutcome::Done);
+
+    EXPECT_EQ(m_lists.second.count, 3);
+    EXPECT_EQ(m_lists.second.texts[0], "1");
+    EXPECT_TRUE(m_report.lines().empty());
+    EXPECT_FALSE(link::processLink().secondPortSelected());
+    ASSERT_EQ(second().handledRequests().size(), 1u);
+    EXPECT_EQ(second().handledRequests()[0].command, kCode);
+    EXPECT_EQ(second().handledRequests()[0].data, "W");
+}
+
+TEST_F(ExecuteOnBothTest, OneDifferingValueGivesOneScriptReport)
+{
+    answer("1,2,3", "1,2,4");
+
+    EXPECT_EQ(run(), ExecuteOutcome::Done);
+
+    EXPECT_EQ(reportTexts(), (std::vector<std::string>{
+                                 " ", "Код команды: 4Ah(74)",
+                                 "Не совпадают значения результата, - параметр №2",
+                                 "Регистратор №1: 3", "Регистратор №2: 4"}));
+    EXPECT_FALSE(link::processLink().secondPortSelected());
+}
+
+TEST_F(ExecuteOnBothTest, ThreeDifferingValuesInBothFormats)
+{
+    answer("a,5,x,y", "b,05,x,z");
+
+    EXPECT_EQ(run(ReportFormat::Script), ExecuteOutcome::Done);
+    EXPECT_EQ(m_report.lines().size(), 15u);
+    m_report.clear();
+    EXPECT_EQ(run(ReportFormat::Manual), ExecuteOutcome::Done);
+
+    const auto texts = reportTexts();
+    ASSERT_EQ(texts.size(), 9u);
+    EXPECT_EQ(texts[0], "Не совпадают значения результата, - параметр №0");
+    EXPECT_EQ(texts[3], "Не совпадают значения результата, - параметр №1");
+    EXPECT_EQ(texts[5], "Регистратор №2: 05");
+    EXPECT_EQ(texts[6], "Не совпадают значения результата, - параметр №3");
+}
+
+TEST_F(ExecuteOnBothTest, DifferentCountsGiveOnlyTheCountReport)
+{
+    answer("1,2", "1,9,3");
+
+    EXPECT_EQ(run(), ExecuteOutcome::CountsDiffer);
+
+    EXPECT_EQ(reportTexts(), (std::vector<std::string>{
+                                 " ", "Код команды: 4Ah(74)",
+                                 "Не совпадает количество параметров результата: ",
+                                 "Регистратор №1: 2", "Регистратор №2: 3"}));
+    EXPECT_FALSE(link::processLink().secondPortSelected());
+}
+
+TEST_F(ExecuteOnBothTest, SilentRegistrarsAreTimeOutsWithoutReports)
+{
+    answer("1,2,3", "4,5,6");
+    m_lists.first.texts[0] = "old";
+
+    first().faults().silent = true;
+    EXPECT_EQ(run(), ExecuteOutcome::FirstTimedOut);
+    EXPECT_TRUE(second().handledCommands().empty());
+    EXPECT_EQ(m_lists.first.texts[0], "old");
+
+    first().faults().silent = false;
+    second().faults().silent = true;
+    EXPECT_EQ(run(), ExecuteOutcome::SecondTimedOut);
+
+    EXPECT_EQ(m_lists.first.texts[0], "1");
+    EXPECT_EQ(m_lists.second.count, 0);
+    EXPECT_TRUE(m_report.lines().empty());
+    EXPECT_FALSE(link::processLink().secondPortSelected());
+}
+
+TEST_F(ExecuteOnBothTest, EntriesBeyondTheCountKeepOldTexts)
+{
+    answer("1,2,3,4,5", "1,2,3,4,5");
+    ASSERT_EQ(run(), ExecuteOutcome::Done);
+    answer("7", "7");
+    m_lists.first.texts[25] = "kept";
+
+    ASSERT_EQ(run(), ExecuteOutcome::Done);
+
+    EXPECT_EQ(m_lists.first.count, 1);
+    EXPECT_EQ(m_lists.first.texts[0], "7");
+    EXPECT_EQ(m_lists.first.texts[4], "5");
+    EXPECT_EQ(m_lists.second.texts[4], "5");
+    EXPECT_EQ(m_lists.first.texts[25], "kept");
+}
+
+TEST_F(ExecuteOnBothTest, RefusedCommandIsNotTakenForThePreviousAnswer)
+{
+    answer("1,2,3", "1,2,3");
+    ASSERT_EQ(run(), ExecuteOutcome::Done);
+    const std::string tooLong(link::kMaxRequestData + 1, 'x');
+
+    const auto outcome = script::ExecuteOnBoth(kCode, tooLong, true, ReportFormat::Script, m_lists);
+
+    EXPECT_EQ(outcome, ExecuteOutcome::FirstTimedOut);
+    EXPECT_EQ(first().handledCommands().size(), 1u);
+}
+
+TEST_F(ExecuteOnBothTest, HookSeesTheFirstAnswerBeforeTheSecondIsAsked)
+{
+    answer("1,2,3", "1,2,3");
+    std::string fpLine;
+    std::size_t secondHandledAtHook = 99;
+    script::ExecuteHooks hooks;
+    hooks.onFirstAnswer = [&](const link::RetData& result) {
+        fpLine = script::exchangeLineFp(result);
+        secondHandledAtHook = second().handledCommands().size();
+    };
+
+    script::ExecuteOnBoth(kCode, "W", true, ReportFormat::Manual, m_lists, hooks);
+
+    EXPECT_EQ(secondHandledAtHook, 0u);
+    EXPECT_EQ(fpLine.rfind("FP: ", 0), 0u);
+    EXPECT_NE(fpLine.find("1,2,3"), std::string::npos);
+}
+
+TEST_F(ExecuteOnBothTest, RepeatResendsTheFirstRequestAndSendsCodeToTheSecond)
+{
+    answer("1,2,3", "1,2,3");
+    second().setAnswerData(0x21, "1,2,4");
+    ASSERT_EQ(run(), ExecuteOutcome::Done);
+    // The link's last request went to the second registrar; the repeat sends that one again.
+    const auto lastSent = second().handledRequests().back();
+
+    const auto outcome = script::RepeatOnBoth(0x21, "D", true, ReportFormat::Manual, m_lists);
+
+    EXPECT_EQ(outcome, ExecuteOutcome::Done);
+    const auto& requests = first().handledRequests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[1].sequence, lastSent.sequence);
+    EXPECT_EQ(requests[1].command, lastSent.command);
+    EXPECT_EQ(second().handledRequests().back().command, 0x21);
+    EXPECT_EQ(second().handledRequests().back().data, "D");
+    EXPECT_EQ(m_report.lines().size(), 3u);
+}
+
+TEST(ExecuteDisplayFormats, StatusExchangeAndCodeLines)
+{
+    link::RetData result;
+    result.Status = {0x80, 0x0A, 0, 0xFF, 1, 0x3C};
+    result.RequestFrame = std::string("\x01" "abc", 4);
+    result.RawAnswer = "\x01" "xyz\x03";
+
+    EXPECT_EQ(script::statusText(result), "80 0A 00 FF 01 3C ");
+    EXPECT_EQ(script::exchangeLinePc(result), "PC: abc");
+    EXPECT_EQ(script::exchangeLineFp(result), "FP: xyz\x03");
+    EXPECT_EQ(script::exchangeLineFp(link::RetData{}), "FP: ");
+    EXPECT_EQ(script::commandCodeLine(5), "Код команды: 05h(5)");
+    EXPECT_EQ(script::commandCodeLine(0x1AB), "Код команды: 1ABh(427)");
+}
+
+}  // namespace
