@@ -1,0 +1,217 @@
+#include "emulator/EmulatorOptions.h"
+
+#include <charconv>
+#include <functional>
+
+namespace quorvex::emulator {
+
+namespace {
+
+constexpr int kMaxWorkingMs = 3'600'000;
+
+// Digits only: no sign, no blanks.
+std::optional<int> parseNumber(const std::string& text, int base)
+{
+    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
+        return std::nullopt;
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value, base);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+// Decimal, or hexadecimal with a 0x prefix.
+std::optional<int> parseByteValue(const std::string& text)
+{
+    const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+    const auto value = hex ? parseNumber(text.substr(2), 16) : parseNumber(text, 10);
+    if (!value || *value < 0 || *value > 0xFF)
+        return std::nullopt;
+    return value;
+}
+
+// A command code in hexadecimal, as the operator types it: 4A, 0x4A.
+std::optional<int> parseCommandCode(std::string text)
+{
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        text = text.substr(2);
+    if (text.empty() || text.size() > 2)
+        return std::nullopt;
+    return parseNumber(text, 16);
+}
+
+bool splitAtEquals(const std::string& text, std::string& key, std::string& value)
+{
+    const auto at = text.find('=');
+    if (at == std::string::npos)
+        return false;
+    key = text.substr(0, at);
+    value = text.substr(at + 1);
+    return true;
+}
+
+bool isPlainField(const std::string& text)
+{
+    return !text.empty() && text.find_first_of(" ,") == std::string::npos;
+}
+
+std::string setStatus(EmulatorOptions& o, const std::string& arg)
+{
+    std::string key;
+    std::string value;
+    if (!splitAtEquals(arg, key, value))
+        return "--status expects BYTE=VALUE, got '" + arg + "'";
+    if (key.size() == 2 && (key[0] == 'S' || key[0] == 's'))
+        key = key.substr(1);
+    const auto index = parseNumber(key, 10);
+    const auto bits = parseByteValue(value);
+    if (!index || *index < 0 || *index > 5)
+        return "--status: status byte must be 0..5 (or S0..S5), got '" + key + "'";
+    if (!bits)
+        return "--status: value must be 0..255 or 0x00..0xFF, got '" + value + "'";
+    o.faults.statusBits[static_cast<std::size_t>(*index)] |= static_cast<std::uint8_t>(*bits);
+    return {};
+}
+
+std::string setAnswer(EmulatorOptions& o, const std::string& arg)
+{
+    std::string key;
+    std::string value;
+    if (!splitAtEquals(arg, key, value))
+        return "--answer expects CMD=DATA, got '" + arg + "'";
+    const auto command = parseCommandCode(key);
+    if (!command)
+        return "--answer: command must be a hexadecimal code 00..FF, got '" + key + "'";
+    std::string data;
+    if (!unescapeBytes(value, data))
+        return "--answer: malformed escape in '" + value + "'";
+    if (data.size() > kMaxAnswerDataBytes)
+        return "--answer: data longer than 212 bytes does not fit an answer frame";
+    o.answers[*command] = data;
+    return {};
+}
+
+std::string setWorking(EmulatorOptions& o, const std::string& arg)
+{
+    const auto ms = parseNumber(arg, 10);
+    if (!ms || *ms < 0 || *ms > kMaxWorkingMs)
+        return "--working: milliseconds must be 0.." + std::to_string(kMaxWorkingMs) + ", got '" +
+               arg + "'";
+    o.faults.workingMs = *ms;
+    return {};
+}
+
+std::string setGarbage(EmulatorOptions& o, const std::string& arg)
+{
+    if (!unescapeBytes(arg, o.faults.garbageBefore))
+        return "--garbage: malformed escape in '" + arg + "'";
+    return {};
+}
+
+std::string setIdentityText(std::string& target, const char* option, const std::string& arg)
+{
+    if (!isPlainField(arg))
+        return std::string(option) + ": must be non-empty, without blanks or commas";
+    target = arg;
+    return {};
+}
+
+}  // namespace
+
+bool unescapeBytes(const std::string& text, std::string& bytes)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        if (i + 1 < text.size() && text[i + 1] == '\\') {
+            out += '\\';
+            ++i;
+            continue;
+        }
+        if (i + 3 < text.size() && text[i + 1] == 'x') {
+            const auto value = parseNumber(text.substr(i + 2, 2), 16);
+            if (!value)
+                return false;
+            out += static_cast<char>(*value);
+            i += 3;
+            continue;
+        }
+        return false;
+    }
+    bytes = out;
+    return true;
+}
+
+ParsedOptions parseEmulatorOptions(const std::vector<std::string>& args)
+{
+    using Setter = std::function<std::string(EmulatorOptions&, const std::string&)>;
+    const std::map<std::string, Setter> withValue = {
+        {"--working", setWorking},
+        {"--garbage", setGarbage},
+        {"--status", setStatus},
+        {"--answer", setAnswer},
+        {"--version",
+         [](EmulatorOptions& o, const std::string& a) {
+             return setIdentityText(o.identity.softwareVersion, "--version", a);
+         }},
+        {"--factory",
+         [](EmulatorOptions& o, const std::string& a) {
+             return setIdentityText(o.identity.factoryNumber, "--factory", a);
+         }},
+    };
+
+    ParsedOptions parsed;
+    EmulatorOptions& o = parsed.options;
+    for (std::size_t i = 0; i < args.size() && parsed.error.empty(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h")
+            o.help = true;
+        else if (arg == "--nak")
+            o.faults.answerNak = true;
+        else if (arg == "--bad-checksum")
+            o.faults.corruptChecksum = true;
+        else if (arg == "--silent")
+            o.faults.silent = true;
+        else if (auto it = withValue.find(arg); it != withValue.end()) {
+            if (i + 1 >= args.size())
+                parsed.error = arg + " needs a value";
+            else
+                parsed.error = it->second(o, args[++i]);
+        } else
+            parsed.error = "unknown option '" + arg + "' (see --help)";
+    }
+    return parsed;
+}
+
+std::string emulatorUsage()
+{
+    return "Usage: quorvex-emu [options]\n"
+           "Serves one emulated registrar on a pseudo-terminal until interrupted.\n"
+           "The first line of output is the device path to open.\n"
+           "\n"
+           "  --nak               answer every request with NAK\n"
+           "  --bad-checksum      answer with a wrong checksum digit\n"
+           "  --silent            never answer\n"
+           "  --working MS        send SYN every 60 ms for MS milliseconds, then answer\n"
+           "  --garbage TEXT      send TEXT before every answer frame (\\xHH for any byte)\n"
+           "  --status BYTE=VALUE OR VALUE into status byte BYTE (0..5), e.g. --status 2=0x01\n"
+           "  --version V         software version in the diagnostic answer (default 5.00)\n"
+           "  --factory N         factory number in the diagnostic answer (default QV000001)\n"
+           "  --answer CMD=DATA   answer command CMD (hex, e.g. 4A) with DATA (\\xHH allowed)\n"
+           "  --help              show this text\n";
+}
+
+void applyOptions(const EmulatorOptions& options, Registrar& registrar)
+{
+    registrar.identity() = options.identity;
+    registrar.faults() = options.faults;
+    for (const auto& [command, data] : options.answers)
+        registrar.setAnswerData(command, data);
+}
+
+}  // namespace quorvex::emulator
