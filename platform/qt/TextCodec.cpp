@@ -1,0 +1,43 @@
+#include "platform/qt/TextCodec.h"
+
+#include "platform/qt/Cp1251Table.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace quorvex::platform {
+
+namespace {
+
+constexpr const char* kCodecName = "windows-1251";
+
+bool codecAvailable()
+{
+    static const bool available = QStringDecoder(kCodecName).isValid();
+    return available;
+}
+
+}  // namespace
+
+QString fromCp1251(const std::string& bytes)
+{
+    if (!codecAvailable())
+        return fromCp1251ByTable(bytes);
+    QStringDecoder decoder(kCodecName);
+    return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::string toCp1251(const QString& text)
+{
+    if (!codecAvailable())
+        return toCp1251ByTable(text);
+    QStringEncoder encoder(kCodecName);
+    const QByteArray encoded = encoder.encode(text);
+    // The codec substitutes an unprintable SUB byte for unmappable characters; '?' as Windows
+    // does is what the registrar and the files should see.
+    if (encoder.hasError())
+        return toCp1251ByTable(text);
+    return encoded.toStdString();
+}
+
+}  // namespace quorvex::platform

@@ -1,0 +1,65 @@
+#include "platform/MessagePump.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtMessagePump.h"
+#include "platform/qt/TextCodec.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quorvex::platform;
+
+TEST(QtFileFilter, ConvertsDescriptionPatternPairs)
+{
+    EXPECT_EQ(qtFileFilter(toCp1251(QStringLiteral("Текстовые файлы (*.txt)|*.TXT|Все|*.*"))),
+              QStringLiteral("Текстовые файлы (*.TXT *.txt);;Все (*.*)"));
+    EXPECT_EQ(qtFileFilter("Scripts|*.scr;*.txt"), QStringLiteral("Scripts (*.scr *.SCR *.txt *.TXT)"));
+    EXPECT_EQ(qtFileFilter("Odd|"), QString());  // a pair without a pattern is dropped
+    EXPECT_EQ(qtFileFilter(""), QString());
+}
+
+TEST(QtFileFilter, DefaultExtensionOnlyWhenNameHasNone)
+{
+    EXPECT_EQ(withDefaultExtension("/tmp/report", "rtf"), "/tmp/report.rtf");
+    EXPECT_EQ(withDefaultExtension("/tmp/report.txt", "rtf"), "/tmp/report.txt");
+    EXPECT_EQ(withDefaultExtension("/tmp.d/report", "rtf"), "/tmp.d/report.rtf");
+    EXPECT_EQ(withDefaultExtension("C:\\dir.x\\name", "art"), "C:\\dir.x\\name.art");
+    EXPECT_EQ(withDefaultExtension("/tmp/report", ""), "/tmp/report");
+}
+
+TEST(QtDialogs, MessageBoxShowsDecodedTextAndQuestionReportsTheButton)
+{
+    QtDialogs dialogs;
+    QString shownText;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shownText = box->text();
+        box->accept();
+    });
+    dialogs.showMessage(toCp1251(QStringLiteral("Невозможно подключить порт")));
+    EXPECT_EQ(shownText, QStringLiteral("Невозможно подключить порт"));
+
+    for (auto [button, expected] : {std::pair{QMessageBox::Ok, true}, {QMessageBox::Cancel, false}}) {
+        QTimer::singleShot(0, [button = button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            box->button(button)->click();
+        });
+        EXPECT_EQ(dialogs.askOkCancel("caption", "text?"), expected);
+    }
+}
+
+TEST(QtMessagePump, ProcessPendingMessagesRunsQueuedEvents)
+{
+    installQtMessagePump();
+    bool ran = false;
+    QTimer::singleShot(0, [&] { ran = true; });
+
+    processPendingMessages();
+
+    EXPECT_TRUE(ran);
+    setMessagePump({});
+}
