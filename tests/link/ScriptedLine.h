@@ -3,11 +3,13 @@
 // the input; reads take from the input and return Nothing at once when it is empty. A purge
 // drops whatever input is waiting, like a real driver. Everything the link did is recorded in
 // a shared record that outlives the line (the link owns and destroys the line itself).
+#include "platform/Clock.h"
 #include "serial/PortRegistry.h"
 #include "serial/SerialLine.h"
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +27,8 @@ struct LineScript {
     std::vector<std::vector<std::uint8_t>> writes;
     std::vector<std::string> calls;  // "flush", "purge", "write", "close", "clearError"
     int reads = 0;
+    // Called at the start of every read, while the exchange is running.
+    std::function<void()> duringRead;
     bool failClose = false;
     bool closed = false;
 
@@ -80,6 +84,8 @@ public:
     ReadResult readByte() override
     {
         ++m_script->reads;
+        if (m_script->duringRead)
+            m_script->duringRead();
         if (m_script->input.empty())
             return ReadResult::nothing();
         ReadResult r = m_script->input.front();
@@ -108,5 +114,17 @@ inline void addScriptedPort(serial::PortRegistry& registry, const std::string& n
         return std::unique_ptr<serial::SerialLine>(new ScriptedLine(script));
     });
 }
+
+// A clock that always reads the same local time and never sleeps.
+class FixedClock final : public platform::Clock {
+public:
+    explicit FixedClock(platform::LocalTime time = {}) : m_time(time) {}
+    void set(platform::LocalTime time) { m_time = time; }
+    platform::LocalTime now() override { return m_time; }
+    void sleepMs(int) override {}
+
+private:
+    platform::LocalTime m_time;
+};
 
 }  // namespace quorvex::link::testing
