@@ -1,0 +1,119 @@
+#include "serial/Announce.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace quorvex::serial;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Points XDG_RUNTIME_DIR at a fresh directory for the test and restores it afterwards.
+class AnnounceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
+            m_oldRuntime = old;
+        m_runtime = fs::temp_directory_path() / ("quorvex-announce-" + std::to_string(::getpid()));
+        fs::remove_all(m_runtime);
+        fs::create_directories(m_runtime);
+        ::setenv("XDG_RUNTIME_DIR", m_runtime.c_str(), 1);
+        m_device = m_runtime / "fake-pts";
+        std::ofstream(m_device) << "";
+    }
+    void TearDown() override
+    {
+        if (m_oldRuntime)
+            ::setenv("XDG_RUNTIME_DIR", m_oldRuntime->c_str(), 1);
+        else
+            ::unsetenv("XDG_RUNTIME_DIR");
+        fs::remove_all(m_runtime);
+    }
+
+    void plant(const std::string& name, const std::string& content) const
+    {
+        std::ofstream(fs::path(announcementDirectory()) / name) << content;
+    }
+
+    static pid_t deadPid()
+    {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(0);
+        ::waitpid(child, nullptr, 0);
+        return child;
+    }
+
+    std::optional<std::string> m_oldRuntime;
+    fs::path m_runtime;
+    fs::path m_device;
+};
+
+}  // namespace
+
+TEST_F(AnnounceTest, AnnouncementIsAFileNamedAfterThePidAndIsWithdrawn)
+{
+    EXPECT_EQ(announcementDirectory(), (m_runtime / "quorvex-emu").string());
+
+    ASSERT_TRUE(announceEmulator(m_device.string()));
+
+    const fs::path file = fs::path(announcementDirectory()) / std::to_string(::getpid());
+    std::ifstream in(file);
+    std::stringstream content;
+    content << in.rdbuf();
+    EXPECT_EQ(content.str(), m_device.string() + "\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(announcementDirectory()), {}), 1);
+    EXPECT_EQ(announcedEmulators(), std::vector<std::string>{m_device.string()});
+
+    withdrawAnnouncement();
+
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_TRUE(announcedEmulators().empty());
+}
+
+TEST_F(AnnounceTest, ListingDropsDeadProcessesAndVanishedDevicesAndSorts)
+{
+    ASSERT_TRUE(announceEmulator(m_device.string()));
+    const fs::path other = m_runtime / "another-pts";
+    std::ofstream(other) << "";
+    plant(std::to_string(::getppid()), other.string() + "\n");  // a live process
+    plant(std::to_string(deadPid()), m_device.string() + "\n");
+    plant("1", (m_runtime / "gone").string() + "\n");
+    plant("0", other.string() + "\n");
+    plant("notes.txt", "ignored\n");
+
+    const auto listed = announcedEmulators();
+
+    EXPECT_EQ(listed, (std::vector<std::string>{other.string(), m_device.string()}));
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(announcementDirectory()))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    auto expected = std::vector<std::string>{std::to_string(::getpid()),
+                                             std::to_string(::getppid()), "notes.txt"};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(left, expected);
+}
+
+TEST_F(AnnounceTest, FallsBackToTmpAndRefusesForeignOrBadInput)
+{
+    ::setenv("XDG_RUNTIME_DIR", (m_runtime / "missing").c_str(), 1);
+    EXPECT_EQ(announcementDirectory(), "/tmp/quorvex-emu-" + std::to_string(::getuid()));
+    ::setenv("XDG_RUNTIME_DIR", m_runtime.c_str(), 1);
+
+    EXPECT_FALSE(announceEmulator(""));
+    EXPECT_FALSE(announceEmulator("/dev/pts/1\n/etc/passwd"));
+
+    // A symbolic link in place of the directory is not trusted.
+    fs::create_directory(m_runtime / "elsewhere");
+    fs::create_directory_symlink(m_runtime / "elsewhere", announcementDirectory());
+    EXPECT_FALSE(announceEmulator(m_device.string()));
+    EXPECT_TRUE(announcedEmulators().empty());
+}
