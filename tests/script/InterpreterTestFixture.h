@@ -1,0 +1,126 @@
+#pragma once
+// Runs scripts through the interpreter against the emulated registrars EMU1/EMU2 of the
+// process link, in virtual time, with a recording host, dialogs and comparison report.
+#include "emulator/EmulatedLine.h"
+#include "link/Link.h"
+#include "link/ResultState.h"
+#include "link/Session.h"
+#include "platform/Clock.h"
+#include "platform/RecordingDialogs.h"
+#include "script/ComparisonReport.h"
+#include "script/Interpreter.h"
+#include "script/ScriptConsoleHost.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace quorvex::script::testing {
+
+class SleepRecordingClock final : public platform::Clock {
+public:
+    platform::LocalTime now() override { return {}; }
+    void sleepMs(int milliseconds) override { sleeps.push_back(milliseconds); }
+    std::vector<int> sleeps;
+};
+
+class RecordingReport final : public ComparisonReport {
+public:
+    void AppendReportLine(const std::string& text, Rgb) override { lines.push_back(text); }
+    std::vector<std::string> lines;
+};
+
+inline std::string writeTextFile(const std::string& name, const std::string& content)
+{
+    static std::atomic<int> counter{0};
+    const std::string path = ::testing::TempDir() + "quorvex_" + std::to_string(++counter) + "_" + name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+}
+
+inline std::string joinLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+class InterpreterFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        emulator::resetProcessRegistrars();
+        emulator::registerEmulatedPorts(serial::portRegistry());
+        ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
+        link::UseSecondPort(0);
+        link::session().secondConnected = false;
+        link::resultState() = link::ResultState{};
+        platform::setProcessClock(&clock);
+        setComparisonReport(&report);
+    }
+
+    void TearDown() override
+    {
+        link::CloseFirstPort();
+        link::CloseSecondPort();
+        link::session().secondConnected = false;
+        platform::setProcessClock(nullptr);
+        setComparisonReport(nullptr);
+    }
+
+    void connectSecond()
+    {
+        ASSERT_NE(link::OpenSecondPort("EMU2", 19200), -1);
+        link::session().secondConnected = true;
+    }
+
+    RunEnd run(const std::vector<std::string>& lines)
+    {
+        interpreter.setScriptPath(writeTextFile("script.txt", joinLines(lines)));
+        return interpreter.Run();
+    }
+
+    // The language section that most statement tests start with.
+    static std::vector<std::string> declaring(std::vector<std::string> names,
+                                              std::vector<std::string> body)
+    {
+        std::vector<std::string> lines{"%DeclareBeg"};
+        for (const std::string& name : names)
+            lines.push_back("%New " + name);
+        lines.push_back("%DeclareEnd");
+        lines.insert(lines.end(), body.begin(), body.end());
+        return lines;
+    }
+
+    static emulator::Registrar& first() { return emulator::processRegistrar(1); }
+    static emulator::Registrar& second() { return emulator::processRegistrar(2); }
+
+    [[nodiscard]] std::string lastMessage() const
+    {
+        return host.messages().empty() ? std::string() : host.messages().back();
+    }
+    [[nodiscard]] std::string lastMemoLine() const
+    {
+        return host.memo().empty() ? std::string() : host.memo().back();
+    }
+    [[nodiscard]] std::string valueOf(const std::string& name) const
+    {
+        for (const ScriptVariable& variable : interpreter.variables()) {
+            if (variable.Name == name)
+                return variable.Value;
+        }
+        return "<undeclared>";
+    }
+
+    platform::ScopedRecordingDialogs dialogs;
+    SleepRecordingClock clock;
+    RecordingReport report;
+    ScriptConsoleHost host;
+    Interpreter interpreter{host};
+};
+
+}  // namespace quorvex::script::testing
