@@ -1,4 +1,4 @@
-// The device side of the frame format, checked against the host's own receiver.
+// The device side of the frame format: request checking, answers read by the host's receiver.
 #include "emulator/DeviceFrames.h"
 #include "emulator/Registrar.h"
 #include "link/Frame.h"
@@ -79,36 +79,6 @@ TEST(RequestFrameParsing, RejectsDamagedFrames)
     EXPECT_FALSE(parseRequestFrame(lowSeq));
     EXPECT_FALSE(parseRequestFrame(digitOutOfRange));
     EXPECT_FALSE(parseRequestFrame(truncated));
-}
-
-TEST(AnswerFrames, PassTheHostsReceiver)
-{
-    const std::array<std::uint8_t, 6> status{0x80, 0x80, 0x81, 0x80, 0x80, 0xA0};
-
-    const std::string frame = buildAnswerFrame(0x21, 0x5A, "5.00,ab", status);
-    const auto receiver = receive(frame);
-
-    EXPECT_TRUE(receiver.ended());
-    EXPECT_TRUE(receiver.checksumOk());
-    EXPECT_EQ(receiver.data(), "5.00,ab");
-    EXPECT_EQ(receiver.status()[2], 0x81);
-}
-
-TEST(AnswerFrames, KnownFrameWithoutData)
-{
-    const std::string expected{"\x01\x2B\x21\x4A\x04\x80\x80\x80\x80\x80\x80\x05\x30\x33\x39\x3F\x03",
-                               17};
-
-    EXPECT_EQ(buildAnswerFrame(0x21, 0x4A, "", {0x80, 0x80, 0x80, 0x80, 0x80, 0x80}), expected);
-}
-
-TEST(AnswerFrames, OverlongDataIsCutToWhatLenCanCarry)
-{
-    const std::string frame = buildAnswerFrame(0x21, 0x4A, std::string(300, 'x'), {});
-
-    EXPECT_EQ(static_cast<std::uint8_t>(frame[1]), 0xFF);
-    EXPECT_EQ(frame.size(), 212u + 17u);
-    EXPECT_TRUE(receive(frame).checksumOk());
 }
 
 TEST(RegistrarExchange, AnswersWithTheRequestsSequenceAndCommand)
