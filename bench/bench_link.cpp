@@ -43,13 +43,22 @@ void runCommands(benchmark::State& state, int command, const std::string& data)
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_SendCommand_Status(benchmark::State& state) { runCommands(state, 0x4A, "W"); }
+void BM_SendCommand_Status(benchmark::State& state)
+{
+    runCommands(state, 0x4A, "W");
+}
 BENCHMARK(BM_SendCommand_Status);
 
-void BM_SendCommand_DateTime(benchmark::State& state) { runCommands(state, 0x3E, ""); }
+void BM_SendCommand_DateTime(benchmark::State& state)
+{
+    runCommands(state, 0x3E, "");
+}
 BENCHMARK(BM_SendCommand_DateTime);
 
-void BM_SendCommand_Diagnostics(benchmark::State& state) { runCommands(state, 0x5A, ""); }
+void BM_SendCommand_Diagnostics(benchmark::State& state)
+{
+    runCommands(state, 0x5A, "");
+}
 BENCHMARK(BM_SendCommand_Diagnostics);
 
 void BM_FrameCodec_RequestAndAnswer(benchmark::State& state)
@@ -68,6 +77,6 @@ void BM_FrameCodec_RequestAndAnswer(benchmark::State& state)
 }
 BENCHMARK(BM_FrameCodec_RequestAndAnswer);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

@@ -19,15 +19,14 @@ std::string processCurrentDirectory()
 std::string formatStamp(const platform::LocalTime& t)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%2d-%02d-%4d %2d:%02d:%02d", t.day, t.month, t.year,
-                  t.hour, t.minute, t.second);
+    std::snprintf(text, sizeof text, "%2d-%02d-%4d %2d:%02d:%02d", t.day, t.month, t.year, t.hour,
+                  t.minute, t.second);
     return text;
 }
 
-}  // namespace
+} // namespace
 
-ExchangeLog::ExchangeLog(platform::Clock* clock, DirectoryProvider directory)
-    : m_clock(clock)
+ExchangeLog::ExchangeLog(platform::Clock* clock, DirectoryProvider directory) : m_clock(clock)
 {
     setDirectoryProvider(std::move(directory));
 }
@@ -74,4 +73,4 @@ bool ExchangeLog::write(const std::string& head, const std::string& body)
     return written && closed;
 }
 
-}  // namespace quorvex::link
+} // namespace quorvex::link

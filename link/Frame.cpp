@@ -47,7 +47,7 @@ void closeFrame(Bytes& frame)
     frame.push_back(ETX);
 }
 
-}  // namespace
+} // namespace
 
 Bytes buildRequestFrame(std::uint8_t seq, std::uint8_t cmd, const std::string& data)
 {
@@ -88,6 +88,8 @@ struct StatusBit {
     std::uint32_t errorBit;
 };
 
+// Grouped by status byte S0..S5 (S3 carries no error bits).
+// clang-format off
 constexpr std::array<StatusBit, 25> kStatusBits = {{
     {0, 0x01, 0x00000001}, {0, 0x02, 0x00000002}, {0, 0x04, 0x00000004},
     {0, 0x10, 0x00000008}, {0, 0x20, 0x08000000},
@@ -99,8 +101,9 @@ constexpr std::array<StatusBit, 25> kStatusBits = {{
     {5, 0x01, 0x00040000}, {5, 0x02, 0x00200000}, {5, 0x04, 0x00080000},
     {5, 0x08, 0x00400000}, {5, 0x10, 0x00800000}, {5, 0x20, 0x00004000},
 }};
+// clang-format on
 
-}  // namespace
+} // namespace
 
 std::uint32_t errorWordFromStatus(const StatusBytes& status)
 {
@@ -125,8 +128,7 @@ std::string rewriteAnswerData(int command, std::string data)
             data[8] = ',';
         break;
     case 0x5A:
-        std::replace(data.begin(), data.begin() + std::min<std::size_t>(data.size(), 20), ' ',
-                     ',');
+        std::replace(data.begin(), data.begin() + std::min<std::size_t>(data.size(), 20), ' ', ',');
         break;
     default:
         break;
@@ -276,10 +278,10 @@ void AnswerReceiver::handle(std::uint8_t byte)
         if (byte == ETX)
             m_ended = true;
         else
-            m_digitsComplete = false;  // the frame is dropped
+            m_digitsComplete = false; // the frame is dropped
         m_state = WaitSoh;
         break;
     }
 }
 
-}  // namespace quorvex::link
+} // namespace quorvex::link

@@ -13,16 +13,16 @@
 
 namespace quorvex::link {
 
-constexpr std::uint8_t SOH = 0x01;        // first byte of every frame
-constexpr std::uint8_t ETX = 0x03;        // last byte of every frame
-constexpr std::uint8_t SEPARATOR = 0x04;  // between answer data and status bytes
-constexpr std::uint8_t CHECKED_END = 0x05;// end of the part covered by the checksum
-constexpr std::uint8_t NAK = 0x15;        // the registrar rejects the frame
-constexpr std::uint8_t SYN = 0x16;        // the registrar is still working
+constexpr std::uint8_t SOH = 0x01;         // first byte of every frame
+constexpr std::uint8_t ETX = 0x03;         // last byte of every frame
+constexpr std::uint8_t SEPARATOR = 0x04;   // between answer data and status bytes
+constexpr std::uint8_t CHECKED_END = 0x05; // end of the part covered by the checksum
+constexpr std::uint8_t NAK = 0x15;         // the registrar rejects the frame
+constexpr std::uint8_t SYN = 0x16;         // the registrar is still working
 
-constexpr std::uint8_t kRequestLenBase = 0x24;  // LEN of a request with no data
-constexpr std::uint8_t kAnswerLenBase = 0x2B;   // LEN of an answer with no data
-constexpr std::uint8_t kSequenceBase = 0x20;    // SEQ = counter mod 95 + 0x20
+constexpr std::uint8_t kRequestLenBase = 0x24; // LEN of a request with no data
+constexpr std::uint8_t kAnswerLenBase = 0x2B;  // LEN of an answer with no data
+constexpr std::uint8_t kSequenceBase = 0x20;   // SEQ = counter mod 95 + 0x20
 constexpr int kSequenceSpan = 95;
 constexpr std::size_t kStatusBytes = 6;
 
@@ -95,7 +95,7 @@ public:
     [[nodiscard]] const std::string& data() const { return m_data; }
     [[nodiscard]] const StatusBytes& status() const { return m_status; }
     [[nodiscard]] const std::string& raw() const { return m_raw; }
-    [[nodiscard]] int sequence() const { return m_sequence; }  // SEQ byte - 0x20
+    [[nodiscard]] int sequence() const { return m_sequence; } // SEQ byte - 0x20
     [[nodiscard]] std::uint8_t command() const { return m_command; }
 
 private:
@@ -117,4 +117,4 @@ private:
     std::string m_raw;
 };
 
-}  // namespace quorvex::link
+} // namespace quorvex::link

@@ -21,7 +21,7 @@ std::string upperHex(int value)
     return text;
 }
 
-}  // namespace
+} // namespace
 
 struct Link::State {
     struct LastRequest {
@@ -91,7 +91,7 @@ int Link::State::closePort(int side)
 void Link::State::transmit(serial::SerialLine* line, const Bytes& frame)
 {
     if (!line)
-        return;  // a closed port: the frame goes nowhere
+        return; // a closed port: the frame goes nowhere
     line->flush();
     line->purge();
     line->write(frame.data(), frame.size());
@@ -163,9 +163,15 @@ int Link::OpenSecondPort(const std::string& portName, int baudRate)
     return m_state->openPort(1, portName, baudRate);
 }
 
-int Link::CloseFirstPort() { return m_state->closePort(0); }
+int Link::CloseFirstPort()
+{
+    return m_state->closePort(0);
+}
 
-int Link::CloseSecondPort() { return m_state->closePort(1); }
+int Link::CloseSecondPort()
+{
+    return m_state->closePort(1);
+}
 
 int Link::UseSecondPort(int flag)
 {
@@ -173,7 +179,10 @@ int Link::UseSecondPort(int flag)
     return 0;
 }
 
-void Link::SetLogName(const std::string& fileName) { m_state->log.setName(fileName); }
+void Link::SetLogName(const std::string& fileName)
+{
+    m_state->log.setName(fileName);
+}
 
 int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
                       const std::string& data)
@@ -182,7 +191,7 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     if (!s.idle)
         return -1;
     if (command < 0 || command > 0xFF || data.size() > kMaxRequestData)
-        return -1;  // refused: nothing sent, logged or notified
+        return -1; // refused: nothing sent, logged or notified
 
     s.last = {true, window, callback, tag, command, data};
     s.previousCounter = s.counter;
@@ -225,15 +234,30 @@ int Link::RepeatCommand(int newSequence)
     return SendCommand(last.window, last.callback, last.tag, last.command, last.data);
 }
 
-const RetData& Link::retData() const { return m_state->retData; }
+const RetData& Link::retData() const
+{
+    return m_state->retData;
+}
 
-bool Link::isIdle() const { return m_state->idle; }
+bool Link::isIdle() const
+{
+    return m_state->idle;
+}
 
-bool Link::secondPortSelected() const { return m_state->selector != 0; }
+bool Link::secondPortSelected() const
+{
+    return m_state->selector != 0;
+}
 
-void Link::setClock(platform::Clock* clock) { m_state->log.setClock(clock); }
+void Link::setClock(platform::Clock* clock)
+{
+    m_state->log.setClock(clock);
+}
 
-ExchangeLog& Link::exchangeLog() { return m_state->log; }
+ExchangeLog& Link::exchangeLog()
+{
+    return m_state->log;
+}
 
 Link& processLink()
 {
@@ -251,13 +275,25 @@ int OpenSecondPort(const std::string& portName, int baudRate)
     return processLink().OpenSecondPort(portName, baudRate);
 }
 
-int CloseFirstPort() { return processLink().CloseFirstPort(); }
+int CloseFirstPort()
+{
+    return processLink().CloseFirstPort();
+}
 
-int CloseSecondPort() { return processLink().CloseSecondPort(); }
+int CloseSecondPort()
+{
+    return processLink().CloseSecondPort();
+}
 
-int UseSecondPort(int flag) { return processLink().UseSecondPort(flag); }
+int UseSecondPort(int flag)
+{
+    return processLink().UseSecondPort(flag);
+}
 
-void SetLogName(const std::string& fileName) { processLink().SetLogName(fileName); }
+void SetLogName(const std::string& fileName)
+{
+    processLink().SetLogName(fileName);
+}
 
 int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
                 const std::string& data)
@@ -265,6 +301,9 @@ int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int comm
     return processLink().SendCommand(window, std::move(callback), tag, command, data);
 }
 
-int RepeatCommand(int newSequence) { return processLink().RepeatCommand(newSequence); }
+int RepeatCommand(int newSequence)
+{
+    return processLink().RepeatCommand(newSequence);
+}
 
-}  // namespace quorvex::link
+} // namespace quorvex::link

@@ -82,4 +82,4 @@ int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int comm
                 const std::string& data);
 int RepeatCommand(int newSequence);
 
-}  // namespace quorvex::link
+} // namespace quorvex::link

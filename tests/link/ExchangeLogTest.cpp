@@ -48,7 +48,8 @@ protected:
 
     int send(int command, const std::string& data)
     {
-        return link.SendCommand(nullptr, [](RetData&) {}, 0, command, data);
+        return link.SendCommand(
+            nullptr, [](RetData&) {}, 0, command, data);
     }
     std::string logText(const char* sub = "a") { return readFile(root / sub / "Brelox.log"); }
 
@@ -69,12 +70,12 @@ TEST_F(ExchangeLogging, SessionStartRequestAndAnswerLines)
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
     send(0x4A, "W");
 
-    EXPECT_EQ(logText(), ";Начало сеанса   " + kStamp + " \r\n" +  //
-                             ";" + kStamp + "  21\r\n" +              //
-                             "4AW\r\n" +                              //
-                             ";" + kStamp + "   \r\n" +               //
-                             ";" + std::string(kAllStatus80Answer.begin(), kAllStatus80Answer.end()) +
-                             "\r\n");
+    EXPECT_EQ(logText(),
+              ";Начало сеанса   " + kStamp + " \r\n" + //
+                  ";" + kStamp + "  21\r\n" +          //
+                  "4AW\r\n" +                          //
+                  ";" + kStamp + "   \r\n" +           //
+                  ";" + std::string(kAllStatus80Answer.begin(), kAllStatus80Answer.end()) + "\r\n");
     EXPECT_EQ(link.exchangeLog().path(), (root / "a" / "Brelox.log").string());
 }
 
@@ -128,7 +129,9 @@ TEST_F(ExchangeLogging, UnwritableLogLeavesTheExchangeAlone)
 
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
     RetData seen;
-    EXPECT_EQ(link.SendCommand(nullptr, [&](RetData& r) { seen = r; }, 0, 0x4A, "W"), 0);
+    EXPECT_EQ(link.SendCommand(
+                  nullptr, [&](RetData& r) { seen = r; }, 0, 0x4A, "W"),
+              0);
 
     EXPECT_EQ(seen.ErrorFlags, 0u);
     EXPECT_FALSE(link.exchangeLog().write(" ", ";x"));
@@ -154,18 +157,21 @@ TEST_F(ExchangeLogging, NestedCommandLogsEachAnswerWithItsOwnBytes)
     first->queueAnswerBytes(innerAnswer);
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
 
-    link.SendCommand(nullptr, [&](RetData&) { send(0x4C, "2"); }, 0, 0x4A, "1");
+    link.SendCommand(
+        nullptr, [&](RetData&) { send(0x4C, "2"); }, 0, 0x4A, "1");
 
     const std::string text = logText();
     const std::size_t request1 = text.find("4A1\r\n");
     const std::size_t request2 = text.find("4C2\r\n");
-    const std::size_t answer2 = text.find(";" + std::string(innerAnswer.begin(), innerAnswer.end()));
-    const std::size_t answer1 = text.find(";" + std::string(outerAnswer.begin(), outerAnswer.end()));
+    const std::size_t answer2 =
+        text.find(";" + std::string(innerAnswer.begin(), innerAnswer.end()));
+    const std::size_t answer1 =
+        text.find(";" + std::string(outerAnswer.begin(), outerAnswer.end()));
     ASSERT_NE(answer1, std::string::npos);
     EXPECT_LT(request1, request2);
     EXPECT_LT(request2, answer2);
     EXPECT_LT(answer2, answer1);
 }
 
-}  // namespace
-}  // namespace quorvex::link
+} // namespace
+} // namespace quorvex::link

@@ -14,7 +14,10 @@ using testing::ReadResult;
 const Bytes kAllStatus80Answer = {0x01, 0x2B, 0x21, 0x4A, 0x04, 0x80, 0x80, 0x80, 0x80,
                                   0x80, 0x80, 0x05, 0x30, 0x33, 0x39, 0x3F, 0x03};
 
-std::vector<ReadResult> reads(const Bytes& bytes) { return LineScript::bytesToReads(bytes); }
+std::vector<ReadResult> reads(const Bytes& bytes)
+{
+    return LineScript::bytesToReads(bytes);
+}
 
 std::vector<ReadResult> operator+(std::vector<ReadResult> a, const std::vector<ReadResult>& b)
 {
@@ -118,7 +121,7 @@ TEST_F(Exchange, AnswerDataIsCopiedThenRewrittenAndSplit)
     EXPECT_EQ(empties.Fields[4], "");
     ASSERT_EQ(single.FieldCount, 1);
     EXPECT_EQ(single.Fields[0], "X");
-    EXPECT_EQ(single.Fields[1], "");  // left over from the date answer before
+    EXPECT_EQ(single.Fields[1], ""); // left over from the date answer before
 }
 
 TEST_F(Exchange, LongAnswersStayInsideTheirLimits)
@@ -230,9 +233,10 @@ TEST_F(Exchange, ReadErrorClearsTheLineAndRestartsReception)
 {
     openFirst();
     const Bytes good = answer("OK");
-    first->queueAnswer(reads(Bytes(good.begin(), good.begin() + 5)) + std::vector{ReadResult::error()} +
-                       reads(good));
-    first->queueAnswer(reads(Bytes(good.begin(), good.begin() + 5)) + std::vector{ReadResult::error()} +
+    first->queueAnswer(reads(Bytes(good.begin(), good.begin() + 5)) +
+                       std::vector{ReadResult::error()} + reads(good));
+    first->queueAnswer(reads(Bytes(good.begin(), good.begin() + 5)) +
+                       std::vector{ReadResult::error()} +
                        reads(Bytes(good.begin() + 5, good.end())));
 
     const RetData restarted = send(0x4A);
@@ -283,7 +287,7 @@ TEST_F(Exchange, RefusedArgumentsSendNothingAndKeepTheCounter)
     EXPECT_EQ(result, -1);
     EXPECT_EQ(callbacks, 0);
     EXPECT_TRUE(first->writes.empty());
-    EXPECT_EQ(link.RepeatCommand(0), -1);  // nothing was sent yet
+    EXPECT_EQ(link.RepeatCommand(0), -1); // nothing was sent yet
 
     send(0x4A, std::string(kMaxRequestData, 'd'));
     ASSERT_EQ(first->writes.size(), 1u);
@@ -328,7 +332,7 @@ TEST_F(Exchange, RepeatAfterTimeoutSendsTheSameFrame)
     EXPECT_EQ(first->writes[1], first->writes[0]);
     EXPECT_EQ(first->writes[2], first->writes[0]);
     EXPECT_EQ(first->writes[3][2], 0x22);
-    EXPECT_EQ(callbacks, 4);  // the repeats call the original callback
+    EXPECT_EQ(callbacks, 4); // the repeats call the original callback
     EXPECT_EQ(link.retData().Tag, 7);
 }
 
@@ -366,7 +370,7 @@ TEST_F(Exchange, SelectorChoosesThePort)
     EXPECT_EQ(fromSecond.Fields[0], "two");
     EXPECT_EQ(second->writes.size(), 1u);
     EXPECT_EQ(first->writes.size(), 1u);
-    EXPECT_EQ(first->writes[0][2], 0x22);  // one counter for both ports
+    EXPECT_EQ(first->writes[0][2], 0x22); // one counter for both ports
 }
 
 TEST_F(Exchange, UnopenedOrClosedPortTimesOutWithoutALine)
@@ -393,7 +397,7 @@ TEST_F(Exchange, FailedOpenStillMakesTheLinkIdle)
 
 TEST_F(Exchange, CloseFlushesPurgesAndReportsFailure)
 {
-    EXPECT_EQ(link.CloseFirstPort(), 0);  // never opened
+    EXPECT_EQ(link.CloseFirstPort(), 0); // never opened
     openFirst();
     first->calls.clear();
     first->failClose = true;
@@ -401,12 +405,12 @@ TEST_F(Exchange, CloseFlushesPurgesAndReportsFailure)
     EXPECT_EQ(link.CloseFirstPort(), 0);
     EXPECT_EQ(first->calls, (std::vector<std::string>{"flush", "purge", "close"}));
     first->queueAnswerBytes(answer("still"));
-    EXPECT_EQ(send(0x4A).Fields[0], "still");  // a failed close leaves the line in use
+    EXPECT_EQ(send(0x4A).Fields[0], "still"); // a failed close leaves the line in use
 
     first->failClose = false;
     EXPECT_NE(link.CloseFirstPort(), 0);
     EXPECT_TRUE(first->closed);
 }
 
-}  // namespace
-}  // namespace quorvex::link
+} // namespace
+} // namespace quorvex::link

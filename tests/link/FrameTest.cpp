@@ -150,7 +150,7 @@ TEST(AnswerReceiver, EtxBeforeTheLastDigitFailsTheChecksum)
     EXPECT_FALSE(lone.checksumOk());
 
     Bytes cut = buildAnswerFrame(0x21, 0x4A, "", {});
-    cut.erase(cut.end() - 3, cut.end() - 1);  // two digits missing
+    cut.erase(cut.end() - 3, cut.end() - 1); // two digits missing
     const AnswerReceiver r = receiveAll(cut);
     EXPECT_TRUE(r.ended());
     EXPECT_FALSE(r.checksumOk());
@@ -257,5 +257,5 @@ TEST(AnswerFields, ShortDataIsNotRewritten)
     EXPECT_EQ(rewriteAnswerData(0x3E, "07-12-26"), "07-12-26");
 }
 
-}  // namespace
-}  // namespace quorvex::link
+} // namespace
+} // namespace quorvex::link

@@ -25,7 +25,7 @@ struct LineScript {
     std::deque<ReadResult> input;
     // What the link wrote, one entry per write call.
     std::vector<std::vector<std::uint8_t>> writes;
-    std::vector<std::string> calls;  // "flush", "purge", "write", "close", "clearError"
+    std::vector<std::string> calls; // "flush", "purge", "write", "close", "clearError"
     int reads = 0;
     // Called at the start of every read, while the exchange is running.
     std::function<void()> duringRead;
@@ -127,4 +127,4 @@ private:
     platform::LocalTime m_time;
 };
 
-}  // namespace quorvex::link::testing
+} // namespace quorvex::link::testing
