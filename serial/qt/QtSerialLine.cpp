@@ -1,0 +1,187 @@
+#include "serial/qt/QtSerialLine.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <algorithm>
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
+namespace quorvex::serial {
+
+namespace {
+
+constexpr int kReadTimeoutMs = 100;
+constexpr qint64 kReadBufferSize = 1024;
+// Writes have no time-out of their own; this limit only keeps a stalled line (flow control
+// held off forever) from hanging the program.
+constexpr int kWriteStallLimitMs = 5000;
+
+#ifdef Q_OS_UNIX
+// Qt applies its flow-control setting when it opens a port. To leave the port's RTS/CTS
+// handshake as it was, the setting is read first through a descriptor that stays open until
+// Qt's open is done (so closing it cannot hang up the line). XON/XOFF is not carried over:
+// terminals have it on by default, and it would swallow the bytes 0x11 and 0x13 of frames.
+class CurrentFlowControl {
+public:
+    explicit CurrentFlowControl(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+    {
+        termios settings{};
+        if (m_fd >= 0 && ::tcgetattr(m_fd, &settings) == 0 && (settings.c_cflag & CRTSCTS))
+            m_flow = QSerialPort::HardwareControl;
+    }
+    ~CurrentFlowControl()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    CurrentFlowControl(const CurrentFlowControl&) = delete;
+    CurrentFlowControl& operator=(const CurrentFlowControl&) = delete;
+
+    [[nodiscard]] QSerialPort::FlowControl flow() const { return m_flow; }
+
+private:
+    int m_fd;
+    QSerialPort::FlowControl m_flow = QSerialPort::NoFlowControl;
+};
+#endif
+
+}  // namespace
+
+QtSerialLine::QtSerialLine(std::string path, int baud) : m_path(std::move(path)), m_baud(baud) {}
+
+std::unique_ptr<QtSerialLine> QtSerialLine::open(const std::string& name, int baud)
+{
+    const std::string path = serialDevicePath(name);
+    if (path.empty() || baud <= 0 || !QFileInfo::exists(QString::fromStdString(path)))
+        return nullptr;
+
+    std::unique_ptr<QtSerialLine> line(new QtSerialLine(path, baud));
+    QSerialPort& port = line->m_port;
+    port.setPortName(QString::fromStdString(path));
+    port.setReadBufferSize(kReadBufferSize);
+    if (!port.setBaudRate(baud) || !port.setDataBits(QSerialPort::Data8) ||
+        !port.setParity(QSerialPort::NoParity) || !port.setStopBits(QSerialPort::OneStop))
+        return nullptr;
+#ifdef Q_OS_UNIX
+    const CurrentFlowControl current(path);
+    port.setFlowControl(current.flow());
+#endif
+    if (!port.open(QIODevice::ReadWrite))
+        return nullptr;
+    if (!line->purge()) {
+        port.close();
+        return nullptr;
+    }
+    return line;
+}
+
+bool QtSerialLine::flush()
+{
+    const QDeadlineTimer deadline(writeTimeLimitMs(static_cast<std::size_t>(m_port.bytesToWrite())));
+    while (m_port.bytesToWrite() > 0) {
+        if (deadline.hasExpired() || !m_port.waitForBytesWritten(deadline.remainingTime()))
+            return false;
+    }
+#ifdef Q_OS_UNIX
+    // Until the driver has sent everything, not only taken it.
+    if (::tcdrain(m_port.handle()) != 0)
+        return false;
+#endif
+    return true;
+}
+
+bool QtSerialLine::purge() { return m_port.clear(QSerialPort::AllDirections); }
+
+bool QtSerialLine::write(const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0)
+        return true;
+    const qint64 accepted = m_port.write(reinterpret_cast<const char*>(data),
+                                         static_cast<qint64>(size));
+    if (accepted != static_cast<qint64>(size))
+        return false;
+    // There is no event loop during an exchange: push the bytes out here.
+    const QDeadlineTimer deadline(writeTimeLimitMs(size));
+    while (m_port.bytesToWrite() > 0) {
+        if (deadline.hasExpired() || !m_port.waitForBytesWritten(deadline.remainingTime()))
+            return false;
+    }
+    return true;
+}
+
+ReadResult QtSerialLine::readByte()
+{
+    if (m_port.bytesAvailable() == 0 && !waitForData(kReadTimeoutMs))
+        return hasLineError() ? ReadResult::error() : ReadResult::nothing();
+    char byte = 0;
+    if (!m_port.getChar(&byte))
+        return ReadResult::error();
+    return ReadResult::of(static_cast<std::uint8_t>(byte));
+}
+
+void QtSerialLine::clearError() { m_port.clearError(); }
+
+bool QtSerialLine::close()
+{
+    m_port.close();
+    return !m_port.isOpen();
+}
+
+std::string QtSerialLine::devicePath() const { return m_path; }
+
+qintptr QtSerialLine::nativeHandle() const { return m_port.handle(); }
+
+bool QtSerialLine::hasLineError() const
+{
+    const QSerialPort::SerialPortError error = m_port.error();
+    return error != QSerialPort::NoError && error != QSerialPort::TimeoutError;
+}
+
+bool QtSerialLine::waitForData(int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (m_port.bytesAvailable() == 0) {
+        if (hasLineError() || deadline.hasExpired())
+            return false;
+        if (m_port.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
+            continue;
+        if (m_port.error() != QSerialPort::TimeoutError)
+            return false;
+        m_port.clearError();  // a quiet line is not an error of the line
+    }
+    return true;
+}
+
+int QtSerialLine::writeTimeLimitMs(std::size_t size) const
+{
+    // Ten bit times per byte, plus the stall limit.
+    const long long transmitMs = static_cast<long long>(size) * 10 * 1000 / m_baud;
+    return static_cast<int>(std::min<long long>(transmitMs + kWriteStallLimitMs, 600000));
+}
+
+std::string serialDevicePath(const std::string& name)
+{
+    if (name.empty())
+        return {};
+    if (name.find('/') != std::string::npos)
+        return name;
+    return "/dev/" + name;
+}
+
+std::unique_ptr<SerialLine> openRealSerialLine(const std::string& name, int baud)
+{
+    return QtSerialLine::open(name, baud);
+}
+
+void installRealSerialFallback(PortRegistry& registry)
+{
+    registry.setFallback(&openRealSerialLine);
+}
+
+}  // namespace quorvex::serial

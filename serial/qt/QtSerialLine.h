@@ -1,0 +1,53 @@
+#pragma once
+// The real serial line on Qt Serial Port: opened exclusively for reading and writing with the
+// caller's baud rate, 8 data bits, no parity and one stop bit. The RTS/CTS handshake and the
+// DTR/RTS lines stay as the port had them; XON/XOFF is switched off (frames are binary).
+#include "serial/PortRegistry.h"
+#include "serial/SerialLine.h"
+
+#include <QSerialPort>
+#include <memory>
+#include <string>
+
+namespace quorvex::serial {
+
+class QtSerialLine final : public SerialLine {
+public:
+    // nullptr when the device does not exist, is in use, or refuses the settings.
+    [[nodiscard]] static std::unique_ptr<QtSerialLine> open(const std::string& name, int baud);
+
+    bool flush() override;
+    bool purge() override;
+    bool write(const std::uint8_t* data, std::size_t size) override;
+    ReadResult readByte() override;
+    void clearError() override;
+    bool close() override;
+
+    [[nodiscard]] std::string devicePath() const;
+    // The operating system's descriptor of the open port.
+    [[nodiscard]] qintptr nativeHandle() const;
+
+private:
+    QtSerialLine(std::string path, int baud);
+
+    [[nodiscard]] bool hasLineError() const;
+    // Waits up to timeoutMs for data to arrive; false on time-out or line error.
+    bool waitForData(int timeoutMs);
+    [[nodiscard]] int writeTimeLimitMs(std::size_t size) const;
+
+    QSerialPort m_port;
+    std::string m_path;
+    int m_baud;
+};
+
+// The device path of a port name: a listed name such as "ttyUSB0" lives under /dev, a name
+// that already is a path ("/dev/pts/3") is taken as it is.
+[[nodiscard]] std::string serialDevicePath(const std::string& name);
+
+// Opens a real serial line; nullptr when it cannot be opened or configured.
+[[nodiscard]] std::unique_ptr<SerialLine> openRealSerialLine(const std::string& name, int baud);
+
+// Routes every name that is not a virtual port to openRealSerialLine.
+void installRealSerialFallback(PortRegistry& registry);
+
+}  // namespace quorvex::serial
