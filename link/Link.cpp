@@ -78,7 +78,7 @@ int Link::State::closePort(int side)
 {
     serial::SerialLine* line = lines[side].get();
     if (!line)
-        return 0;
+        return 0; // nothing open on this side: no session to end
     line->flush();
     log.write("END", "");
     line->purge();
@@ -215,6 +215,7 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     // A callback may start the next command, which overwrites RetData: the answer entry logs
     // the bytes of this exchange.
     const std::string received = s.retData.RawAnswer;
+    // Window mode only when no callback is given.
     if (callback)
         callback(s.retData);
     else if (window)

@@ -42,17 +42,21 @@ public:
     // Returns a handle (> 0) or -1 when the port cannot be opened; makes the link idle.
     [[nodiscard]] int OpenFirstPort(const std::string& portName, int baudRate);
     [[nodiscard]] int OpenSecondPort(const std::string& portName, int baudRate);
-    // Non-zero when closed, 0 when closing failed.
+    // Non-zero when closed, 0 when closing failed (the line then stays in use) or when nothing
+    // was open on that side.
     int CloseFirstPort();
     int CloseSecondPort();
     // 0 selects the first port for the following commands, anything else the second. Returns 0.
     int UseSecondPort(int flag);
     void SetLogName(const std::string& fileName);
 
-    // -1 at once while busy or before any port was opened; otherwise 0 after the exchange.
+    // -1 at once while busy or before any port was opened, and for refused arguments (a command
+    // outside 0..255, data over 189 bytes): nothing is sent, logged or notified then.
+    // Otherwise 0 after the exchange; the outcome is in RetData.
     int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
                     const std::string& data);
     // Sends the last request again; flag 0 reuses its SEQ byte, non-zero takes the next.
+    // -1 while busy or when no request was sent yet.
     int RepeatCommand(int newSequence);
 
     [[nodiscard]] const RetData& retData() const;
