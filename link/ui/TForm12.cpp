@@ -1,11 +1,122 @@
 #include "link/ui/TForm12.h"
 
+#include "ui_TForm12.h"
+
+#include "link/Link.h"
+#include "link/Operations.h"
+#include "link/ResultState.h"
+#include "link/Session.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/TextCodec.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+
 namespace quorvex::ui {
 
-TForm12::TForm12(QWidget* parent) : QDialog(parent)
+namespace {
+
+constexpr int kAlwaysSetBit = 7;
+
+} // namespace
+
+TForm12::TForm12(QWidget* parent, link::Link* link)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TForm12>()),
+      m_link(link != nullptr ? *link : link::processLink())
 {
-    setObjectName(QStringLiteral("TForm12"));
-    setWindowTitle(QStringLiteral("Байты состояния регистратора"));
+    m_ui->setupUi(this);
+    setWindowFlag(Qt::Tool, true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // The window is as large as its longest caption needs and never smaller.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (int byte = 0; byte < kStatusBytes; ++byte) {
+        for (int bit = 0; bit < kBitsPerByte; ++bit) {
+            m_boxes[byte][bit] =
+                findChild<QCheckBox*>(QStringLiteral("CheckBoxS%1B%2").arg(byte).arg(bit));
+            Q_ASSERT(m_boxes[byte][bit] != nullptr);
+        }
+    }
+    makeCheckBoxesReadOnly();
+
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
+    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
 }
 
-}  // namespace quorvex::ui
+TForm12::~TForm12() = default;
+
+void TForm12::makeCheckBoxesReadOnly()
+{
+    for (auto& byteBoxes : m_boxes) {
+        for (QCheckBox* box : byteBoxes) {
+            box->setAttribute(Qt::WA_TransparentForMouseEvents);
+            box->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+}
+
+void TForm12::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return; // the window system restoring the window is no new opening
+    centreOnScreen();
+    FormActivate();
+}
+
+void TForm12::FormActivate()
+{
+    m_skipQuery = true;
+    link::Session& session = link::session();
+    if (session.freshConnection) {
+        m_skipQuery = false;
+        session.freshConnection = false;
+    }
+    Button1Click();
+}
+
+void TForm12::Button1Click()
+{
+    if (!m_skipQuery)
+        link::GetStatus(m_link, nullptr, link::PrinterResults, 0, 0);
+
+    const link::RetData& result = link::resultState().copy;
+    if ((result.ErrorFlags & link::ERR_TIMEOUT) != 0) {
+        platform::dialogs().showMessage(
+            platform::toCp1251(QStringLiteral("Таймаут - фискальный регистратор не отвечает!")));
+        return;
+    }
+    showStatusBytes(result.Status);
+    m_skipQuery = false;
+}
+
+void TForm12::Button2Click()
+{
+    close();
+}
+
+void TForm12::showStatusBytes(const std::array<std::uint8_t, kStatusBytes>& status)
+{
+    for (int byte = 0; byte < kStatusBytes; ++byte) {
+        for (int bit = 0; bit < kAlwaysSetBit; ++bit)
+            m_boxes[byte][bit]->setChecked((status[byte] & (1u << bit)) != 0);
+        m_boxes[byte][kAlwaysSetBit]->setChecked(true);
+    }
+}
+
+void TForm12::centreOnScreen()
+{
+    const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    adjustSize();
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+} // namespace quorvex::ui

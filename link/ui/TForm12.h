@@ -1,13 +1,56 @@
 #pragma once
-// Window "Байты состояния регистратора".
+// Window "Байты состояния регистратора": the six status bytes of the last answer, bit by bit.
+// The first opening after a connect queries the registrar; later openings show the status of
+// whatever command was answered last, and "Обновить" queries again.
 #include <QDialog>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QCheckBox;
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class TForm12;
+}
+QT_END_NAMESPACE
+
+namespace quorvex::link {
+class Link;
+}
 
 namespace quorvex::ui {
 
 class TForm12 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm12(QWidget* parent = nullptr);
+    // link: where the status query goes; nullptr means the process's link.
+    explicit TForm12(QWidget* parent = nullptr, link::Link* link = nullptr);
+    ~TForm12() override;
+
+    // Run on every opening: decides whether to query, then refreshes.
+    void FormActivate();
+    // "Обновить": query unless skipping, then show the result copy's status bytes.
+    void Button1Click();
+    // "Закрыть".
+    void Button2Click();
+
+    static constexpr int kStatusBytes = 6;
+    static constexpr int kBitsPerByte = 8;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void makeCheckBoxesReadOnly();
+    void showStatusBytes(const std::array<std::uint8_t, kStatusBytes>& status);
+    void centreOnScreen();
+
+    std::unique_ptr<Ui::TForm12> m_ui;
+    link::Link& m_link;
+    std::array<std::array<QCheckBox*, kBitsPerByte>, kStatusBytes> m_boxes{};
+    bool m_skipQuery = false;
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui
