@@ -1,0 +1,260 @@
+// quorvex-run: runs one script from the command line against a registrar, as "Выполнить" of
+// the script window does, printing the message memo to standard output.
+#include "emulator/EmulatedLine.h"
+#include "link/Link.h"
+#include "link/Session.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/TextCodec.h"
+#include "script/ComparisonReport.h"
+#include "script/Interpreter.h"
+#include "script/ReportDocument.h"
+#include "script/RtfWriter.h"
+#include "script/ScriptConsoleHost.h"
+#include "serial/PortRegistry.h"
+#include "serial/qt/QtSerialLine.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+
+namespace {
+
+using namespace quorvex;
+
+constexpr int kExitDone = 0;
+constexpr int kExitRunFailed = 1;
+constexpr int kExitUsage = 2;
+
+const char* const kHelp =
+    R"(Usage: quorvex-run [OPTIONS] SCRIPT
+
+Runs the script file SCRIPT against a registrar the way the button "Выполнить" of the
+window "Команды и скрипты" does, from its first line to its end.
+
+Options:
+  --port NAME          port of the first registrar (default EMU1): a name from the port
+                       list (EMU1, EMU2 are the built-in emulated registrars, ttyS0 is
+                       /dev/ttyS0) or a device path such as /dev/pts/3
+  --speed BAUD         its speed in baud (default 19200)
+  --second NAME        connect a second registrar on this port; commands of the script go
+                       to it as well after %EnableSecond, and differences are reported
+  --second-speed BAUD  its speed in baud (default 19200)
+  --log FILE           write the exchange log to FILE
+  --quiet              as the check box "Не выводить данные": no exchange lines, and '+'
+                       lines are sent as command lines
+  --report FILE        write the comparison report to FILE as RTF instead of to stderr
+  --help               show this text
+
+Output: the lines of the message memo go to standard output, one per line (UTF-8); the
+texts of message boxes and, without --report, the comparison report go to standard error.
+
+Exit status:
+  0  the run ended at the end of the file ("Конец файла!")
+  1  the run ended on a script error, a registrar time-out or differing answers
+  2  bad options, a script file that cannot be read, or a port that cannot be opened
+)";
+
+struct Options {
+    std::string port = "EMU1";
+    int speed = 19200;
+    std::optional<std::string> secondPort;
+    int secondSpeed = 19200;
+    std::optional<std::string> logFile;
+    bool quiet = false;
+    std::optional<std::string> reportFile;
+    std::string script;
+    bool help = false;
+};
+
+std::string utf8(const std::string& cp1251) { return platform::fromCp1251(cp1251).toStdString(); }
+
+void complain(const std::string& message) { std::cerr << "quorvex-run: " << message << "\n"; }
+
+std::optional<int> parseBaud(const std::string& text)
+{
+    if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int value = std::stoi(text);
+    return value > 0 ? std::optional<int>(value) : std::nullopt;
+}
+
+// Fills `options`; false (after a message) when the command line is not usable.
+bool parseOptions(int argc, char** argv, Options& options)
+{
+    auto valueOf = [&](int& i, const std::string& option) -> std::optional<std::string> {
+        if (i + 1 >= argc) {
+            complain("option " + option + " needs a value");
+            return std::nullopt;
+        }
+        return std::string(argv[++i]);
+    };
+    auto baudOf = [&](int& i, const std::string& option, int& target) {
+        const auto text = valueOf(i, option);
+        if (!text)
+            return false;
+        const auto baud = parseBaud(*text);
+        if (!baud) {
+            complain("option " + option + ": not a speed in baud: " + *text);
+            return false;
+        }
+        target = *baud;
+        return true;
+    };
+    bool haveScript = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::optional<std::string> value;
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return true;
+        } else if (arg == "--port") {
+            if (!(value = valueOf(i, arg)))
+                return false;
+            options.port = *value;
+        } else if (arg == "--speed") {
+            if (!baudOf(i, arg, options.speed))
+                return false;
+        } else if (arg == "--second") {
+            if (!(value = valueOf(i, arg)))
+                return false;
+            options.secondPort = *value;
+        } else if (arg == "--second-speed") {
+            if (!baudOf(i, arg, options.secondSpeed))
+                return false;
+        } else if (arg == "--log") {
+            if (!(value = valueOf(i, arg)))
+                return false;
+            options.logFile = *value;
+        } else if (arg == "--report") {
+            if (!(value = valueOf(i, arg)))
+                return false;
+            options.reportFile = *value;
+        } else if (arg == "--quiet") {
+            options.quiet = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            complain("unknown option " + arg);
+            return false;
+        } else if (haveScript) {
+            complain("only one script file can be run: " + arg);
+            return false;
+        } else {
+            options.script = arg;
+            haveScript = true;
+        }
+    }
+    if (!haveScript) {
+        complain("no script file given");
+        return false;
+    }
+    return true;
+}
+
+// Message boxes of the link's result callbacks go to standard error; questions are declined.
+class StderrDialogs final : public platform::Dialogs {
+public:
+    void showMessage(const std::string& text) override { std::cerr << utf8(text) << "\n"; }
+    bool askOkCancel(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> openFileName(const platform::FileDialogOptions&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFileName(const platform::FileDialogOptions&) override
+    {
+        return std::nullopt;
+    }
+};
+
+class StderrReport final : public script::ComparisonReport {
+public:
+    void AppendReportLine(const std::string& text, script::Rgb) override
+    {
+        std::cerr << utf8(text) << "\n";
+    }
+};
+
+// The memo to standard output, message boxes to standard error; nothing is kept.
+class TerminalHost final : public script::ScriptConsoleHost {
+public:
+    TerminalHost() { setKeepTexts(false); }
+    void addMemoLine(const std::string& line) override { std::cout << utf8(line) << "\n"; }
+    void showMessage(const std::string& text) override { std::cerr << utf8(text) << "\n"; }
+};
+
+bool readable(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
+
+bool connectPorts(const Options& options)
+{
+    if (link::OpenFirstPort(options.port, options.speed) == -1) {
+        complain("cannot open the port " + options.port);
+        return false;
+    }
+    if (options.secondPort) {
+        if (link::OpenSecondPort(*options.secondPort, options.secondSpeed) == -1) {
+            complain("cannot open the second registrar's port " + *options.secondPort);
+            return false;
+        }
+        link::session().secondConnected = true;
+    }
+    return true;
+}
+
+int exitCodeFor(script::RunEnd end)
+{
+    return end == script::RunEnd::EndOfFile ? kExitDone : kExitRunFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    Options options;
+    if (!parseOptions(argc, argv, options)) {
+        std::cerr << "Try 'quorvex-run --help'.\n";
+        return kExitUsage;
+    }
+    if (options.help) {
+        std::cout << kHelp;
+        return kExitDone;
+    }
+    if (!readable(options.script)) {
+        complain("cannot read the script file " + options.script);
+        return kExitUsage;
+    }
+
+    StderrDialogs dialogs;
+    platform::setDialogs(&dialogs);
+    emulator::registerEmulatedPorts(serial::portRegistry());
+    serial::installRealSerialFallback(serial::portRegistry());
+    if (options.logFile)
+        link::SetLogName(*options.logFile);
+    if (!connectPorts(options))
+        return kExitUsage;
+
+    StderrReport stderrReport;
+    script::ReportDocument document;
+    if (options.reportFile)
+        script::setComparisonReport(&document);
+    else
+        script::setComparisonReport(&stderrReport);
+
+    TerminalHost host;
+    host.setNoOutput(options.quiet);
+    script::Interpreter interpreter(host);
+    interpreter.setScriptPath(options.script);
+    const script::RunEnd end = interpreter.Run();
+    std::cout.flush();
+
+    int status = exitCodeFor(end);
+    if (options.reportFile && !script::saveRtf(*options.reportFile, document.lines())) {
+        complain("cannot write the report file " + *options.reportFile);
+        status = kExitRunFailed;
+    }
+    script::setComparisonReport(nullptr);
+    platform::setDialogs(nullptr);
+    return status;
+}
