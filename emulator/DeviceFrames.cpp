@@ -9,7 +9,7 @@ namespace quorvex::emulator {
 
 namespace {
 
-constexpr std::size_t kRequestOverhead = 10;  // SOH LEN SEQ CMD 0x05 four digits ETX
+constexpr std::size_t kRequestOverhead = 10; // SOH LEN SEQ CMD 0x05 four digits ETX
 
 bool digitsInRange(std::span<const std::uint8_t> digits)
 {
@@ -17,7 +17,7 @@ bool digitsInRange(std::span<const std::uint8_t> digits)
                        [](std::uint8_t d) { return d >= 0x30 && d <= 0x3F; });
 }
 
-}  // namespace
+} // namespace
 
 std::optional<HandledRequest> parseRequestFrame(const std::vector<std::uint8_t>& frame)
 {
@@ -49,4 +49,4 @@ std::string buildAnswerFrame(std::uint8_t sequenceByte, std::uint8_t command,
     return {frame.begin(), frame.end()};
 }
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

@@ -21,4 +21,4 @@ std::optional<HandledRequest> parseRequestFrame(const std::vector<std::uint8_t>&
 std::string buildAnswerFrame(std::uint8_t sequenceByte, std::uint8_t command,
                              const std::string& data, const std::array<std::uint8_t, 6>& status);
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

@@ -68,7 +68,7 @@ Identity processIdentity(int n)
     throw std::out_of_range("emulated registrar number must be 1 or 2");
 }
 
-}  // namespace
+} // namespace
 
 std::unique_ptr<serial::SerialLine> makeEmulatedLine(Registrar& registrar)
 {
@@ -94,12 +94,10 @@ void resetProcessRegistrars()
 
 void registerEmulatedPorts(serial::PortRegistry& registry)
 {
-    registry.addVirtualPort("EMU1", [](const std::string&, int) {
-        return makeEmulatedLine(processRegistrar(1));
-    });
-    registry.addVirtualPort("EMU2", [](const std::string&, int) {
-        return makeEmulatedLine(processRegistrar(2));
-    });
+    registry.addVirtualPort(
+        "EMU1", [](const std::string&, int) { return makeEmulatedLine(processRegistrar(1)); });
+    registry.addVirtualPort(
+        "EMU2", [](const std::string&, int) { return makeEmulatedLine(processRegistrar(2)); });
 }
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

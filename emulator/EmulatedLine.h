@@ -23,4 +23,4 @@ void resetProcessRegistrars();
 // registrar of that name.
 void registerEmulatedPorts(serial::PortRegistry& registry);
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

@@ -118,7 +118,7 @@ std::string setIdentityText(std::string& target, const char* option, const std::
     return {};
 }
 
-}  // namespace
+} // namespace
 
 bool unescapeBytes(const std::string& text, std::string& bytes)
 {
@@ -214,4 +214,4 @@ void applyOptions(const EmulatorOptions& options, Registrar& registrar)
         registrar.setAnswerData(command, data);
 }
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

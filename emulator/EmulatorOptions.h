@@ -12,13 +12,13 @@ namespace quorvex::emulator {
 struct EmulatorOptions {
     Identity identity;
     Faults faults;
-    std::map<int, std::string> answers;  // command code -> answer data
+    std::map<int, std::string> answers; // command code -> answer data
     bool help = false;
 };
 
 struct ParsedOptions {
     EmulatorOptions options;
-    std::string error;  // empty when every argument was understood
+    std::string error; // empty when every argument was understood
 };
 
 // args excludes the program name. The first bad argument stops parsing with a message naming it.
@@ -32,4 +32,4 @@ void applyOptions(const EmulatorOptions& options, Registrar& registrar);
 // False, with bytes left unchanged, when a backslash starts no such escape.
 [[nodiscard]] bool unescapeBytes(const std::string& text, std::string& bytes);
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

@@ -16,7 +16,7 @@ constexpr std::size_t kDiagnosticBlankZone = 20;
 constexpr std::uint8_t kStatusBase = 0x80;
 constexpr std::uint8_t kFirstSequenceByte = 0x20;
 
-}  // namespace
+} // namespace
 
 Registrar::Registrar(Identity identity) : m_identity(std::move(identity)) {}
 
@@ -27,7 +27,10 @@ void Registrar::setAnswerData(int command, std::string data)
     m_answerOverrides[command] = std::move(data);
 }
 
-void Registrar::clearAnswerData(int command) { m_answerOverrides.erase(command); }
+void Registrar::clearAnswerData(int command)
+{
+    m_answerOverrides.erase(command);
+}
 
 void Registrar::reset(Identity identity)
 {
@@ -118,14 +121,9 @@ std::string Registrar::answerDataFor(int command, const std::string& /*requestDa
 std::string Registrar::diagnosticAnswer() const
 {
     // Version, build date and time, three internal words, factory number, fiscal number.
-    const std::string fields[] = {m_identity.softwareVersion,
-                                  "05Dec26",
-                                  "1200",
-                                  "0000",
-                                  "0000",
-                                  "0000",
-                                  m_identity.factoryNumber,
-                                  "0000000001"};
+    const std::string fields[] = {
+        m_identity.softwareVersion, "05Dec26",   "1200", "0000", "0000", "0000",
+        m_identity.factoryNumber,   "0000000001"};
     std::string text;
     for (const std::string& field : fields) {
         if (!text.empty())
@@ -144,7 +142,10 @@ std::optional<std::uint8_t> Registrar::takeByte()
     return byte;
 }
 
-bool Registrar::hasPendingOutput() const { return !m_output.empty(); }
+bool Registrar::hasPendingOutput() const
+{
+    return !m_output.empty();
+}
 
 std::optional<std::int64_t> Registrar::nextDueMs() const
 {
@@ -159,9 +160,15 @@ void Registrar::advanceMs(std::int64_t milliseconds)
         m_nowMs += milliseconds;
 }
 
-void Registrar::discardOutput() { m_output.clear(); }
+void Registrar::discardOutput()
+{
+    m_output.clear();
+}
 
-void Registrar::queueAt(std::int64_t dueMs, std::uint8_t byte) { m_output.push_back({dueMs, byte}); }
+void Registrar::queueAt(std::int64_t dueMs, std::uint8_t byte)
+{
+    m_output.push_back({dueMs, byte});
+}
 
 void Registrar::queueAt(std::int64_t dueMs, const std::string& bytes)
 {
@@ -169,4 +176,4 @@ void Registrar::queueAt(std::int64_t dueMs, const std::string& bytes)
         queueAt(dueMs, static_cast<std::uint8_t>(c));
 }
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

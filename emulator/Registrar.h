@@ -26,17 +26,17 @@ struct Identity {
 // Faults to inject, settable at any time; they apply to the answers that follow.
 // Precedence: silent, then NAK, then the answer with its other faults.
 struct Faults {
-    bool answerNak = false;          // answer every request with NAK
-    bool corruptChecksum = false;    // answer with a wrong checksum digit
-    bool silent = false;             // never answer
-    int workingMs = 0;               // before answering, send SYN every 60 ms for this long
-    std::string garbageBefore;       // bytes sent before the answer frame
-    std::array<std::uint8_t, 6> statusBits{};  // OR-ed into S0..S5 of every answer
+    bool answerNak = false;       // answer every request with NAK
+    bool corruptChecksum = false; // answer with a wrong checksum digit
+    bool silent = false;          // never answer
+    int workingMs = 0;            // before answering, send SYN every 60 ms for this long
+    std::string garbageBefore;    // bytes sent before the answer frame
+    std::array<std::uint8_t, 6> statusBits{}; // OR-ed into S0..S5 of every answer
 };
 
 // One request frame that passed the checks.
 struct HandledRequest {
-    int sequence = 0;  // SEQ byte - 0x20
+    int sequence = 0; // SEQ byte - 0x20
     int command = 0;
     std::string data;
 };
@@ -49,7 +49,7 @@ constexpr std::uint8_t kNak = 0x15;
 constexpr std::uint8_t kSyn = 0x16;
 constexpr int kSynIntervalMs = 60;
 constexpr int kDiagnosticCommand = 0x5A;
-constexpr std::size_t kMaxAnswerDataBytes = 212;  // LEN 0xFF
+constexpr std::size_t kMaxAnswerDataBytes = 212; // LEN 0xFF
 
 class Registrar {
 public:
@@ -116,4 +116,4 @@ private:
     int m_rejected = 0;
 };
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

@@ -36,7 +36,7 @@ bool makeRaw(int fd)
     return tcsetattr(fd, TCSANOW, &tio) == 0;
 }
 
-}  // namespace
+} // namespace
 
 PtyServer::~PtyServer()
 {
@@ -77,17 +77,17 @@ void PtyServer::run(const volatile std::sig_atomic_t& stop)
 
         int timeout = kIdlePollMs;
         if (const auto due = m_registrar.nextDueMs())
-            timeout = static_cast<int>(std::clamp<std::int64_t>(*due - m_registrar.nowMs(), 0,
-                                                                kIdlePollMs));
+            timeout = static_cast<int>(
+                std::clamp<std::int64_t>(*due - m_registrar.nowMs(), 0, kIdlePollMs));
         pollfd pfd{m_master, POLLIN, 0};
         const int ready = ::poll(&pfd, 1, timeout);
         if (ready <= 0)
-            continue;  // time-out, or a signal that may have set stop
+            continue; // time-out, or a signal that may have set stop
         m_registrar.advanceMs(wallMs() - start - m_registrar.nowMs());
         if (pfd.revents & POLLIN)
             receiveAvailable();
         else if (pfd.revents & (POLLHUP | POLLERR))
-            ::poll(nullptr, 0, kHangupPauseMs);  // no host at the moment: do not spin
+            ::poll(nullptr, 0, kHangupPauseMs); // no host at the moment: do not spin
     }
 }
 
@@ -119,4 +119,4 @@ void PtyServer::sendDue()
     }
 }
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

@@ -29,8 +29,8 @@ private:
 
     Registrar& m_registrar;
     int m_master = -1;
-    int m_slave = -1;  // kept open so the master never sees a hang-up between hosts
+    int m_slave = -1; // kept open so the master never sees a hang-up between hosts
     std::string m_path;
 };
 
-}  // namespace quorvex::emulator
+} // namespace quorvex::emulator

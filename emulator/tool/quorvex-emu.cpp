@@ -16,14 +16,17 @@ namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
 
-void requestStop(int) { g_stop = 1; }
+void requestStop(int)
+{
+    g_stop = 1;
+}
 
 void installStopHandlers()
 {
     struct sigaction action {};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;  // no restart: poll returns at once on a signal
+    action.sa_flags = 0; // no restart: poll returns at once on a signal
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }
@@ -49,7 +52,7 @@ std::string toCp1251(const std::string& utf8)
     return out;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -17,15 +17,16 @@ class EmulatedExchange : public ::testing::Test {
 protected:
     EmulatedExchange()
     {
-        m_ports.addVirtualPort("TEST", [this](const std::string&, int) {
-            return makeEmulatedLine(m_registrar);
-        });
+        m_ports.addVirtualPort(
+            "TEST", [this](const std::string&, int) { return makeEmulatedLine(m_registrar); });
         EXPECT_GT(m_link.OpenFirstPort("TEST", 19200), 0);
     }
 
     const link::RetData& send(int command, const std::string& data)
     {
-        EXPECT_EQ(m_link.SendCommand(nullptr, [](link::RetData&) {}, 0, command, data), 0);
+        EXPECT_EQ(m_link.SendCommand(
+                      nullptr, [](link::RetData&) {}, 0, command, data),
+                  0);
         return m_link.retData();
     }
 
@@ -104,10 +105,10 @@ TEST_F(EmulatedExchange, WorkingRegistrarHoldsTheExchangeWithSynBeyondTheTimeout
 
 TEST_F(EmulatedExchange, InjectedStatusBitsReachTheErrorWord)
 {
-    m_registrar.faults().statusBits[2] = 0x01;  // paper out
+    m_registrar.faults().statusBits[2] = 0x01; // paper out
 
     const std::uint32_t paperOut = send(kGetStatus, "W").ErrorFlags;
-    m_registrar.faults().statusBits[0] = 0x01;  // and a syntax error
+    m_registrar.faults().statusBits[0] = 0x01; // and a syntax error
     const link::RetData& both = send(kGetStatus, "W");
 
     EXPECT_EQ(paperOut, 0x00000200u);
@@ -192,5 +193,5 @@ TEST(EmulatedLineBehaviour, PurgeDropsQueuedOutputAndCloseEndsTheLine)
     EXPECT_EQ(registrar.handledCommands().size(), 1u);
 }
 
-}  // namespace
-}  // namespace quorvex::emulator
+} // namespace
+} // namespace quorvex::emulator

@@ -9,9 +9,10 @@ namespace {
 TEST(EmulatorOptions, EveryFaultIdentityAndOverrideIsTakenOver)
 {
     const ParsedOptions parsed = parseEmulatorOptions(
-        {"--nak", "--bad-checksum", "--silent", "--working", "7000", "--garbage", "ab\\x01\\\\",
-         "--status", "2=0x01", "--status", "S2=0x20", "--status", "0=1", "--version", "3.10",
-         "--factory", "QV000002", "--answer", "4a=1,2", "--answer", "0x5A=Привет"});
+        {"--nak",       "--bad-checksum", "--silent",   "--working", "7000",     "--garbage",
+         "ab\\x01\\\\", "--status",       "2=0x01",     "--status",  "S2=0x20",  "--status",
+         "0=1",         "--version",      "3.10",       "--factory", "QV000002", "--answer",
+         "4a=1,2",      "--answer",       "0x5A=Привет"});
     Registrar registrar;
 
     applyOptions(parsed.options, registrar);
@@ -68,5 +69,5 @@ TEST(EmulatorOptions, HelpListsEveryOption)
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
-}  // namespace
-}  // namespace quorvex::emulator
+} // namespace
+} // namespace quorvex::emulator

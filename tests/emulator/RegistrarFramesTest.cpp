@@ -100,7 +100,7 @@ TEST(RegistrarExchange, AnswersWithTheRequestsSequenceAndCommand)
 TEST(RegistrarExchange, BytesAroundFramesAreIgnoredAndSohRestartsAFrame)
 {
     Registrar registrar;
-    std::vector<std::uint8_t> bytes{'x', 0x16, 0x01, 0x25, 0x21};  // junk, then a torn frame
+    std::vector<std::uint8_t> bytes{'x', 0x16, 0x01, 0x25, 0x21}; // junk, then a torn frame
     const auto frame = requestFrame(0x22, 0x4A, "X");
     bytes.insert(bytes.end(), frame.begin(), frame.end());
 
@@ -162,5 +162,5 @@ TEST(DiagnosticAnswer, BlanksOnlyWithinTheFirstTwentyCharacters)
     EXPECT_EQ(b.rfind(' ', 19), 19u);
 }
 
-}  // namespace
-}  // namespace quorvex::emulator
+} // namespace
+} // namespace quorvex::emulator
