@@ -1,11 +1,167 @@
 #include "script/ui/TForm10.h"
 
+#include "ui_TForm10.h"
+
+#include "link/Link.h"
+#include "link/Session.h"
+#include "platform/Dialogs.h"
+#include "platform/IniFile.h"
+#include "platform/qt/TextCodec.h"
+#include "serial/qt/TPortControl.h"
+
+#include <QEvent>
+
+#include <clocale>
+
 namespace quorvex::ui {
 
-TForm10::TForm10(QWidget* parent) : QDialog(parent)
+namespace {
+
+const char* const kSection = "SecondRegistrator";
+constexpr int kSettingBuffer = 10;  // at most 9 characters are read back
+constexpr int kDefaultSpeedIndex = 1;  // "19200"
+
+QString indicatorStyle(bool green)
 {
+    return QStringLiteral("QFrame { background-color: %1; border: 1px solid #404040;"
+                          " border-radius: 5px; }")
+        .arg(green ? QStringLiteral("#00c000") : QStringLiteral("#e00000"));
+}
+
+std::string setting(const char* key)
+{
+    return platform::GetPrivateProfileString(kSection, key, "", kSettingBuffer,
+                                             link::session().settingsPath());
+}
+
+// The first item equal to text (ASCII case ignored: Linux port names are mixed case), or -1.
+int findItem(const QComboBox& list, const QString& text)
+{
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.itemText(i).compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+TForm10::TForm10(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TForm10>()),
+      m_portControl(std::make_unique<serial::TPortControl>())
+{
+    m_ui->setupUi(this);
     setObjectName(QStringLiteral("TForm10"));
-    setWindowTitle(QStringLiteral("Подключение второго регистратора"));
+    setWindowFlag(Qt::Tool);
+    showConnected(false);
+    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm10::Button3Click);
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm10::Button1Click);
+    connect(m_ui->ComboBox1, &QComboBox::currentTextChanged, this,
+            &TForm10::rememberChoiceInSession);
+    connect(m_ui->ComboBox2, &QComboBox::currentTextChanged, this,
+            &TForm10::rememberChoiceInSession);
+}
+
+TForm10::~TForm10() = default;
+
+void TForm10::setComparisonWindow(QDialog* comparison) { m_comparison = comparison; }
+
+bool TForm10::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}
+
+void TForm10::FormActivate()
+{
+    std::setlocale(LC_NUMERIC, "C");
+    if (m_listsFrozen)
+        return;
+    fillPortList();
+    selectStoredChoice();
+}
+
+void TForm10::fillPortList()
+{
+    m_ui->ComboBox1->clear();
+    (void)m_portControl->BeginEnumeratePorts();  // a failed start lists nothing
+    for (;;) {
+        const std::string name = m_portControl->EnumeratePorts();
+        if (name.empty() || name == "0")
+            break;
+        m_ui->ComboBox1->addItem(platform::fromCp1251(name));
+    }
+    m_portControl->EndEnumeratePorts();
+}
+
+void TForm10::selectStoredChoice()
+{
+    const QString port = platform::fromCp1251(setting("Port")).toUpper();
+    const QString speed = platform::fromCp1251(setting("Speed"));
+    const int portIndex = port.isEmpty() ? -1 : findItem(*m_ui->ComboBox1, port);
+    m_ui->ComboBox1->setCurrentIndex(m_ui->ComboBox1->count() > 0 ? std::max(portIndex, 0) : -1);
+    const int speedIndex = speed.isEmpty() ? -1 : m_ui->ComboBox2->findText(speed);
+    m_ui->ComboBox2->setCurrentIndex(speedIndex >= 0 ? speedIndex : kDefaultSpeedIndex);
+    rememberChoiceInSession();
+}
+
+void TForm10::rememberChoiceInSession()
+{
+    link::session().secondPortText = platform::toCp1251(m_ui->ComboBox1->currentText());
+    link::session().secondSpeedText = platform::toCp1251(m_ui->ComboBox2->currentText());
+}
+
+void TForm10::Button3Click()
+{
+    if (m_green)
+        disconnectSecond();
+    else
+        connectSecond();
+}
+
+void TForm10::connectSecond()
+{
+    link::session().secondConnected = false;
+    const std::string port = platform::toCp1251(m_ui->ComboBox1->currentText());
+    const std::string speed = platform::toCp1251(m_ui->ComboBox2->currentText());
+    if (link::OpenSecondPort(port, m_ui->ComboBox2->currentText().toInt()) == -1) {
+        platform::dialogs().showMessage(platform::toCp1251(QStringLiteral("Невозможно подключить порт")));
+        return;
+    }
+    showConnected(true);
+    const std::string& ini = link::session().settingsPath();
+    (void)platform::WritePrivateProfileString(kSection, "Port", port, ini);
+    (void)platform::WritePrivateProfileString(kSection, "Speed", speed, ini);
+    m_listsFrozen = true;
+    rememberChoiceInSession();
+    link::session().secondConnected = true;
+    if (m_comparison)
+        m_comparison->exec();
+    m_ui->Button1->setText(QStringLiteral("Продолжить"));
+}
+
+void TForm10::disconnectSecond()
+{
+    link::session().secondConnected = false;
+    if (link::CloseSecondPort() != 0)
+        showConnected(false);
+}
+
+void TForm10::showConnected(bool connected)
+{
+    m_green = connected;
+    m_ui->Shape1->setStyleSheet(indicatorStyle(connected));
+    m_ui->Button3->setText(connected ? QStringLiteral("Отключить") : QStringLiteral("Подключить"));
+    m_ui->ComboBox1->setEnabled(!connected);
+    m_ui->ComboBox2->setEnabled(!connected);
+}
+
+void TForm10::Button1Click()
+{
+    if (m_ui->Button1->text() == QStringLiteral("Продолжить"))
+        m_ui->Button1->setText(QStringLiteral("Закрыть"));
+    close();
 }
 
 }  // namespace quorvex::ui

@@ -1,6 +1,17 @@
 #pragma once
-// Window "Подключение второго регистратора".
+// Window "Подключение второго регистратора": picks the second registrar's port and speed,
+// connects and disconnects it, remembers the choice in the settings file and opens the
+// comparison window after each successful connection.
 #include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class TForm10;
+}
+namespace quorvex::serial {
+class TPortControl;
+}
 
 namespace quorvex::ui {
 
@@ -8,6 +19,38 @@ class TForm10 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm10(QWidget* parent = nullptr);
+    ~TForm10() override;
+
+    // The comparison window, opened modally after every successful connection (not owned).
+    void setComparisonWindow(QDialog* comparison);
+
+    // Every activation: decimal point, then (until the first connection) the port list and
+    // both selections from the settings file.
+    void FormActivate();
+    // Connect while the indicator is red, disconnect while it is green.
+    void Button3Click();
+    // "Продолжить" goes back to "Закрыть"; closes the window.
+    void Button1Click();
+
+    [[nodiscard]] bool indicatorGreen() const { return m_green; }
+    [[nodiscard]] bool listsFrozen() const { return m_listsFrozen; }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void fillPortList();
+    void selectStoredChoice();
+    void connectSecond();
+    void disconnectSecond();
+    void showConnected(bool connected);
+    void rememberChoiceInSession();
+
+    std::unique_ptr<Ui::TForm10> m_ui;
+    std::unique_ptr<serial::TPortControl> m_portControl;  // PortControl1: port listing only
+    QDialog* m_comparison = nullptr;
+    bool m_green = false;
+    bool m_listsFrozen = false;
 };
 
 }  // namespace quorvex::ui

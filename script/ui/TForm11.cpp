@@ -1,11 +1,189 @@
 #include "script/ui/TForm11.h"
 
+#include "ui_TForm11.h"
+
+#include "link/Link.h"
+#include "link/Operations.h"
+#include "link/ResultState.h"
+#include "link/Session.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/TextCodec.h"
+#include "script/RtfWriter.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextBlock>
+#include <QTextCursor>
+
 namespace quorvex::ui {
 
-TForm11::TForm11(QWidget* parent) : QDialog(parent)
+namespace {
+
+std::string cp1251(const QString& text) { return platform::toCp1251(text); }
+
+QTextCharFormat formatOf(const script::ReportLine& line)
 {
-    setObjectName(QStringLiteral("TForm11"));
-    setWindowTitle(QStringLiteral("Сравнительная информация регистраторов"));
+    QTextCharFormat format;
+    format.setForeground(QColor(line.colour.red, line.colour.green, line.colour.blue));
+    format.setFontWeight(line.bold ? QFont::Bold : QFont::Normal);
+    format.setFontItalic(line.italic);
+    format.setProperty(QTextFormat::FontPixelSize, line.heightPx);
+    return format;
 }
+
+}  // namespace
+
+TForm11::TForm11(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm11>())
+{
+    m_ui->setupUi(this);
+    setObjectName(QStringLiteral("TForm11"));
+    setWindowFlag(Qt::Tool);
+    // The report is written by the program only, so the saved model always matches the view.
+    m_ui->RichEdit1->setReadOnly(true);
+    m_ui->RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                             Qt::TextSelectableByKeyboard);
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
+    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm11::Button2Click);
+    connect(m_ui->Button4, &QPushButton::clicked, this, &TForm11::Button4Click);
+    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm11::Button3Click);
+    script::setComparisonReport(this);
+}
+
+TForm11::~TForm11()
+{
+    if (&script::comparisonReport() == static_cast<script::ComparisonReport*>(this))
+        script::setComparisonReport(nullptr);
+}
+
+bool TForm11::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}
+
+void TForm11::FormActivate()
+{
+    if (!m_reportBuilt) {
+        m_document.setDefaults(script::kReportBlue, true, true);
+        if (link::session().secondConnected)
+            writeHeader();
+        m_reportBuilt = true;
+    }
+    keepSelectionVisible();
+}
+
+void TForm11::writeHeader()
+{
+    const link::Session& s = link::session();
+    m_document.setColour(script::kReportBlue);
+    writeRegistrarBlock(1, s.firstPortText, s.firstSpeedText);
+    writeRegistrarBlock(2, s.secondPortText, s.secondSpeedText);
+}
+
+// Port and speed, then the diagnostic query on that registrar: version and factory number,
+// or the red "not answering" line. The port selection is back on the first registrar after.
+void TForm11::writeRegistrarBlock(int registrar, const std::string& port,
+                                  const std::string& speed)
+{
+    appendLine(cp1251(QStringLiteral("Регистратор №%1: ").arg(registrar)));
+    appendLine(cp1251(QStringLiteral("Порт: ")) + port + cp1251(QStringLiteral(", Скорость:")) +
+               speed);
+    link::UseSecondPort(registrar == 2 ? 1 : 0);
+    link::ResultState& result = link::resultState();
+    result.errorCount = 0;
+    const int sent = link::GetDiagnosticInfo(nullptr, link::PrinterResultsx, 0, 0);
+    // A refused query (-1) leaves the previous answer in the copy: that is no answer either.
+    if (sent == -1 || result.errorCount > 0) {
+        m_document.setColour(script::kReportRed);
+        appendLine(cp1251(QStringLiteral("Устройство не отвечает!")));
+    } else {
+        appendLine(cp1251(QStringLiteral("Версия: ")) + result.copy.Fields[0]);
+        appendLine(cp1251(QStringLiteral("Заводской номер: ")) + result.copy.Fields[6]);
+        appendPlainLine(" ");
+    }
+    link::UseSecondPort(0);
+}
+
+void TForm11::AppendReportLine(const std::string& text, script::Rgb colour)
+{
+    m_document.AppendReportLine(text, colour);
+    showLine(m_document.lines().back());
+}
+
+void TForm11::appendLine(const std::string& text)
+{
+    AppendReportLine(text, m_document.colour());
+}
+
+void TForm11::appendPlainLine(const std::string& text)
+{
+    m_document.appendPlainLine(text);
+    showLine(m_document.lines().back());
+}
+
+void TForm11::showLine(const script::ReportLine& line)
+{
+    QTextCursor cursor(m_ui->RichEdit1->document());
+    cursor.movePosition(QTextCursor::End);
+    const QTextCharFormat format = formatOf(line);
+    if (m_document.lines().size() > 1)
+        cursor.insertBlock(QTextBlockFormat(), format);
+    else
+        cursor.setBlockCharFormat(format);
+    cursor.insertText(platform::fromCp1251(line.text), format);
+}
+
+QString TForm11::reportText() const { return m_ui->RichEdit1->toPlainText(); }
+
+void TForm11::keepSelectionVisible()
+{
+    QPalette palette = m_ui->RichEdit1->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    m_ui->RichEdit1->setPalette(palette);
+}
+
+void TForm11::Button1Click()
+{
+    m_ui->RichEdit1->selectAll();
+    keepSelectionVisible();
+}
+
+void TForm11::Button2Click() { m_ui->RichEdit1->copy(); }
+
+void TForm11::Button4Click()
+{
+    platform::FileDialogOptions options;
+    options.filter = cp1251(QStringLiteral("Формат RTF (*.rtf)|*.RTF|Все  файлы (*.*)|*.*"));
+    options.defaultExtension = "txt";
+    const auto chosen = platform::dialogs().saveFileName(options);
+    if (!chosen)
+        return;
+    // File names come back in the file system's own encoding, not Windows-1251.
+    const QString path = QFile::decodeName(QByteArray::fromStdString(*chosen));
+    if (!confirmTarget(path))
+        return;
+    QFile file(path);
+    const std::string rtf = script::toRtf(m_document.lines());
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(rtf.data(), static_cast<qint64>(rtf.size())) ==
+                             static_cast<qint64>(rtf.size()) &&
+                         file.flush();
+    if (!written)
+        platform::dialogs().showMessage(cp1251(QStringLiteral("Невозможно записать файл ") + path));
+}
+
+// True when the file does not exist yet or the operator agreed to replace it.
+bool TForm11::confirmTarget(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    return platform::dialogs().askOkCancel(cp1251(QStringLiteral("Сохранение отчёта")),
+                                           cp1251(QStringLiteral("Файл существует - перезаписать?")));
+}
+
+void TForm11::Button3Click() { close(); }
 
 }  // namespace quorvex::ui

@@ -1,0 +1,168 @@
+// Second-registrar window: choice restored from the settings file, connect and disconnect,
+// failure without a settings write, lists frozen after the first connection.
+#include "script/ui/TForm10.h"
+
+#include "emulator/EmulatedLine.h"
+#include "link/Link.h"
+#include "link/Session.h"
+#include "platform/IniFile.h"
+#include "platform/RecordingDialogs.h"
+#include "platform/qt/TextCodec.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quorvex;
+
+namespace {
+
+class TForm10Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        emulator::registerEmulatedPorts(serial::portRegistry());
+        emulator::resetProcessRegistrars();
+        link::SetLogName(QDir::temp().filePath("quorvex-form10.log").toStdString());
+        link::session().programDirectory = m_dir.path().toStdString();
+        link::session().secondConnected = false;
+        m_form.setComparisonWindow(&m_comparison);
+    }
+
+    void TearDown() override
+    {
+        link::CloseSecondPort();
+        link::session().secondConnected = false;
+        link::session().programDirectory.clear();
+        emulator::registerEmulatedPorts(serial::portRegistry());
+    }
+
+    void store(const char* key, const std::string& value)
+    {
+        ASSERT_TRUE(platform::WritePrivateProfileString("SecondRegistrator", key, value, ini()));
+    }
+    std::string stored(const char* key)
+    {
+        return platform::GetPrivateProfileString("SecondRegistrator", key, "", 20, ini());
+    }
+    std::string ini() const { return link::session().settingsPath(); }
+
+    QComboBox& ports() { return *m_form.findChild<QComboBox*>(QStringLiteral("ComboBox1")); }
+    QComboBox& speeds() { return *m_form.findChild<QComboBox*>(QStringLiteral("ComboBox2")); }
+    QString caption(const char* button)
+    {
+        return m_form.findChild<QPushButton*>(QString::fromLatin1(button))->text();
+    }
+
+    void connectClosingComparison()
+    {
+        QTimer::singleShot(0, &m_comparison, &QDialog::accept);
+        m_form.Button3Click();
+    }
+
+    QTemporaryDir m_dir;
+    platform::ScopedRecordingDialogs m_dialogs;
+    QDialog m_comparison;
+    ui::TForm10 m_form;
+};
+
+TEST_F(TForm10Test, StoredChoiceIsSelectedIgnoringCase)
+{
+    store("Port", "emu2");
+    store("Speed", "57600");
+
+    m_form.FormActivate();
+
+    EXPECT_GE(ports().findText(QStringLiteral("EMU1")), 0);
+    EXPECT_EQ(ports().currentText(), QStringLiteral("EMU2"));
+    EXPECT_EQ(speeds().currentText(), QStringLiteral("57600"));
+    EXPECT_EQ(link::session().secondPortText, "EMU2");
+}
+
+TEST_F(TForm10Test, UnknownOrMissingChoiceFallsBackToFirstPortAnd19200)
+{
+    store("Port", "NOSUCH");
+    store("Speed", "38400");
+    m_form.FormActivate();
+    EXPECT_EQ(ports().currentIndex(), 0);
+    EXPECT_EQ(speeds().currentText(), QStringLiteral("19200"));
+
+    store("Port", "");
+    store("Speed", "");
+    speeds().setCurrentIndex(3);
+    m_form.FormActivate();
+    EXPECT_EQ(ports().currentIndex(), 0);
+    EXPECT_EQ(speeds().currentText(), QStringLiteral("19200"));
+}
+
+TEST_F(TForm10Test, ConnectRemembersChoiceOpensComparisonAndDisconnects)
+{
+    store("Port", "EMU2");
+    m_form.FormActivate();
+    speeds().setCurrentText(QStringLiteral("115200"));
+
+    connectClosingComparison();
+
+    EXPECT_TRUE(m_form.indicatorGreen());
+    EXPECT_TRUE(link::session().secondConnected);
+    EXPECT_EQ(caption("Button3"), QStringLiteral("Отключить"));
+    EXPECT_EQ(caption("Button1"), QStringLiteral("Продолжить"));
+    EXPECT_FALSE(ports().isEnabled());
+    EXPECT_EQ(stored("Port"), "EMU2");
+    EXPECT_EQ(stored("Speed"), "115200");
+    EXPECT_EQ(link::session().secondSpeedText, "115200");
+    EXPECT_TRUE(m_dialogs->messages().empty());
+
+    m_form.Button3Click();
+
+    EXPECT_FALSE(m_form.indicatorGreen());
+    EXPECT_FALSE(link::session().secondConnected);
+    EXPECT_EQ(caption("Button3"), QStringLiteral("Подключить"));
+    EXPECT_TRUE(ports().isEnabled());
+
+    m_form.Button1Click();
+    EXPECT_EQ(caption("Button1"), QStringLiteral("Закрыть"));
+}
+
+TEST_F(TForm10Test, FailedConnectShowsMessageAndWritesNothing)
+{
+    store("Port", "EMU2");
+    m_form.FormActivate();
+    serial::portRegistry().removeVirtualPort("EMU2");
+
+    m_form.Button3Click();
+
+    EXPECT_EQ(m_dialogs->messages(),
+              std::vector<std::string>{platform::toCp1251(QStringLiteral("Невозможно подключить порт"))});
+    EXPECT_FALSE(m_form.indicatorGreen());
+    EXPECT_FALSE(link::session().secondConnected);
+    EXPECT_FALSE(m_form.listsFrozen());
+    EXPECT_EQ(stored("Speed"), "");
+    EXPECT_EQ(caption("Button1"), QStringLiteral("Закрыть"));
+}
+
+TEST_F(TForm10Test, ListsStayAsTheyWereAfterTheFirstConnection)
+{
+    store("Port", "EMU2");
+    m_form.FormActivate();
+    connectClosingComparison();
+    m_form.Button3Click();  // disconnect
+    store("Port", "EMU1");
+    serial::portRegistry().addVirtualPort("EMU9", [](const std::string&, int) {
+        return std::unique_ptr<serial::SerialLine>();
+    });
+    const int count = ports().count();
+
+    m_form.FormActivate();
+
+    EXPECT_TRUE(m_form.listsFrozen());
+    EXPECT_EQ(ports().currentText(), QStringLiteral("EMU2"));
+    EXPECT_EQ(ports().count(), count);
+    EXPECT_LT(ports().findText(QStringLiteral("EMU9")), 0);
+    serial::portRegistry().removeVirtualPort("EMU9");
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// Comparison window: the header built once per run from both registrars' diagnostic answers,
+// lines appended through the process's report, and saving as RTF.
+#include "script/ui/TForm11.h"
+
+#include "emulator/EmulatedLine.h"
+#include "link/Link.h"
+#include "link/ResultState.h"
+#include "link/Session.h"
+#include "platform/RecordingDialogs.h"
+#include "platform/qt/TextCodec.h"
+#include "script/RtfReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quorvex;
+
+namespace {
+
+std::string cp(const QString& text) { return platform::toCp1251(text); }
+
+std::vector<std::string> textsOf(const script::ReportDocument& doc)
+{
+    std::vector<std::string> texts;
+    for (const auto& line : doc.lines())
+        texts.push_back(line.text);
+    return texts;
+}
+
+class TForm11Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool registered = [] {
+            emulator::registerEmulatedPorts(serial::portRegistry());
+            return true;
+        }();
+        (void)registered;
+        emulator::resetProcessRegistrars();
+        link::SetLogName(QDir::temp().filePath("quorvex-form11.log").toStdString());
+        ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
+        ASSERT_NE(link::OpenSecondPort("EMU2", 9600), -1);
+        link::UseSecondPort(0);
+        auto& s = link::session();
+        s.firstPortText = "EMU1";
+        s.firstSpeedText = "19200";
+        s.secondPortText = "EMU2";
+        s.secondSpeedText = "9600";
+        s.secondConnected = true;
+        link::resultState() = {};
+    }
+
+    void TearDown() override { link::session().secondConnected = false; }
+
+    platform::ScopedRecordingDialogs m_dialogs;
+};
+
+TEST_F(TForm11Test, HeaderShowsBothRegistrarsOnce)
+{
+    ui::TForm11 form;
+
+    form.FormActivate();
+    form.FormActivate();
+
+    const std::vector<std::string> expected{
+        cp(QStringLiteral("Регистратор №1: ")), cp(QStringLiteral("Порт: EMU1, Скорость:19200")),
+        cp(QStringLiteral("Версия: 5.00")),     cp(QStringLiteral("Заводской номер: QV000001")),
+        " ",
+        cp(QStringLiteral("Регистратор №2: ")), cp(QStringLiteral("Порт: EMU2, Скорость:9600")),
+        cp(QStringLiteral("Версия: 3.10")),     cp(QStringLiteral("Заводской номер: QV000002")),
+        " "};
+    EXPECT_EQ(textsOf(form.document()), expected);
+    for (const auto& line : form.document().lines())
+        EXPECT_EQ(line.colour, script::kReportBlue);
+    EXPECT_EQ(form.document().lines()[4].heightPx, form.document().lines()[3].heightPx);
+    EXPECT_FALSE(link::processLink().secondPortSelected());
+    EXPECT_TRUE(form.reportText().contains(QStringLiteral("Заводской номер: QV000002")));
+}
+
+TEST_F(TForm11Test, SilentFirstRegistrarIsReportedAndTheSecondStillAsked)
+{
+    emulator::processRegistrar(1).faults().silent = true;
+    ui::TForm11 form;
+
+    form.FormActivate();
+
+    const auto& lines = form.document().lines();
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[2].text, cp(QStringLiteral("Устройство не отвечает!")));
+    EXPECT_EQ(lines[2].colour, script::kReportRed);
+    EXPECT_EQ(lines[3].text, cp(QStringLiteral("Регистратор №2: ")));
+    EXPECT_EQ(lines[3].colour, script::kReportRed);  // the colour stays after a red line
+    EXPECT_EQ(lines[5].text, cp(QStringLiteral("Версия: 3.10")));
+    EXPECT_FALSE(m_dialogs->messages().empty());  // the callback's own time-out text
+    EXPECT_FALSE(link::processLink().secondPortSelected());
+}
+
+TEST_F(TForm11Test, WithoutSecondRegistrarTheReportStaysWithoutHeader)
+{
+    link::session().secondConnected = false;
+    ui::TForm11 form;
+    form.FormActivate();
+    link::session().secondConnected = true;
+
+    form.FormActivate();
+    script::comparisonReport().AppendReportLine("x", script::kReportRed);
+
+    ASSERT_EQ(form.document().lines().size(), 1u);
+    EXPECT_TRUE(form.reportBuilt());
+    EXPECT_EQ(form.reportText(), QStringLiteral("x"));
+    EXPECT_TRUE(emulator::processRegistrar(1).handledCommands().empty());
+}
+
+TEST_F(TForm11Test, SaveWritesRtfAndAsksBeforeReplacing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("отчёт.rtf"));
+    const std::string fsPath = QFile::encodeName(path).toStdString();
+    ui::TForm11 form;
+    form.FormActivate();
+
+    m_dialogs->queueSaveFile(std::nullopt);
+    form.Button4Click();
+    EXPECT_FALSE(QFile::exists(path));
+
+    m_dialogs->queueSaveFile(fsPath);
+    form.Button4Click();
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const auto lines = script::readRtf(written.readAll().toStdString());
+    written.close();
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_EQ(*lines, form.document().lines());
+    const auto& options = m_dialogs->calls().back().options;
+    EXPECT_EQ(options.defaultExtension, "txt");
+    EXPECT_EQ(options.filter,
+              cp(QStringLiteral("Формат RTF (*.rtf)|*.RTF|Все  файлы (*.*)|*.*")));
+
+    form.AppendReportLine("later", script::kReportRed);
+    m_dialogs->queueSaveFile(fsPath);
+    m_dialogs->queueAnswer(false);
+    form.Button4Click();
+    ASSERT_EQ(m_dialogs->questions(),
+              std::vector<std::string>{cp(QStringLiteral("Файл существует - перезаписать?"))});
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(written.readAll().contains("later"));
+    written.close();
+
+    m_dialogs->queueSaveFile(fsPath);
+    m_dialogs->queueAnswer(true);
+    form.Button4Click();
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(written.readAll().contains("later"));
+}
+
+TEST_F(TForm11Test, SaveFailureIsReported)
+{
+    QTemporaryDir dir;
+    ui::TForm11 form;
+    m_dialogs->queueSaveFile(QFile::encodeName(dir.filePath("missing/r.rtf")).toStdString());
+
+    form.Button4Click();
+
+    EXPECT_EQ(m_dialogs->messages().size(), 1u);
+}
+
+TEST(TForm11Install, WindowIsTheProcessReportWhileItLives)
+{
+    {
+        ui::TForm11 form;
+        script::comparisonReport().AppendReportLine("a", script::kReportRed);
+        EXPECT_EQ(form.document().lines().size(), 1u);
+    }
+    script::comparisonReport().AppendReportLine("b", script::kReportRed);  // dropped, no crash
+}
+
+}  // namespace
