@@ -1,0 +1,136 @@
+// Time per command over a pseudo-terminal: the link on the real serial line against the
+// quorvex-emu program. A command can take no less than the bytes on the wire at the baud rate
+// (nominal on a pseudo-terminal) plus the one 100 ms read that finds the line quiet after the
+// ETX and ends the receive loop; the overhead counter is what the program adds above 100 ms.
+#include "link/Frame.h"
+#include "link/Link.h"
+#include "serial/PortRegistry.h"
+#include "serial/qt/QtSerialLine.h"
+#include "tests/serial/qt/PtyEmulatorProcess.h"
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+using namespace quorvex;
+using Clock = std::chrono::steady_clock;
+
+constexpr double kQuietReadMs = 100.0;
+constexpr std::size_t kStatusRequestBytes = 11; // GetStatus with data W
+constexpr std::size_t kStatusAnswerBytes = 17;  // answer without data
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double wireMs(std::size_t bytes, int baud)
+{
+    return bytes * 10 * 1000.0 / baud;
+}
+
+struct Emulator {
+    Emulator()
+    {
+        char pattern[] = "/tmp/quorvex-bench-pty-XXXXXX";
+        directory = ::mkdtemp(pattern) ? pattern : "/tmp";
+        process = std::make_unique<testing::PtyEmulatorProcess>(
+            QUORVEX_EMU_PATH, std::vector<std::string>{}, directory);
+    }
+    ~Emulator()
+    {
+        process.reset();
+        std::error_code ignored;
+        std::filesystem::remove_all(directory, ignored);
+    }
+    std::string directory;
+    std::unique_ptr<testing::PtyEmulatorProcess> process;
+};
+
+// Whole SendCommand of GetStatus through the link.
+void BM_PtySendCommand(benchmark::State& state)
+{
+    const int baud = static_cast<int>(state.range(0));
+    Emulator emulator;
+    serial::PortRegistry ports;
+    serial::installRealSerialFallback(ports);
+    link::Link link(ports);
+    if (emulator.process->devicePath().empty() ||
+        link.OpenFirstPort(emulator.process->devicePath(), baud) <= 0) {
+        state.SkipWithError("quorvex-emu did not start");
+        return;
+    }
+    std::uint32_t errors = 0;
+    double totalMs = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        link.SendCommand(
+            nullptr, [](link::RetData&) {}, 0, 0x4A, "W");
+        totalMs += msSince(start);
+        errors |= link.retData().ErrorFlags;
+    }
+    if (errors != 0)
+        state.SkipWithError("the emulator answered with an error");
+    const double perCommandMs = totalMs / static_cast<double>(state.iterations());
+    state.counters["wire_ms"] = wireMs(kStatusRequestBytes + kStatusAnswerBytes, baud);
+    state.counters["minimum_ms"] = kQuietReadMs;
+    state.counters["overhead_ms"] = perCommandMs - kQuietReadMs;
+}
+
+// The parts of one exchange on the bare line: request out until the ETX of the answer is read,
+// and the read that then finds the line quiet.
+void BM_PtyLineParts(benchmark::State& state)
+{
+    Emulator emulator;
+    auto line = serial::openRealSerialLine(emulator.process->devicePath(), 115200);
+    if (!line) {
+        state.SkipWithError("quorvex-emu did not start");
+        return;
+    }
+    const link::Bytes request = link::buildRequestFrame(0x21, 0x4A, "W");
+    double toEtxMs = 0;
+    double quietReadMs = 0;
+    for (auto _ : state) {
+        line->flush();
+        line->purge();
+        const auto start = Clock::now();
+        line->write(request.data(), request.size());
+        for (;;) {
+            const serial::ReadResult r = line->readByte();
+            if (r.kind != serial::ReadResult::Kind::Byte || r.byte == link::ETX)
+                break;
+        }
+        toEtxMs += msSince(start);
+        const auto quietStart = Clock::now();
+        (void)line->readByte();
+        quietReadMs += msSince(quietStart);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["request_to_etx_ms"] = toEtxMs / n;
+    state.counters["quiet_read_ms"] = quietReadMs / n;
+    state.counters["overhead_ms"] = (toEtxMs + quietReadMs) / n - kQuietReadMs;
+}
+
+} // namespace
+
+BENCHMARK(BM_PtySendCommand)
+    ->Arg(19200)
+    ->Arg(115200)
+    ->Iterations(20)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PtyLineParts)->Iterations(20)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
