@@ -135,16 +135,19 @@ TEST_F(EmulatedExchange, GarbageBeforeTheFrameIsTolerated)
     EXPECT_EQ(r.RawAnswer.rfind("\x7F\xFFnoise\x04", 0), 0u);
 }
 
-TEST_F(EmulatedExchange, AnswerDataOverrideGivesChosenFieldsAndCount)
+TEST_F(EmulatedExchange, AnswerDataOverrideGivesChosenFieldsUntilCleared)
 {
     m_registrar.setAnswerData(kGetStatus, "12,,Товар,");
 
-    const link::RetData& r = send(kGetStatus, "X");
+    const link::RetData overridden = send(kGetStatus, "X");
+    m_registrar.clearAnswerData(kGetStatus);
+    const link::RetData& plain = send(kGetStatus, "X");
 
-    EXPECT_EQ(r.FieldCount, 4);
-    EXPECT_EQ(r.Fields[0], "12");
-    EXPECT_EQ(r.Fields[1], "");
-    EXPECT_EQ(r.Fields[2], "Товар");
+    EXPECT_EQ(overridden.FieldCount, 4);
+    EXPECT_EQ(overridden.Fields[0], "12");
+    EXPECT_EQ(overridden.Fields[1], "");
+    EXPECT_EQ(overridden.Fields[2], "Товар");
+    EXPECT_EQ(plain.FieldCount, 0);
 }
 
 TEST(EmulatedPorts, Emu1AndEmu2ReportDifferentIdentities)

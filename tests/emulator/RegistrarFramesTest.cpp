@@ -133,34 +133,5 @@ TEST(RegistrarExchange, DamagedOrOverlongRequestIsAnsweredWithNak)
     EXPECT_TRUE(registrar.handledCommands().empty());
 }
 
-TEST(RegistrarExchange, AnswerOverridesReplaceAndClear)
-{
-    Registrar registrar;
-
-    registrar.setAnswerData(0x4A, "1,2,3");
-    send(registrar, requestFrame(0x21, 0x4A, "W"));
-    const auto overridden = receive(drain(registrar));
-    registrar.clearAnswerData(0x4A);
-    send(registrar, requestFrame(0x22, 0x4A, "W"));
-    const auto plain = receive(drain(registrar));
-
-    EXPECT_EQ(overridden.data(), "1,2,3");
-    EXPECT_EQ(plain.data(), "");
-}
-
-TEST(DiagnosticAnswer, BlanksOnlyWithinTheFirstTwentyCharacters)
-{
-    Registrar shortVersion({"5.00", "QV000001"});
-    Registrar longVersion({"12.345.6789", "F1"});
-
-    const std::string a = shortVersion.diagnosticAnswer();
-    const std::string b = longVersion.diagnosticAnswer();
-
-    EXPECT_EQ(a, "5.00 05Dec26 1200 0000,0000,0000,QV000001,0000000001");
-    EXPECT_EQ(a.find(' ', 20), std::string::npos);
-    EXPECT_EQ(b.find(' ', 20), std::string::npos);
-    EXPECT_EQ(b.rfind(' ', 19), 19u);
-}
-
 } // namespace
 } // namespace quorvex::emulator
