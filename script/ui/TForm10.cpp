@@ -10,12 +10,22 @@
 #include "serial/qt/TPortControl.h"
 
 #include <QEvent>
+#include <QScreen>
 
 #include <clocale>
 
 namespace quorvex::ui {
 
 namespace {
+
+void centreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
 
 const char* const kSection = "SecondRegistrator";
 constexpr int kSettingBuffer = 10;  // at most 9 characters are read back
@@ -68,6 +78,8 @@ void TForm10::setComparisonWindow(QDialog* comparison) { m_comparison = comparis
 
 bool TForm10::event(QEvent* event)
 {
+    if (event->type() == QEvent::Show)
+        centreOnScreen(*this);
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(event);

@@ -11,6 +11,7 @@
 #include "script/RtfWriter.h"
 
 #include <QEvent>
+#include <QScreen>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextBlock>
@@ -19,6 +20,15 @@
 namespace quorvex::ui {
 
 namespace {
+
+void centreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
+}
 
 std::string cp1251(const QString& text) { return platform::toCp1251(text); }
 
@@ -58,6 +68,8 @@ TForm11::~TForm11()
 
 bool TForm11::event(QEvent* event)
 {
+    if (event->type() == QEvent::Show)
+        centreOnScreen(*this);
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(event);

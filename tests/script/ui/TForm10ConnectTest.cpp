@@ -1,6 +1,7 @@
 // Second-registrar window: choice restored from the settings file, connect and disconnect,
 // failure without a settings write, lists frozen after the first connection.
 #include "script/ui/TForm10.h"
+#include "script/ui/TForm11.h"
 
 #include "emulator/EmulatedLine.h"
 #include "link/Link.h"
@@ -163,6 +164,22 @@ TEST_F(TForm10Test, ListsStayAsTheyWereAfterTheFirstConnection)
     EXPECT_EQ(ports().count(), count);
     EXPECT_LT(ports().findText(QStringLiteral("EMU9")), 0);
     serial::portRegistry().removeVirtualPort("EMU9");
+}
+
+TEST_F(TForm10Test, ConnectShowsTheComparisonWindowWithBothRegistrars)
+{
+    ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
+    ui::TForm11 comparison;
+    m_form.setComparisonWindow(&comparison);
+    store("Port", "EMU2");
+    m_form.FormActivate();
+
+    QTimer::singleShot(0, &comparison, &QDialog::accept);
+    m_form.Button3Click();
+
+    EXPECT_TRUE(comparison.reportBuilt());
+    EXPECT_TRUE(comparison.reportText().contains(QStringLiteral("Порт: EMU2, Скорость:19200")));
+    EXPECT_TRUE(comparison.reportText().contains(QStringLiteral("Версия: 3.10")));
 }
 
 }  // namespace
