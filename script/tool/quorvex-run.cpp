@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -184,6 +185,18 @@ public:
     void showMessage(const std::string& text) override { std::cerr << utf8(text) << "\n"; }
 };
 
+// The link places its log in the current directory; a path given as absolute is made
+// relative to it so that it still names the file the operator meant.
+std::string logNameFor(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path relative =
+        std::filesystem::path(path).is_absolute()
+            ? std::filesystem::relative(path, std::filesystem::current_path(), error)
+            : std::filesystem::path(path);
+    return error || relative.empty() ? path : relative.string();
+}
+
 bool readable(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
 
 bool connectPorts(const Options& options)
@@ -231,7 +244,7 @@ int main(int argc, char** argv)
     emulator::registerEmulatedPorts(serial::portRegistry());
     serial::installRealSerialFallback(serial::portRegistry());
     if (options.logFile)
-        link::SetLogName(*options.logFile);
+        link::SetLogName(logNameFor(*options.logFile));
     if (!connectPorts(options))
         return kExitUsage;
 

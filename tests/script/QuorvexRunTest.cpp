@@ -1,0 +1,138 @@
+// quorvex-run end to end: exit codes, the memo on stdout in UTF-8, messages and reports.
+#include "InterpreterTestFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace quorvex::script::testing {
+namespace {
+
+std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ToolResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolResult runTool(const std::string& arguments)
+{
+    const std::string outPath = writeTextFile("out.txt", "");
+    const std::string errPath = writeTextFile("err.txt", "");
+    const std::string command = std::string(QUORVEX_RUN_PATH) + " " + arguments + " >" + outPath +
+                                " 2>" + errPath + " </dev/null";
+    const int status = std::system(command.c_str());
+    ToolResult result;
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = readFile(outPath);
+    result.err = readFile(errPath);
+    return result;
+}
+
+std::string script(const std::vector<std::string>& lines)
+{
+    return writeTextFile("run.txt", joinLines(lines));
+}
+
+TEST(QuorvexRunTest, RunsToTheEndOfTheFileAndPrintsTheMemoInUtf8)
+{
+    const std::string path = script({"%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"",
+                                     "%While (i < 3)", "%Oper (i, 1, 0, i)", "%EndWhile",
+                                     "%Print i", "0F", "+ привет"});
+
+    const ToolResult result = runTool(path);
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.rfind(";i=3\nPC: ", 0), 0u) << result.out;
+    EXPECT_NE(result.out.find("\nFP: "), std::string::npos);
+    EXPECT_NE(result.out.find(utf8(u8"Комментарий::  привет!!!\n")), std::string::npos);
+    EXPECT_EQ(result.err, utf8(u8"Конец файла!\n"));
+}
+
+TEST(QuorvexRunTest, QuietDropsTheExchangeLines)
+{
+    const ToolResult result = runTool("--quiet --speed 9600 " + script({"0F", "21Hello"}));
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out, "");
+}
+
+TEST(QuorvexRunTest, ScriptErrorsAndTimeOutsExitWithOne)
+{
+    const ToolResult error = runTool(script({"%DeclareBeg", "%DeclareBeg"}));
+    EXPECT_EQ(error.exitCode, 1);
+    EXPECT_EQ(error.err, utf8(u8"Ошибка - ошибка в описаниях. DeclareBeg уже был ранее.\n"));
+
+    const ToolResult atOnce = runTool(script({"%DeclareBeg", "%New a", "%Oper (a, b, 0, a)"}));
+    EXPECT_EQ(atOnce.exitCode, 1);
+    EXPECT_EQ(atOnce.out, "%Oper (a, b, 0, a)\n");
+}
+
+TEST(QuorvexRunTest, BadOptionsMissingScriptAndUnopenablePortExitWithTwo)
+{
+    const std::string path = script({"0F"});
+
+    EXPECT_EQ(runTool("--bogus " + path).exitCode, 2);
+    EXPECT_EQ(runTool("--speed fast " + path).exitCode, 2);
+    EXPECT_EQ(runTool("--port").exitCode, 2);
+    EXPECT_EQ(runTool("").exitCode, 2);
+    EXPECT_EQ(runTool("/nonexistent/script.txt").exitCode, 2);
+    const ToolResult port = runTool("--port /nonexistent/tty " + path);
+    EXPECT_EQ(port.exitCode, 2);
+    EXPECT_NE(port.err.find("/nonexistent/tty"), std::string::npos);
+    EXPECT_EQ(port.out, "");
+}
+
+TEST(QuorvexRunTest, SecondRegistrarDifferencesGoToStderrOrTheRtfReport)
+{
+    // The two emulated registrars report different versions and factory numbers.
+    const std::string path = script({"%DeclareBeg", "%DeclareEnd", "%EnableSecond", "%RunCommand (90)"});
+
+    const ToolResult plain = runTool("--second EMU2 " + path);
+    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_NE(plain.err.find(utf8(u8"Код команды: 5Ah(90)")), std::string::npos) << plain.err;
+    EXPECT_NE(plain.err.find(utf8(u8"Регистратор №2: 3.10")), std::string::npos);
+
+    const std::string reportPath = writeTextFile("report.rtf", "");
+    const ToolResult reported = runTool("--second EMU2 --report " + reportPath + " " + path);
+    EXPECT_EQ(reported.exitCode, 0);
+    EXPECT_EQ(reported.err, utf8(u8"Конец файла!\n"));
+    EXPECT_EQ(readFile(reportPath).rfind("{\\rtf1", 0), 0u);
+}
+
+TEST(QuorvexRunTest, LogOptionWritesTheExchangeLog)
+{
+    const std::string logPath = ::testing::TempDir() + "quorvex_run_exchange.log";
+    std::remove(logPath.c_str());
+
+    const ToolResult result = runTool("--log " + logPath + " " + script({"0F"}));
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_FALSE(readFile(logPath).empty());
+}
+
+TEST(QuorvexRunTest, HelpDescribesEveryOption)
+{
+    const ToolResult result = runTool("--help");
+
+    EXPECT_EQ(result.exitCode, 0);
+    for (const char* option : {"--port", "--speed", "--second", "--second-speed", "--log",
+                               "--quiet", "--report", "Exit status"})
+        EXPECT_NE(result.out.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace quorvex::script::testing
