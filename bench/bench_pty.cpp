@@ -1,7 +1,9 @@
 // Time per command over a pseudo-terminal: the link on the real serial line against the
 // quorvex-emu program. A command can take no less than the bytes on the wire at the baud rate
-// (nominal on a pseudo-terminal) plus the one 100 ms read that finds the line quiet after the
-// ETX and ends the receive loop; the overhead counter is what the program adds above 100 ms.
+// (nominal on a pseudo-terminal, so nothing) plus the one 100 ms read that finds the line quiet
+// after the ETX and ends the receive loop; the overhead counters are what the program adds above
+// those 100 ms. Medians are given beside means: on a shared machine a few commands wait for the
+// scheduler, and the mean alone would mostly measure that.
 #include "link/Frame.h"
 #include "link/Link.h"
 #include "serial/PortRegistry.h"
@@ -11,9 +13,12 @@
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -31,7 +36,20 @@ double msSince(Clock::time_point start)
 
 double wireMs(std::size_t bytes, int baud)
 {
-    return bytes * 10 * 1000.0 / baud;
+    return static_cast<double>(bytes) * 10 * 1000.0 / baud;
+}
+
+double mean(const std::vector<double>& values)
+{
+    return values.empty() ? 0 : std::accumulate(values.begin(), values.end(), 0.0) / values.size();
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 struct Emulator {
@@ -66,20 +84,19 @@ void BM_PtySendCommand(benchmark::State& state)
         return;
     }
     std::uint32_t errors = 0;
-    double totalMs = 0;
+    std::vector<double> commandMs;
     for (auto _ : state) {
         const auto start = Clock::now();
-        link.SendCommand(
-            nullptr, [](link::RetData&) {}, 0, 0x4A, "W");
-        totalMs += msSince(start);
+        link.SendCommand(nullptr, [](link::RetData&) {}, 0, 0x4A, "W");
+        commandMs.push_back(msSince(start));
         errors |= link.retData().ErrorFlags;
     }
     if (errors != 0)
         state.SkipWithError("the emulator answered with an error");
-    const double perCommandMs = totalMs / static_cast<double>(state.iterations());
     state.counters["wire_ms"] = wireMs(kStatusRequestBytes + kStatusAnswerBytes, baud);
     state.counters["minimum_ms"] = kQuietReadMs;
-    state.counters["overhead_ms"] = perCommandMs - kQuietReadMs;
+    state.counters["overhead_ms"] = mean(commandMs) - kQuietReadMs;
+    state.counters["median_overhead_ms"] = median(commandMs) - kQuietReadMs;
 }
 
 // The parts of one exchange on the bare line: request out until the ETX of the answer is read,
@@ -93,8 +110,8 @@ void BM_PtyLineParts(benchmark::State& state)
         return;
     }
     const link::Bytes request = link::buildRequestFrame(0x21, 0x4A, "W");
-    double toEtxMs = 0;
-    double quietReadMs = 0;
+    std::vector<double> toEtxMs;
+    std::vector<double> quietReadMs;
     for (auto _ : state) {
         line->flush();
         line->purge();
@@ -105,15 +122,14 @@ void BM_PtyLineParts(benchmark::State& state)
             if (r.kind != serial::ReadResult::Kind::Byte || r.byte == link::ETX)
                 break;
         }
-        toEtxMs += msSince(start);
+        toEtxMs.push_back(msSince(start));
         const auto quietStart = Clock::now();
         (void)line->readByte();
-        quietReadMs += msSince(quietStart);
+        quietReadMs.push_back(msSince(quietStart));
     }
-    const double n = static_cast<double>(state.iterations());
-    state.counters["request_to_etx_ms"] = toEtxMs / n;
-    state.counters["quiet_read_ms"] = quietReadMs / n;
-    state.counters["overhead_ms"] = (toEtxMs + quietReadMs) / n - kQuietReadMs;
+    state.counters["median_request_to_etx_ms"] = median(toEtxMs);
+    state.counters["median_quiet_read_ms"] = median(quietReadMs);
+    state.counters["median_overhead_ms"] = median(toEtxMs) + median(quietReadMs) - kQuietReadMs;
 }
 
 } // namespace
