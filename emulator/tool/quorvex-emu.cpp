@@ -29,6 +29,8 @@ void installStopHandlers()
     action.sa_flags = 0; // no restart: poll returns at once on a signal
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // Whoever started us may stop reading our output; that must not end the service.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 // Arguments typed in a UTF-8 terminal become Windows-1251 bytes, the registrar's code page.
