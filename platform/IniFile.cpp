@@ -130,7 +130,7 @@ bool replaceFileAtomically(const fs::path& path, const std::string& bytes)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, int bufferSize,
@@ -183,4 +183,4 @@ bool FileExists(const std::string& path)
     return !error && fs::exists(status) && !fs::is_directory(status);
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

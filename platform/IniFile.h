@@ -32,4 +32,4 @@ namespace quorvex::platform {
 // True when path names an existing file (a directory does not count).
 [[nodiscard]] bool FileExists(const std::string& path);
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

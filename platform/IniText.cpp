@@ -20,13 +20,16 @@ std::string_view trimmed(std::string_view text)
     return text.substr(first, last - first + 1);
 }
 
-char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool sameName(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char x, char y) { return asciiLower(x) == asciiLower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
+           });
 }
 
 // "[name]" after optional blanks; the name runs to the last ']' of the line.
@@ -66,7 +69,7 @@ bool hasLineBreakOrNul(std::string_view text)
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
 }
 
-}  // namespace
+} // namespace
 
 IniText::IniText(const std::string& bytes)
 {
@@ -142,7 +145,10 @@ bool IniText::isValidKeyName(const std::string& name)
            body.front() != ';' && body.front() != '[';
 }
 
-bool IniText::isValidValue(const std::string& value) { return !hasLineBreakOrNul(value); }
+bool IniText::isValidValue(const std::string& value)
+{
+    return !hasLineBreakOrNul(value);
+}
 
 std::optional<IniText::Range> IniText::findSection(const std::string& section) const
 {
@@ -179,4 +185,4 @@ void IniText::insertLine(std::size_t index, std::string content)
                    Line{std::move(content), kNewLineEnd});
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -27,12 +27,12 @@ public:
 
 private:
     struct Line {
-        std::string content;  // without the line end
-        std::string ending;   // "\r\n", "\n" or "" for an unterminated last line
+        std::string content; // without the line end
+        std::string ending;  // "\r\n", "\n" or "" for an unterminated last line
     };
     struct Range {
-        std::size_t header;  // index of the section's header line
-        std::size_t end;     // one past the section's last line
+        std::size_t header; // index of the section's header line
+        std::size_t end;    // one past the section's last line
     };
 
     [[nodiscard]] std::optional<Range> findSection(const std::string& section) const;
@@ -43,4 +43,4 @@ private:
     std::vector<Line> m_lines;
 };
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -15,4 +15,4 @@ std::string nativePath(const std::string& path)
 #endif
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

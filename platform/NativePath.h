@@ -8,4 +8,4 @@ namespace quorvex::platform {
 // path with every '\' replaced by the native separator (unchanged on Windows).
 [[nodiscard]] std::string nativePath(const std::string& path);
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -31,7 +31,10 @@ std::optional<std::string> RecordingDialogs::saveFileName(const FileDialogOption
     return takeFront(m_saveFiles);
 }
 
-void RecordingDialogs::queueAnswer(bool ok) { m_answers.push_back(ok); }
+void RecordingDialogs::queueAnswer(bool ok)
+{
+    m_answers.push_back(ok);
+}
 
 void RecordingDialogs::queueOpenFile(std::optional<std::string> path)
 {
@@ -88,4 +91,4 @@ RecordingDialogs::takeFront(std::deque<std::optional<std::string>>& queue)
     return front;
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

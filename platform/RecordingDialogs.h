@@ -14,9 +14,9 @@ namespace quorvex::platform {
 struct DialogCall {
     enum class Kind { Message, Question, OpenFile, SaveFile };
     Kind kind = Kind::Message;
-    std::string caption;        // questions only
-    std::string text;           // message and question text
-    FileDialogOptions options;  // file dialogs only
+    std::string caption;       // questions only
+    std::string text;          // message and question text
+    FileDialogOptions options; // file dialogs only
 };
 
 class RecordingDialogs final : public Dialogs {
@@ -67,4 +67,4 @@ private:
     RecordingDialogs m_dialogs;
 };
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

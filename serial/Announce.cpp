@@ -18,7 +18,7 @@ namespace {
 
 bool isDirectory(const char* path)
 {
-    struct stat info{};
+    struct stat info {};
     return ::stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -28,9 +28,8 @@ bool ensurePrivateDirectory(const std::string& path)
 {
     if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST)
         return false;
-    struct stat info{};
-    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
-           info.st_uid == ::getuid();
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::getuid();
 }
 
 bool isPidName(const std::string& name)
@@ -39,7 +38,10 @@ bool isPidName(const std::string& name)
            std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool processIsGone(pid_t pid) { return pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH); }
+bool processIsGone(pid_t pid)
+{
+    return pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH);
+}
 
 std::optional<std::string> announcedPath(const fs::path& file)
 {
@@ -55,7 +57,7 @@ std::string ownAnnouncementFile()
     return announcementDirectory() + "/" + std::to_string(::getpid());
 }
 
-}  // namespace
+} // namespace
 
 std::string announcementDirectory()
 {
@@ -90,13 +92,16 @@ bool announceEmulator(const std::string& devicePath)
     return true;
 }
 
-void withdrawAnnouncement() { ::unlink(ownAnnouncementFile().c_str()); }
+void withdrawAnnouncement()
+{
+    ::unlink(ownAnnouncementFile().c_str());
+}
 
 std::vector<std::string> announcedEmulators()
 {
     std::vector<std::string> paths;
     const std::string directory = announcementDirectory();
-    struct stat info{};
+    struct stat info {};
     if (::lstat(directory.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) ||
         info.st_uid != ::getuid())
         return paths;
@@ -120,4 +125,4 @@ std::vector<std::string> announcedEmulators()
     return paths;
 }
 
-}  // namespace quorvex::serial
+} // namespace quorvex::serial

@@ -23,4 +23,4 @@ void withdrawAnnouncement();
 // and without duplicates. Announcements of dead processes or vanished devices are deleted.
 [[nodiscard]] std::vector<std::string> announcedEmulators();
 
-}  // namespace quorvex::serial
+} // namespace quorvex::serial

@@ -42,7 +42,7 @@ char byteOf(char32_t character)
     return '?';
 }
 
-}  // namespace
+} // namespace
 
 QString fromCp1251ByTable(const std::string& bytes)
 {
@@ -62,4 +62,4 @@ std::string toCp1251ByTable(const QString& text)
     return bytes;
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -10,4 +10,4 @@ QString fromCp1251ByTable(const std::string& bytes);
 // Characters without a Windows-1251 byte become '?'.
 std::string toCp1251ByTable(const QString& text);
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

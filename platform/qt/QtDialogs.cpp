@@ -3,7 +3,6 @@
 #include "platform/qt/TextCodec.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -44,15 +43,15 @@ std::optional<std::string> chosenPath(const QString& path, const FileDialogOptio
 {
     if (path.isEmpty())
         return std::nullopt;
-    return withDefaultExtension(QFile::encodeName(path).toStdString(), options.defaultExtension);
+    return withDefaultExtension(toFileName(path), options.defaultExtension);
 }
 
 QString startDirectory(const FileDialogOptions& options)
 {
-    return QFile::decodeName(QByteArray::fromStdString(options.initialDirectory));
+    return fromFileName(options.initialDirectory);
 }
 
-}  // namespace
+} // namespace
 
 QtDialogs::QtDialogs(QWidget* parent) : m_parent(parent) {}
 
@@ -73,17 +72,15 @@ bool QtDialogs::askOkCancel(const std::string& caption, const std::string& text)
 
 std::optional<std::string> QtDialogs::openFileName(const FileDialogOptions& options)
 {
-    const QString path = QFileDialog::getOpenFileName(parentWidget(), QString(),
-                                                      startDirectory(options),
-                                                      qtFileFilter(options.filter));
+    const QString path = QFileDialog::getOpenFileName(
+        parentWidget(), QString(), startDirectory(options), qtFileFilter(options.filter));
     return chosenPath(path, options);
 }
 
 std::optional<std::string> QtDialogs::saveFileName(const FileDialogOptions& options)
 {
-    const QString path = QFileDialog::getSaveFileName(parentWidget(), QString(),
-                                                      startDirectory(options),
-                                                      qtFileFilter(options.filter));
+    const QString path = QFileDialog::getSaveFileName(
+        parentWidget(), QString(), startDirectory(options), qtFileFilter(options.filter));
     return chosenPath(path, options);
 }
 
@@ -126,4 +123,4 @@ std::string withDefaultExtension(const std::string& path, const std::string& ext
     return path + "." + extension;
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -1,7 +1,7 @@
 #pragma once
 // The production dialogs: Qt message boxes and file dialogs. Captions and texts arrive as
 // Windows-1251 bytes; file paths are exchanged in the file system's own encoding so a chosen
-// file always opens.
+// file always opens (fromFileName in TextCodec.h shows them).
 #include "platform/Dialogs.h"
 
 #include <QString>
@@ -38,4 +38,4 @@ void installQtDialogs();
 [[nodiscard]] std::string withDefaultExtension(const std::string& path,
                                                const std::string& extension);
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -11,4 +11,4 @@ void installQtMessagePump()
     setMessagePump([] { QCoreApplication::processEvents(); });
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -4,4 +4,4 @@ namespace quorvex::platform {
 
 void installQtMessagePump();
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -2,6 +2,7 @@
 
 #include "platform/qt/Cp1251Table.h"
 
+#include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -17,7 +18,7 @@ bool codecAvailable()
     return available;
 }
 
-}  // namespace
+} // namespace
 
 QString fromCp1251(const std::string& bytes)
 {
@@ -40,4 +41,18 @@ std::string toCp1251(const QString& text)
     return encoded.toStdString();
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform
+
+namespace quorvex::platform {
+
+QString fromFileName(const std::string& path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string toFileName(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace quorvex::platform

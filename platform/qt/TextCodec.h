@@ -9,3 +9,12 @@ QString fromCp1251(const std::string& bytes);
 std::string toCp1251(const QString& text);
 
 }  // namespace quorvex::platform
+
+namespace quorvex::platform {
+
+// File paths are bytes in the file system's own encoding (UTF-8 on Linux, Windows-1251 on a
+// Russian Windows), which is what the file dialogs return; these convert them for display.
+QString fromFileName(const std::string& path);
+std::string toFileName(const QString& path);
+
+}  // namespace quorvex::platform

@@ -51,7 +51,7 @@ private:
 };
 #endif
 
-}  // namespace
+} // namespace
 
 QtSerialLine::QtSerialLine(std::string path, int baud) : m_path(std::move(path)), m_baud(baud) {}
 
@@ -83,7 +83,8 @@ std::unique_ptr<QtSerialLine> QtSerialLine::open(const std::string& name, int ba
 
 bool QtSerialLine::flush()
 {
-    const QDeadlineTimer deadline(writeTimeLimitMs(static_cast<std::size_t>(m_port.bytesToWrite())));
+    const QDeadlineTimer deadline(
+        writeTimeLimitMs(static_cast<std::size_t>(m_port.bytesToWrite())));
     while (m_port.bytesToWrite() > 0) {
         if (deadline.hasExpired() || !m_port.waitForBytesWritten(deadline.remainingTime()))
             return false;
@@ -96,14 +97,17 @@ bool QtSerialLine::flush()
     return true;
 }
 
-bool QtSerialLine::purge() { return m_port.clear(QSerialPort::AllDirections); }
+bool QtSerialLine::purge()
+{
+    return m_port.clear(QSerialPort::AllDirections);
+}
 
 bool QtSerialLine::write(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return true;
-    const qint64 accepted = m_port.write(reinterpret_cast<const char*>(data),
-                                         static_cast<qint64>(size));
+    const qint64 accepted =
+        m_port.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     if (accepted != static_cast<qint64>(size))
         return false;
     // There is no event loop during an exchange: push the bytes out here.
@@ -125,7 +129,10 @@ ReadResult QtSerialLine::readByte()
     return ReadResult::of(static_cast<std::uint8_t>(byte));
 }
 
-void QtSerialLine::clearError() { m_port.clearError(); }
+void QtSerialLine::clearError()
+{
+    m_port.clearError();
+}
 
 bool QtSerialLine::close()
 {
@@ -133,9 +140,15 @@ bool QtSerialLine::close()
     return !m_port.isOpen();
 }
 
-std::string QtSerialLine::devicePath() const { return m_path; }
+std::string QtSerialLine::devicePath() const
+{
+    return m_path;
+}
 
-qintptr QtSerialLine::nativeHandle() const { return m_port.handle(); }
+qintptr QtSerialLine::nativeHandle() const
+{
+    return m_port.handle();
+}
 
 bool QtSerialLine::hasLineError() const
 {
@@ -153,7 +166,7 @@ bool QtSerialLine::waitForData(int timeoutMs)
             continue;
         if (m_port.error() != QSerialPort::TimeoutError)
             return false;
-        m_port.clearError();  // a quiet line is not an error of the line
+        m_port.clearError(); // a quiet line is not an error of the line
     }
     return true;
 }
@@ -184,4 +197,4 @@ void installRealSerialFallback(PortRegistry& registry)
     registry.setFallback(&openRealSerialLine);
 }
 
-}  // namespace quorvex::serial
+} // namespace quorvex::serial

@@ -50,4 +50,4 @@ private:
 // Routes every name that is not a virtual port to openRealSerialLine.
 void installRealSerialFallback(PortRegistry& registry);
 
-}  // namespace quorvex::serial
+} // namespace quorvex::serial

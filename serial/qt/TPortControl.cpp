@@ -17,7 +17,7 @@ namespace {
 struct ListingState {
     bool listing = false;
     std::uint32_t position = 0;
-    std::optional<std::vector<std::string>> deviceSet;  // held from Begin until exhausted/End
+    std::optional<std::vector<std::string>> deviceSet; // held from Begin until exhausted/End
 };
 
 ListingState& listingState()
@@ -26,7 +26,10 @@ ListingState& listingState()
     return state;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // The run of digits starting at text[from].
 std::string_view digitRun(const std::string& text, std::size_t from)
@@ -37,7 +40,7 @@ std::string_view digitRun(const std::string& text, std::size_t from)
     return std::string_view(text).substr(from, end - from);
 }
 
-}  // namespace
+} // namespace
 
 int baudOf(speed value)
 {
@@ -47,7 +50,10 @@ int baudOf(speed value)
     return kBauds.at(static_cast<std::size_t>(value));
 }
 
-TPortControl::TPortControl() { listingState().listing = false; }
+TPortControl::TPortControl()
+{
+    listingState().listing = false;
+}
 
 int TPortControl::BeginEnumeratePorts()
 {
@@ -127,4 +133,4 @@ std::vector<std::string> listedPortNames()
     return names;
 }
 
-}  // namespace quorvex::serial
+} // namespace quorvex::serial

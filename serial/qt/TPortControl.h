@@ -12,8 +12,21 @@ enum dtrcontrol { DTR_DISABLE, DTR_ENABLE, DTR_HANDSHAKE };
 enum rtscontrol { RTS_DISABLE, RTS_ENABLE, RTS_HANDSHAKE };
 enum databit { Bits5, Bits6, Bits7, Bits8 };
 enum speed {
-    S256000, S128000, S115200, S057600, S056000, S038400, S019200, S011400,
-    S009600, S004800, S002400, S001200, S000600, S000300, S000110
+    S256000,
+    S128000,
+    S115200,
+    S057600,
+    S056000,
+    S038400,
+    S019200,
+    S011400,
+    S009600,
+    S004800,
+    S002400,
+    S001200,
+    S000600,
+    S000300,
+    S000110
 };
 enum parity { NO, EVEN, MARK, ODD };
 enum stopbits { ONE, ONE5, TWO };
@@ -76,4 +89,4 @@ public:
 // announced emulator programs.
 [[nodiscard]] std::vector<std::string> listedPortNames();
 
-}  // namespace quorvex::serial
+} // namespace quorvex::serial

@@ -45,7 +45,7 @@ protected:
     std::string m_file;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(IniFileTest, ReadsValuesMatchingNamesWithoutCaseAndBlanks)
 {
@@ -61,15 +61,15 @@ TEST_F(IniFileTest, ReadsValuesMatchingNamesWithoutCaseAndBlanks)
 
     EXPECT_EQ(get("communication", "PORT"), "com2");
     EXPECT_EQ(get(" COMMUNICATION ", " speed "), "19200");
-    EXPECT_EQ(get("LogFile", "LogName"), "Brelox.log");  // one pair of quotes removed
+    EXPECT_EQ(get("LogFile", "LogName"), "Brelox.log"); // one pair of quotes removed
     EXPECT_EQ(get("LogFile", "Quoted"), "a'b");
     EXPECT_EQ(get("LogFile", "Empty"), "");
     EXPECT_EQ(get("LogFile", "NoEquals"), "dflt");
-    EXPECT_EQ(get("LogFile", "Port"), "dflt");  // keys belong to their own section
+    EXPECT_EQ(get("LogFile", "Port"), "dflt"); // keys belong to their own section
     EXPECT_EQ(get("Missing", "Port"), "dflt");
-    EXPECT_EQ(GetPrivateProfileString("Communication", "Port", "x", 300,
-                                      (m_dir / "absent.ini").string()),
-              "x");
+    EXPECT_EQ(
+        GetPrivateProfileString("Communication", "Port", "x", 300, (m_dir / "absent.ini").string()),
+        "x");
 }
 
 TEST_F(IniFileTest, CutsValueAndDefaultToBufferSize)
@@ -101,9 +101,9 @@ TEST_F(IniFileTest, ParsesLeadingIntegerOfValue)
     EXPECT_EQ(GetPrivateProfileInt("LogFile", "b", 9, m_file), -42);
     EXPECT_EQ(GetPrivateProfileInt("LogFile", "c", 9, m_file), 7);
     EXPECT_EQ(GetPrivateProfileInt("LogFile", "d", 9, m_file), 0);
-    EXPECT_EQ(GetPrivateProfileInt("LogFile", "e", 9, m_file), 9);  // empty counts as missing
+    EXPECT_EQ(GetPrivateProfileInt("LogFile", "e", 9, m_file), 9); // empty counts as missing
     EXPECT_EQ(GetPrivateProfileInt("LogFile", "f", 9, m_file), 12);
-    EXPECT_EQ(GetPrivateProfileInt("LogFile", "g", 9, m_file), 1);  // wraps at 32 bits
+    EXPECT_EQ(GetPrivateProfileInt("LogFile", "g", 9, m_file), 1); // wraps at 32 bits
     EXPECT_EQ(GetPrivateProfileInt("LogFile", "h", 9, m_file), 5);
     EXPECT_EQ(GetPrivateProfileInt("LogFile", "missing", 9, m_file), 9);
     EXPECT_EQ(GetPrivateProfileInt("Nope", "a", -3, m_file), -3);
@@ -184,7 +184,7 @@ TEST_F(IniFileTest, WriteRefusesInputThatWouldBreakTheFile)
     EXPECT_FALSE(WritePrivateProfileString("S]x", "k", "1", m_file));
     EXPECT_FALSE(WritePrivateProfileString("", "k", "1", m_file));
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "1", (m_dir / "no/such/dir.ini").string()));
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1", m_dir.string()));  // a directory
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1", m_dir.string())); // a directory
 
     EXPECT_EQ(readFile(), "[S]\r\nk=1\r\n");
 }

@@ -14,7 +14,7 @@ TEST(RecordingDialogs, RecordsCallsInOrderAndAnswersFromQueues)
 
     d.showMessage("one");
     EXPECT_TRUE(d.askOkCancel("cap", "q1"));
-    EXPECT_FALSE(d.askOkCancel("cap", "q2"));  // queue exhausted -> Cancel
+    EXPECT_FALSE(d.askOkCancel("cap", "q2")); // queue exhausted -> Cancel
     EXPECT_EQ(d.openFileName({"F|*.txt", "txt", "/d"}), "a.txt");
     EXPECT_EQ(d.openFileName({}), std::nullopt);
     EXPECT_EQ(d.saveFileName({}), std::nullopt);
@@ -56,5 +56,5 @@ TEST(RecordingDialogs, ScopedGuardInstallsAndRestoresProcessDialogs)
         EXPECT_TRUE(dialogs().askOkCancel("", ""));
         EXPECT_EQ(rec->messages(), std::vector<std::string>{"через процесс"});
     }
-    EXPECT_FALSE(dialogs().askOkCancel("", ""));  // silent stand-in again
+    EXPECT_FALSE(dialogs().askOkCancel("", "")); // silent stand-in again
 }

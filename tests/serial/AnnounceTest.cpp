@@ -56,7 +56,7 @@ protected:
     fs::path m_device;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(AnnounceTest, AnnouncementIsAFileNamedAfterThePidAndIsWithdrawn)
 {
@@ -83,7 +83,7 @@ TEST_F(AnnounceTest, ListingDropsDeadProcessesAndVanishedDevicesAndSorts)
     ASSERT_TRUE(announceEmulator(m_device.string()));
     const fs::path other = m_runtime / "another-pts";
     std::ofstream(other) << "";
-    plant(std::to_string(::getppid()), other.string() + "\n");  // a live process
+    plant(std::to_string(::getppid()), other.string() + "\n"); // a live process
     plant(std::to_string(deadPid()), m_device.string() + "\n");
     plant("1", (m_runtime / "gone").string() + "\n");
     plant("0", other.string() + "\n");

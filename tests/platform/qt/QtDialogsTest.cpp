@@ -1,5 +1,5 @@
-#include "platform/MessagePump.h"
 #include "platform/qt/QtDialogs.h"
+#include "platform/MessagePump.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/TextCodec.h"
 
@@ -15,8 +15,9 @@ TEST(QtFileFilter, ConvertsDescriptionPatternPairs)
 {
     EXPECT_EQ(qtFileFilter(toCp1251(QStringLiteral("Текстовые файлы (*.txt)|*.TXT|Все|*.*"))),
               QStringLiteral("Текстовые файлы (*.TXT *.txt);;Все (*.*)"));
-    EXPECT_EQ(qtFileFilter("Scripts|*.scr;*.txt"), QStringLiteral("Scripts (*.scr *.SCR *.txt *.TXT)"));
-    EXPECT_EQ(qtFileFilter("Odd|"), QString());  // a pair without a pattern is dropped
+    EXPECT_EQ(qtFileFilter("Scripts|*.scr;*.txt"),
+              QStringLiteral("Scripts (*.scr *.SCR *.txt *.TXT)"));
+    EXPECT_EQ(qtFileFilter("Odd|"), QString()); // a pair without a pattern is dropped
     EXPECT_EQ(qtFileFilter(""), QString());
 }
 
@@ -42,7 +43,8 @@ TEST(QtDialogs, MessageBoxShowsDecodedTextAndQuestionReportsTheButton)
     dialogs.showMessage(toCp1251(QStringLiteral("Невозможно подключить порт")));
     EXPECT_EQ(shownText, QStringLiteral("Невозможно подключить порт"));
 
-    for (auto [button, expected] : {std::pair{QMessageBox::Ok, true}, {QMessageBox::Cancel, false}}) {
+    for (auto [button, expected] :
+         {std::pair{QMessageBox::Ok, true}, {QMessageBox::Cancel, false}}) {
         QTimer::singleShot(0, [button = button] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);

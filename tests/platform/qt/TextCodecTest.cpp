@@ -1,5 +1,5 @@
-#include "platform/qt/Cp1251Table.h"
 #include "platform/qt/TextCodec.h"
+#include "platform/qt/Cp1251Table.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ std::string allBytes()
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 // Every byte survives a round trip, 0x98 included: it has no character in Windows-1251 and
 // the codec carries it as U+0098.
@@ -35,7 +35,7 @@ TEST(TextCodec, AllBytesRoundTripAndCyrillicDecodes)
 TEST(TextCodec, UnmappableCharactersBecomeQuestionMarks)
 {
     EXPECT_EQ(toCp1251(QStringLiteral("a中b")), "a?b");
-    EXPECT_EQ(toCp1251(QString::fromUcs4(U"x\U0001F600y")), "x?y");  // one '?' per character
+    EXPECT_EQ(toCp1251(QString::fromUcs4(U"x\U0001F600y")), "x?y"); // one '?' per character
 }
 
 TEST(TextCodec, TableAgreesWithTheCodecInBothDirections)

@@ -66,4 +66,4 @@ private:
     std::string m_slavePath;
 };
 
-}  // namespace quorvex::serial::testing
+} // namespace quorvex::serial::testing

@@ -1,5 +1,5 @@
-#include "PtyPair.h"
 #include "serial/qt/QtSerialLine.h"
+#include "PtyPair.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -30,7 +30,7 @@ std::vector<std::uint8_t> readAll(SerialLine& line, std::size_t count)
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 TEST(QtSerialLine, ExchangesEveryByteValueBothWaysOverAPty)
 {
@@ -70,7 +70,7 @@ TEST(QtSerialLine, QuietLineGivesNothingAfterAboutAHundredMilliseconds)
     EXPECT_GE(waited, 95);
     EXPECT_LT(waited, 1000);
     pty.send({0x06});
-    EXPECT_EQ(line->readByte().byte, 0x06);  // a time-out leaves the line usable
+    EXPECT_EQ(line->readByte().byte, 0x06); // a time-out leaves the line usable
 }
 
 TEST(QtSerialLine, PurgeDiscardsReceivedBytes)
@@ -80,7 +80,7 @@ TEST(QtSerialLine, PurgeDiscardsReceivedBytes)
     auto line = openRealSerialLine(pty.slavePath(), 19200);
     ASSERT_NE(line, nullptr);
     pty.send({1, 2, 3});
-    ASSERT_EQ(line->readByte().byte, 1);  // the rest now sits in the buffers
+    ASSERT_EQ(line->readByte().byte, 1); // the rest now sits in the buffers
 
     EXPECT_TRUE(line->purge());
 
@@ -113,7 +113,7 @@ TEST(QtSerialLine, AppliesLineSettingsKeepsRtsCtsAndDropsXonXoff)
     EXPECT_FALSE(t.c_cflag & PARENB);
     EXPECT_FALSE(t.c_cflag & CSTOPB);
     EXPECT_TRUE(t.c_cflag & CRTSCTS);
-    EXPECT_FALSE(t.c_iflag & (IXON | IXOFF));  // would swallow 0x11 and 0x13
+    EXPECT_FALSE(t.c_iflag & (IXON | IXOFF)); // would swallow 0x11 and 0x13
     EXPECT_EQ(line->devicePath(), pty.slavePath());
 }
 
@@ -124,14 +124,14 @@ TEST(QtSerialLine, RefusesMissingBusyOrBadPorts)
     auto first = openRealSerialLine(pty.slavePath(), 19200);
     ASSERT_NE(first, nullptr);
 
-    EXPECT_EQ(openRealSerialLine(pty.slavePath(), 19200), nullptr);  // exclusive
+    EXPECT_EQ(openRealSerialLine(pty.slavePath(), 19200), nullptr); // exclusive
     EXPECT_EQ(openRealSerialLine("/dev/quorvex-no-such-port", 19200), nullptr);
     EXPECT_EQ(openRealSerialLine("ttyQuorvexMissing", 19200), nullptr);
     EXPECT_EQ(openRealSerialLine("", 19200), nullptr);
     EXPECT_EQ(openRealSerialLine(pty.slavePath(), 0), nullptr);
 
     ASSERT_TRUE(first->close());
-    EXPECT_NE(openRealSerialLine(pty.slavePath(), 19200), nullptr);  // free again
+    EXPECT_NE(openRealSerialLine(pty.slavePath(), 19200), nullptr); // free again
 }
 
 TEST(QtSerialLine, HangUpOfTheOtherSideIsALineError)

@@ -1,7 +1,7 @@
+#include "serial/qt/TPortControl.h"
 #include "serial/Announce.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
-#include "serial/qt/TPortControl.h"
 
 #include "PtyPair.h"
 
@@ -60,7 +60,7 @@ protected:
     fs::path m_runtime;
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(PortListing, ListsPresentPortsThenVirtualPortsThenAnnouncedEmulators)
 {
@@ -89,18 +89,18 @@ TEST_F(PortListing, ListingStateIsSharedAndFollowsBeginEnumerateEnd)
     EXPECT_EQ(first.BeginEnumeratePorts(), 0);
     for (std::size_t i = 0; i < present; ++i)
         (void)first.EnumeratePorts();
-    EXPECT_EQ(second.BeginEnumeratePorts(), kListingBusy);  // running listing untouched
+    EXPECT_EQ(second.BeginEnumeratePorts(), kListingBusy); // running listing untouched
     EXPECT_EQ(second.EnumeratePorts(), "TESTEMU1");
     EXPECT_EQ(first.EnumeratePorts(), "TESTEMU2");
     EXPECT_EQ(first.EnumeratePorts(), "");
-    EXPECT_EQ(first.EnumeratePorts(), "");                  // stays exhausted
-    EXPECT_EQ(first.BeginEnumeratePorts(), kListingBusy);   // even after exhaustion
+    EXPECT_EQ(first.EnumeratePorts(), "");                // stays exhausted
+    EXPECT_EQ(first.BeginEnumeratePorts(), kListingBusy); // even after exhaustion
 
     EXPECT_EQ(second.EndEnumeratePorts(), 0);
     EXPECT_EQ(second.EndEnumeratePorts(), 0);
-    EXPECT_EQ(first.EnumeratePorts(), "");  // nothing outside a listing
+    EXPECT_EQ(first.EnumeratePorts(), ""); // nothing outside a listing
 
-    EXPECT_EQ(first.BeginEnumeratePorts(), 0);  // a new listing starts from the top
+    EXPECT_EQ(first.BeginEnumeratePorts(), 0); // a new listing starts from the top
     EXPECT_EQ(takeAll(first).size(), present + 2);
 }
 
