@@ -1,11 +1,339 @@
 #include "script/ui/TForm7.h"
 
+#include "link/Session.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/TextCodec.h"
+#include "script/Interpreter.h"
+#include "script/ManualCommand.h"
+#include "script/RecentFiles.h"
+#include "script/ui/TForm7Host.h"
+#include "script/ui/TForm8.h"
+#include "ui_TForm7.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace quorvex::ui {
 
-TForm7::TForm7(QWidget* parent) : QDialog(parent)
+using platform::fromCp1251;
+using platform::toCp1251;
+
+namespace {
+
+constexpr int kMemoCharacterHeight = 15;
+
+void centreOnScreen(QWidget& window)
 {
-    setObjectName(QStringLiteral("TForm7"));
-    setWindowTitle(QStringLiteral("Команды и скрипты"));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    QRect frame = window.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window.move(frame.topLeft());
+}
+
+}  // namespace
+
+TForm7::TForm7(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm7>())
+{
+    m_ui->setupUi(this);
+    setFixedSize(size());
+    QFont memoFont = m_ui->Memo1->font();
+    memoFont.setPixelSize(kMemoCharacterHeight);
+    m_ui->Memo1->setFont(memoFont);
+    centreOnScreen(*this);
+
+    m_host = makeHost();
+    m_interpreter = std::make_unique<script::Interpreter>(*m_host);
+    connectHandlers();
+    updateButtons();
+}
+
+TForm7::~TForm7() = default;
+
+std::unique_ptr<ScriptWindowHost> TForm7::makeHost()
+{
+    ScriptWindowControls controls;
+    controls.form = this;
+    controls.memo = m_ui->Memo1;
+    controls.lineNumber = m_ui->Edit4;
+    controls.code = m_ui->Edit1;
+    controls.data = m_ui->Edit3;
+    controls.status = m_ui->Edit6;
+    controls.noRepaint = m_ui->CheckBox1;
+    controls.noOutput = m_ui->CheckBox2;
+
+    ScriptWindowCallbacks callbacks;
+    callbacks.currentCommandCode = [this] { return m_currentCode; };
+    callbacks.stopResumeStepEnabled = [this](bool enabled) { setStopResumeStepEnabled(enabled); };
+    callbacks.runStarted = [this] { beginBusy(); };
+    callbacks.runEnded = [this] { endBusy(); };
+    return std::make_unique<ScriptWindowHost>(controls, std::move(callbacks));
+}
+
+void TForm7::connectHandlers()
+{
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
+    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
+    connect(m_ui->Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
+    connect(m_ui->Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
+    connect(m_ui->Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
+    connect(m_ui->Button7, &QPushButton::clicked, this, &TForm7::Button7Click);
+    connect(m_ui->Button8, &QPushButton::clicked, this, &TForm7::Button8Click);
+    connect(m_ui->Button9, &QPushButton::clicked, this, &TForm7::Button9Click);
+    connect(m_ui->Button10, &QPushButton::clicked, this, &TForm7::Button10Click);
+    connect(m_ui->Button11, &QPushButton::clicked, this, &TForm7::Button11Click);
+    connect(m_ui->Button12, &QPushButton::clicked, this, &TForm7::Button12Click);
+    connect(m_ui->Button13, &QPushButton::clicked, this, &TForm7::Button13Click);
+    connect(m_ui->Edit1, &QLineEdit::textChanged, this, &TForm7::Edit1Change);
+    connect(m_ui->Edit1, &QLineEdit::returnPressed, this, &TForm7::Edit1ReturnPressed);
+}
+
+void TForm7::setVariablesWindow(TForm8* variables)
+{
+    m_variablesWindow = variables;
+    m_host->setVariablesWindow(variables);
+    if (variables == nullptr)
+        return;
+    variables->setParent(this, variables->windowFlags() | Qt::Window);
+    variables->setAnchorWindow(this);
+}
+
+void TForm7::setSecondRegistrarWindow(QDialog* second)
+{
+    m_secondWindow = second;
+}
+
+void TForm7::setComparisonWindow(QDialog* comparison)
+{
+    m_comparisonWindow = comparison;
+}
+
+bool TForm7::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QDialog::event(event);
+}
+
+// A run lets the window process messages, so activation can happen in the middle of one; the
+// run's stop request and its open file are then left alone.
+void TForm7::FormActivate()
+{
+    if (!busy()) {
+        m_interpreter->clearStopRequest();
+        m_interpreter->closeScriptFileIfIdle();
+    }
+    m_activated = true;
+    m_codeReady = true;
+    updateButtons();
+    m_ui->Edit1->setFocus();
+    m_interpreter->seedRandom();
+    loadRecentFiles();
+}
+
+void TForm7::loadRecentFiles()
+{
+    const script::RecentFileSlots files = script::readRecentFiles(link::session().settingsPath());
+    showComboEntries(script::listedRecentFiles(files));
+    m_ui->ComboBox1->setCurrentIndex(-1);
+}
+
+std::vector<std::string> TForm7::comboEntries() const
+{
+    std::vector<std::string> entries;
+    for (int i = 0; i < m_ui->ComboBox1->count(); ++i)
+        entries.push_back(toCp1251(m_ui->ComboBox1->itemText(i)));
+    return entries;
+}
+
+void TForm7::showComboEntries(const std::vector<std::string>& entries)
+{
+    m_ui->ComboBox1->clear();
+    for (const std::string& entry : entries)
+        m_ui->ComboBox1->addItem(fromCp1251(entry));
+}
+
+void TForm7::Button5Click()
+{
+    platform::FileDialogOptions options;
+    options.filter = toCp1251(QStringLiteral("Текстовые файлы (*.txt)|*.TXT|Все|*.*"));
+    options.defaultExtension = "txt";
+    options.initialDirectory = toCp1251(QDir::currentPath());
+    const std::optional<std::string> path = platform::dialogs().openFileName(options);
+    if (!path)
+        return;
+
+    m_scriptFile = *path;
+    m_interpreter->setScriptPath(m_scriptFile);
+    m_ui->Edit4->setText(QStringLiteral("0"));
+    m_interpreter->resetVariables();
+    updateButtons();
+
+    const script::RecentFileChoice choice = script::chooseRecentFile(comboEntries(), *path);
+    if (!choice.alreadyListed) {
+        script::writeRecentFiles(link::session().settingsPath(), choice.files);
+        showComboEntries(choice.entries);
+    }
+    m_ui->ComboBox1->setCurrentIndex(choice.selectedIndex);
+}
+
+void TForm7::Button6Click()
+{
+    if (busy())
+        return;
+    beginBusy();
+    m_interpreter->Run();
+    endBusy();
+}
+
+void TForm7::Button7Click()
+{
+    m_interpreter->RequestStop();
+}
+
+void TForm7::Button8Click()
+{
+    if (busy())
+        return;
+    beginBusy();
+    m_interpreter->Resume();
+    endBusy();
+}
+
+void TForm7::Button11Click()
+{
+    if (busy())
+        return;
+    beginBusy();
+    m_interpreter->Step();
+    endBusy();
+}
+
+void TForm7::Edit1Change()
+{
+    const std::string code = toCp1251(m_ui->Edit1->text());
+    m_codeReady = code.size() == 2;
+    updateButtons();
+    if (!m_codeReady)
+        return;
+    const script::CommandCodeConversion conversion = script::convertCommandCode(code);
+    m_currentCode = conversion.code;
+    if (!conversion.valid)
+        platform::dialogs().showMessage(script::kBadCommandCodeMessage);
+}
+
+void TForm7::Edit1ReturnPressed()
+{
+    m_ui->Edit3->setFocus();
+}
+
+void TForm7::Button2Click()
+{
+    if (busy())
+        return;
+    beginBusy();
+    script::executeManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()), m_results);
+    endBusy();
+}
+
+void TForm7::Button9Click()
+{
+    if (busy())
+        return;
+    beginBusy();
+    script::repeatManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()), m_results);
+    endBusy();
+}
+
+void TForm7::Button3Click()
+{
+    const std::string line = script::commandListLine(toCp1251(m_ui->Edit1->text()),
+                                                     toCp1251(m_ui->Edit3->text()));
+    m_ui->ListBox1->addItem(fromCp1251(line));
+}
+
+void TForm7::Button4Click()
+{
+    m_ui->Memo1->clear();
+    repaint();
+}
+
+void TForm7::Button10Click()
+{
+    if (m_variablesWindow == nullptr)
+        return;
+    m_variablesWindow->writeHeaderAndNumbers(m_interpreter->variableCount());
+    m_variablesWindow->show();
+    m_variablesWindow->raise();
+    m_variablesWindow->activateWindow();
+}
+
+void TForm7::Button12Click()
+{
+    if (m_secondWindow != nullptr)
+        m_secondWindow->exec();
+}
+
+void TForm7::Button13Click()
+{
+    if (m_comparisonWindow != nullptr)
+        m_comparisonWindow->exec();
+}
+
+void TForm7::Button1Click()
+{
+    reject();
+}
+
+void TForm7::reject()
+{
+    stopRunBeforeLeaving();
+    QDialog::reject();
+}
+
+// Only command-list runs and resumes look at the stop request; a script-language run goes on
+// to its end with the window hidden.
+void TForm7::stopRunBeforeLeaving()
+{
+    if (busy())
+        m_interpreter->RequestStop();
+}
+
+void TForm7::beginBusy()
+{
+    ++m_busyDepth;
+    updateButtons();
+}
+
+void TForm7::endBusy()
+{
+    if (m_busyDepth > 0)
+        --m_busyDepth;
+    updateButtons();
+}
+
+void TForm7::setStopResumeStepEnabled(bool enabled)
+{
+    m_stopResumeStepEnabled = enabled;
+    updateButtons();
+}
+
+void TForm7::updateButtons()
+{
+    const bool idle = !busy();
+    m_ui->GroupBox2->setEnabled(m_activated);
+    m_ui->Button2->setEnabled(m_codeReady && idle);
+    m_ui->Button9->setEnabled(idle);
+    m_ui->Button3->setEnabled(m_activated);
+    m_ui->Button5->setEnabled(m_activated && idle);
+    m_ui->Button6->setEnabled(!m_scriptFile.empty() && idle);
+    m_ui->Button7->setEnabled(m_stopResumeStepEnabled);
+    m_ui->Button8->setEnabled(m_stopResumeStepEnabled && idle);
+    m_ui->Button11->setEnabled(m_stopResumeStepEnabled && idle);
 }
 
 }  // namespace quorvex::ui

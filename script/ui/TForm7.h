@@ -1,13 +1,99 @@
 #pragma once
-// Window "Команды и скрипты".
+// Window "Команды и скрипты": script files and the recent-files list, the buttons that run,
+// stop, resume and step scripts, the message memo and the manual command group.
+#include "script/ExecuteOnBoth.h"
+
 #include <QDialog>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Ui {
+class TForm7;
+}
+namespace quorvex::script {
+class Interpreter;
+}
+
 namespace quorvex::ui {
+
+class ScriptWindowHost;
+class TForm8;
 
 class TForm7 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm7(QWidget* parent = nullptr);
+    ~TForm7() override;
+
+    // Windows this one opens. The variables window becomes a child window of this one, so it
+    // stays usable while this window is shown modally.
+    void setVariablesWindow(TForm8* variables);
+    void setSecondRegistrarWindow(QDialog* second);  // "Ещё один регистратор"
+    void setComparisonWindow(QDialog* comparison);   // "Окно сравнения"
+
+    // Each time the window becomes the active window (also called directly by tests).
+    void FormActivate();
+
+    [[nodiscard]] int currentCommandCode() const { return m_currentCode; }
+    [[nodiscard]] const std::string& scriptFile() const { return m_scriptFile; }
+    [[nodiscard]] script::Interpreter& interpreter() { return *m_interpreter; }
+    [[nodiscard]] const script::TwoRegistrarResults& results() const { return m_results; }
+    // True while a run, resume, step or manual command is executing.
+    [[nodiscard]] bool busy() const { return m_busyDepth > 0; }
+
+protected:
+    bool event(QEvent* event) override;
+    // Esc, the close box and "Выход": a run in progress is asked to stop first.
+    void reject() override;
+
+private:
+    void connectHandlers();
+    std::unique_ptr<ScriptWindowHost> makeHost();
+
+    void Button1Click();   // "Выход"
+    void Button2Click();   // "Выполнить" of the manual group
+    void Button3Click();   // "В список"
+    void Button4Click();   // "Очистить сообщения"
+    void Button5Click();   // "Открыть файл"
+    void Button6Click();   // "Выполнить": run the script
+    void Button7Click();   // "Стоп"
+    void Button8Click();   // "Продолжить"
+    void Button9Click();   // "Повторить команду"
+    void Button10Click();  // "Переменные"
+    void Button11Click();  // "Шаг"
+    void Button12Click();  // "Ещё один регистратор"
+    void Button13Click();  // "Окно сравнения"
+    void Edit1Change();
+    void Edit1ReturnPressed();
+
+    void loadRecentFiles();
+    [[nodiscard]] std::vector<std::string> comboEntries() const;
+    void showComboEntries(const std::vector<std::string>& entries);
+    void stopRunBeforeLeaving();
+
+    void beginBusy();
+    void endBusy();
+    void setStopResumeStepEnabled(bool enabled);
+    void updateButtons();
+
+    std::unique_ptr<Ui::TForm7> m_ui;
+    std::unique_ptr<ScriptWindowHost> m_host;
+    std::unique_ptr<script::Interpreter> m_interpreter;
+    script::TwoRegistrarResults m_results;
+    std::string m_scriptFile;
+    int m_currentCode = 0;
+
+    TForm8* m_variablesWindow = nullptr;
+    QDialog* m_secondWindow = nullptr;
+    QDialog* m_comparisonWindow = nullptr;
+
+    // Enabled states the window decides; busy() overrides them for the sending buttons.
+    int m_busyDepth = 0;
+    bool m_activated = false;             // manual group, "Открыть файл", "В список"
+    bool m_codeReady = false;             // manual "Выполнить": two characters or activation
+    bool m_stopResumeStepEnabled = true;  // "Стоп", "Продолжить", "Шаг"
 };
 
 }  // namespace quorvex::ui

@@ -1,13 +1,50 @@
 #pragma once
-// Window "Переменные".
+// Window "Переменные": the script's variables in a grid. Row 0 is the header row, row n holds
+// variable n (1-based); rows are added by the interpreter and never removed.
 #include <QDialog>
+
+#include <memory>
+
+class QTableWidget;
+namespace Ui {
+class TForm8;
+}
 
 namespace quorvex::ui {
 
 class TForm8 : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int kColumnCount = 4;
+
     explicit TForm8(QWidget* parent = nullptr);
+    ~TForm8() override;
+
+    // The window whose right edge this one is placed at on every activation.
+    void setAnchorWindow(QWidget* anchor);
+
+    // Appends one empty row at the end of the grid.
+    void addRow();
+    // Writes one cell; rows that do not exist yet are added first. Text is shown as given.
+    void setCell(int row, int column, const QString& text);
+    [[nodiscard]] QString cell(int row, int column) const;
+    [[nodiscard]] int rowCount() const;
+    void repaintGrid();
+
+    // "Переменные" of the script window: header cells, numbers 1 .. count+1 in column 0.
+    void writeHeaderAndNumbers(int variableCount);
+
+    void FormActivate();
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void Button1Click();
+    void ensureRows(int rows);
+
+    std::unique_ptr<Ui::TForm8> m_ui;
+    QWidget* m_anchor = nullptr;
 };
 
 }  // namespace quorvex::ui

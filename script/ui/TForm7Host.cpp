@@ -1,0 +1,139 @@
+#include "script/ui/TForm7Host.h"
+
+#include "platform/Dialogs.h"
+#include "platform/qt/TextCodec.h"
+#include "script/ui/TForm8.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace quorvex::ui {
+
+using platform::fromCp1251;
+using platform::toCp1251;
+
+ScriptWindowHost::ScriptWindowHost(const ScriptWindowControls& controls,
+                                   ScriptWindowCallbacks callbacks)
+    : m_controls(controls), m_callbacks(std::move(callbacks))
+{
+}
+
+void ScriptWindowHost::setVariablesWindow(TForm8* variables)
+{
+    m_variables = variables;
+}
+
+void ScriptWindowHost::addMemoLine(const std::string& line)
+{
+    m_controls.memo->appendPlainText(fromCp1251(line));
+}
+
+void ScriptWindowHost::clearMemo()
+{
+    m_controls.memo->clear();
+}
+
+void ScriptWindowHost::showMessage(const std::string& text)
+{
+    platform::dialogs().showMessage(text);
+}
+
+std::string ScriptWindowHost::lineNumberText() const
+{
+    return toCp1251(m_controls.lineNumber->text());
+}
+
+void ScriptWindowHost::setLineNumberText(const std::string& text)
+{
+    m_controls.lineNumber->setText(fromCp1251(text));
+}
+
+void ScriptWindowHost::repaintLineNumber()
+{
+    m_controls.lineNumber->repaint();
+}
+
+void ScriptWindowHost::setCodeText(const std::string& text)
+{
+    m_controls.code->setText(fromCp1251(text));
+}
+
+int ScriptWindowHost::currentCommandCode() const
+{
+    return m_callbacks.currentCommandCode ? m_callbacks.currentCommandCode() : 0;
+}
+
+void ScriptWindowHost::setDataText(const std::string& text)
+{
+    m_controls.data->setText(fromCp1251(text));
+}
+
+std::string ScriptWindowHost::dataText() const
+{
+    return toCp1251(m_controls.data->text());
+}
+
+void ScriptWindowHost::setStatusText(const std::string& text)
+{
+    m_controls.status->setText(fromCp1251(text));
+}
+
+void ScriptWindowHost::addVariableRow()
+{
+    if (m_variables != nullptr)
+        m_variables->addRow();
+}
+
+void ScriptWindowHost::setVariableCell(int row, int column, const std::string& text)
+{
+    if (m_variables != nullptr)
+        m_variables->setCell(row, column, fromCp1251(text));
+}
+
+void ScriptWindowHost::repaintVariables()
+{
+    if (m_variables != nullptr)
+        m_variables->repaintGrid();
+}
+
+bool ScriptWindowHost::noRepaint() const
+{
+    return m_controls.noRepaint->isChecked();
+}
+
+bool ScriptWindowHost::noOutput() const
+{
+    return m_controls.noOutput->isChecked();
+}
+
+void ScriptWindowHost::repaintForm()
+{
+    m_controls.form->repaint();
+}
+
+void ScriptWindowHost::processPendingMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+void ScriptWindowHost::setStopResumeStepEnabled(bool enabled)
+{
+    if (m_callbacks.stopResumeStepEnabled)
+        m_callbacks.stopResumeStepEnabled(enabled);
+}
+
+void ScriptWindowHost::runStarted()
+{
+    if (m_callbacks.runStarted)
+        m_callbacks.runStarted();
+}
+
+void ScriptWindowHost::runEnded()
+{
+    if (m_callbacks.runEnded)
+        m_callbacks.runEnded();
+}
+
+}  // namespace quorvex::ui

@@ -1,0 +1,77 @@
+#pragma once
+// The script window as the interpreter's host: memo, boxes, check boxes and the variables
+// window of "Команды и скрипты", with texts converted between Windows-1251 and QString.
+#include "script/ScriptHost.h"
+
+#include <functional>
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+
+namespace quorvex::ui {
+
+class TForm8;
+
+struct ScriptWindowControls {
+    QWidget* form = nullptr;
+    QPlainTextEdit* memo = nullptr;        // Memo1
+    QLineEdit* lineNumber = nullptr;       // Edit4
+    QLineEdit* code = nullptr;             // Edit1; its change handler converts the code
+    QLineEdit* data = nullptr;             // Edit3
+    QLineEdit* status = nullptr;           // Edit6
+    QCheckBox* noRepaint = nullptr;        // CheckBox1
+    QCheckBox* noOutput = nullptr;         // CheckBox2
+};
+
+// What the window does when the interpreter changes its run state.
+struct ScriptWindowCallbacks {
+    std::function<int()> currentCommandCode;
+    std::function<void(bool enabled)> stopResumeStepEnabled;
+    std::function<void()> runStarted;
+    std::function<void()> runEnded;
+};
+
+class ScriptWindowHost final : public script::ScriptHost {
+public:
+    ScriptWindowHost(const ScriptWindowControls& controls, ScriptWindowCallbacks callbacks);
+
+    // The variables window the grid calls go to; none means they are dropped.
+    void setVariablesWindow(TForm8* variables);
+
+    void addMemoLine(const std::string& line) override;
+    void clearMemo() override;
+    void showMessage(const std::string& text) override;
+
+    [[nodiscard]] std::string lineNumberText() const override;
+    void setLineNumberText(const std::string& text) override;
+    void repaintLineNumber() override;
+
+    void setCodeText(const std::string& text) override;
+    [[nodiscard]] int currentCommandCode() const override;
+    void setDataText(const std::string& text) override;
+    [[nodiscard]] std::string dataText() const override;
+    void setStatusText(const std::string& text) override;
+
+    void addVariableRow() override;
+    void setVariableCell(int row, int column, const std::string& text) override;
+    void repaintVariables() override;
+
+    [[nodiscard]] bool noRepaint() const override;
+    [[nodiscard]] bool noOutput() const override;
+
+    void repaintForm() override;
+    void processPendingMessages() override;
+
+    void setStopResumeStepEnabled(bool enabled) override;
+    void runStarted() override;
+    void runEnded() override;
+
+private:
+    ScriptWindowControls m_controls;
+    ScriptWindowCallbacks m_callbacks;
+    TForm8* m_variables = nullptr;
+};
+
+}  // namespace quorvex::ui

@@ -1,0 +1,148 @@
+// Script window: layout, activation and choosing script files with the recent-files list.
+#include "TForm7TestFixture.h"
+
+#include "platform/IniFile.h"
+
+#include <QGroupBox>
+#include <QLabel>
+
+namespace quorvex::ui::testing {
+namespace {
+
+using TForm7Files = TForm7Fixture;
+
+TEST_F(TForm7Files, StartsWithEverythingThatNeedsAFileOrActivationDisabled)
+{
+    EXPECT_EQ(m_form->size(), QSize(721, 598));
+    EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Команды и скрипты"));
+    EXPECT_EQ(child<QLabel>("Label11")->text(), QStringLiteral("Имя  файла:"));
+    EXPECT_FALSE(combo()->isEditable());
+    EXPECT_TRUE(child<QPlainTextEdit>("Memo1")->isReadOnly());
+    EXPECT_EQ(child<QPlainTextEdit>("Memo1")->font().pixelSize(), 15);
+    EXPECT_EQ(edit("Edit4")->text(), QStringLiteral("0"));
+    EXPECT_EQ(edit("Edit1")->maxLength(), 2);
+
+    EXPECT_FALSE(child<QGroupBox>("GroupBox2")->isEnabled());
+    EXPECT_FALSE(button("Button2")->isEnabled());
+    EXPECT_FALSE(button("Button3")->isEnabled());
+    EXPECT_FALSE(button("Button5")->isEnabled());
+    EXPECT_FALSE(button("Button6")->isEnabled());
+    EXPECT_TRUE(button("Button7")->isEnabled());
+}
+
+TEST_F(TForm7Files, ActivationEnablesTheManualGroupAndRereadsTheRecentFiles)
+{
+    ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File1", "a.txt", settingsPath()));
+    ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File3", "c.txt", settingsPath()));
+
+    m_form->FormActivate();
+
+    EXPECT_TRUE(child<QGroupBox>("GroupBox2")->isEnabled());
+    EXPECT_TRUE(button("Button2")->isEnabled());
+    EXPECT_TRUE(button("Button3")->isEnabled());
+    EXPECT_TRUE(button("Button5")->isEnabled());
+    EXPECT_FALSE(button("Button6")->isEnabled());
+    EXPECT_EQ(comboEntries(), (QStringList{"a.txt", "c.txt"}));
+    EXPECT_EQ(combo()->currentIndex(), -1);
+
+    ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File1", "", settingsPath()));
+    m_form->FormActivate();
+    EXPECT_EQ(comboEntries(), (QStringList{"c.txt"}));
+}
+
+TEST_F(TForm7Files, OpenFileAsksForTextFilesInTheCurrentDirectory)
+{
+    m_form->FormActivate();
+    m_dialogs->queueOpenFile(std::nullopt);
+
+    button("Button5")->click();
+
+    ASSERT_EQ(m_dialogs->calls().size(), 1U);
+    const platform::FileDialogOptions& options = m_dialogs->calls()[0].options;
+    EXPECT_EQ(options.filter, cp1251("Текстовые файлы (*.txt)|*.TXT|Все|*.*"));
+    EXPECT_EQ(options.defaultExtension, "txt");
+    EXPECT_EQ(options.initialDirectory, std::filesystem::current_path().string());
+    // Cancelled: nothing changes.
+    EXPECT_FALSE(button("Button6")->isEnabled());
+    EXPECT_TRUE(m_form->scriptFile().empty());
+    EXPECT_FALSE(std::filesystem::exists(settingsPath()));
+}
+
+TEST_F(TForm7Files, ChoosingANewFileEnablesRunAndPutsItFirst)
+{
+    ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File1", "old.txt", settingsPath()));
+    m_form->FormActivate();
+    edit("Edit4")->setText(QStringLiteral("7"));
+
+    openScript("new.txt");
+
+    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_EQ(m_form->scriptFile(), "new.txt");
+    EXPECT_EQ(edit("Edit4")->text(), QStringLiteral("0"));
+    EXPECT_EQ(comboEntries(), (QStringList{"new.txt", "old.txt"}));
+    EXPECT_EQ(combo()->currentIndex(), 0);
+    EXPECT_EQ(platform::GetPrivateProfileString("Files", "File1", "?", 500, settingsPath()), "new.txt");
+    EXPECT_EQ(platform::GetPrivateProfileString("Files", "File2", "?", 500, settingsPath()), "old.txt");
+    EXPECT_EQ(platform::GetPrivateProfileString("Files", "File5", "?", 500, settingsPath()), "");
+}
+
+TEST_F(TForm7Files, ChoosingAListedFileOnlySelectsIt)
+{
+    for (int i = 1; i <= 3; ++i)
+        ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File" + std::to_string(i),
+                                                        "s" + std::to_string(i) + ".txt",
+                                                        settingsPath()));
+    m_form->FormActivate();
+    const std::string before = settingsText();
+
+    openScript("s2.txt");
+
+    EXPECT_EQ(combo()->currentIndex(), 1);
+    EXPECT_EQ(comboEntries(), (QStringList{"s1.txt", "s2.txt", "s3.txt"}));
+    EXPECT_EQ(settingsText(), before);
+    EXPECT_EQ(m_form->scriptFile(), "s2.txt");
+    EXPECT_TRUE(button("Button6")->isEnabled());
+}
+
+TEST_F(TForm7Files, ASixthFileDropsTheOldestAndACaseVariantIsNew)
+{
+    m_form->FormActivate();
+    for (int i = 1; i <= 5; ++i)
+        openScript("s" + std::to_string(i) + ".txt");
+
+    openScript("s6.txt");
+    EXPECT_EQ(comboEntries(), (QStringList{"s6.txt", "s5.txt", "s4.txt", "s3.txt", "s2.txt"}));
+
+    openScript("S6.TXT");
+    EXPECT_EQ(comboEntries(), (QStringList{"S6.TXT", "s6.txt", "s5.txt", "s4.txt", "s3.txt"}));
+
+    m_form->FormActivate();  // the INI file holds the same list
+    EXPECT_EQ(comboEntries(), (QStringList{"S6.TXT", "s6.txt", "s5.txt", "s4.txt", "s3.txt"}));
+}
+
+TEST_F(TForm7Files, CyrillicPathsRoundTripThroughTheSettingsFile)
+{
+    m_form->FormActivate();
+    const std::string path = cp1251("C:\\Тесты\\скрипт.txt");
+
+    openScript(path);
+    m_form->FormActivate();
+
+    EXPECT_EQ(comboEntries(), QStringList{QStringLiteral("C:\\Тесты\\скрипт.txt")});
+    EXPECT_EQ(m_form->scriptFile(), path);
+}
+
+TEST_F(TForm7Files, ClearMessagesEmptiesTheMemo)
+{
+    m_form->FormActivate();
+    typeCode(QStringLiteral("0F"));
+    button("Button2")->click();
+    ASSERT_FALSE(memoLines().isEmpty());
+
+    button("Button4")->click();
+
+    EXPECT_TRUE(memoLines().isEmpty());
+}
+
+}  // namespace
+}  // namespace quorvex::ui::testing

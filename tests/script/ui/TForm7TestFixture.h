@@ -1,0 +1,140 @@
+#pragma once
+// A script window with its variables window, the process's link on the emulated registrars
+// EMU1 (and EMU2 when a test connects it), dialogs recorded, settings in a fresh directory.
+#include "emulator/EmulatedLine.h"
+#include "link/Link.h"
+#include "link/ResultState.h"
+#include "link/Session.h"
+#include "platform/RecordingDialogs.h"
+#include "platform/qt/TextCodec.h"
+#include "script/ComparisonReport.h"
+#include "script/ReportDocument.h"
+#include "script/ui/TForm7.h"
+#include "script/ui/TForm8.h"
+
+#include <QCheckBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace quorvex::ui::testing {
+
+class TForm7Fixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool registered = [] {
+            emulator::registerEmulatedPorts(serial::portRegistry());
+            return true;
+        }();
+        (void)registered;
+        emulator::resetProcessRegistrars();
+
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = std::filesystem::temp_directory_path() /
+                (std::string("quorvex-tform7-") + test->test_suite_name() + "-" + test->name());
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+        link::session() = {};
+        link::session().programDirectory = m_dir.string();
+        link::SetLogName((m_dir / "exchange.log").string());
+        ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
+        link::UseSecondPort(0);
+        link::resultState() = {};
+        script::setComparisonReport(&m_report);
+
+        m_form = std::make_unique<TForm7>();
+        m_variables = new TForm8;  // owned by m_form once handed over
+        m_form->setVariablesWindow(m_variables);
+    }
+
+    void TearDown() override
+    {
+        m_form.reset();
+        script::setComparisonReport(nullptr);
+        link::session() = {};
+        std::filesystem::remove_all(m_dir);
+    }
+
+    void connectSecond()
+    {
+        ASSERT_NE(link::OpenSecondPort("EMU2", 19200), -1);
+        link::UseSecondPort(0);
+        link::session().secondConnected = true;
+    }
+
+    template <typename Widget>
+    Widget* child(const char* name) const
+    {
+        auto* widget = m_form->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QPushButton* button(const char* name) const { return child<QPushButton>(name); }
+    QLineEdit* edit(const char* name) const { return child<QLineEdit>(name); }
+    QComboBox* combo() const { return child<QComboBox>("ComboBox1"); }
+    QCheckBox* checkBox(const char* name) const { return child<QCheckBox>(name); }
+
+    QStringList memoLines() const
+    {
+        const QString text = child<QPlainTextEdit>("Memo1")->toPlainText();
+        return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
+    }
+    QStringList comboEntries() const
+    {
+        QStringList entries;
+        for (int i = 0; i < combo()->count(); ++i)
+            entries << combo()->itemText(i);
+        return entries;
+    }
+
+    std::string settingsPath() const { return link::session().settingsPath(); }
+    std::string settingsText() const
+    {
+        std::ifstream in(settingsPath(), std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    // Writes a script file into the test directory; lines end in CR LF.
+    std::string writeScript(const std::string& name, const std::vector<std::string>& lines) const
+    {
+        const std::string path = (m_dir / name).string();
+        std::ofstream out(path, std::ios::binary);
+        for (const std::string& line : lines)
+            out << line << "\r\n";
+        return path;
+    }
+
+    // "Открыть файл" answered with the path.
+    void openScript(const std::string& path)
+    {
+        m_dialogs->queueOpenFile(path);
+        button("Button5")->click();
+    }
+
+    void typeCode(const QString& code) { edit("Edit1")->setText(code); }
+
+    static emulator::Registrar& first() { return emulator::processRegistrar(1); }
+    static emulator::Registrar& second() { return emulator::processRegistrar(2); }
+    static std::string timeoutMessage() { return script::kTimeoutMessage; }
+    static std::string cp1251(const char* utf8) { return platform::toCp1251(QString::fromUtf8(utf8)); }
+
+    platform::ScopedRecordingDialogs m_dialogs;
+    script::ReportDocument m_report;
+    std::filesystem::path m_dir;
+    std::unique_ptr<TForm7> m_form;
+    TForm8* m_variables = nullptr;
+};
+
+}  // namespace quorvex::ui::testing
