@@ -8,8 +8,8 @@ namespace quorvex::emulator {
 
 namespace {
 
-// Longest request frame worth collecting: 189 data bytes plus the frame's own ten.
-constexpr std::size_t kMaxRequestFrame = 199;
+// Longest request worth collecting before its ETX: 189 data bytes plus the frame's other nine.
+constexpr std::size_t kMaxRequestBeforeEtx = 198;
 // The host rewrites blanks into commas among this many leading characters of the diagnostic
 // answer.
 constexpr std::size_t kDiagnosticBlankZone = 20;
@@ -53,7 +53,7 @@ void Registrar::receiveByte(std::uint8_t byte)
         finishRequestFrame();
         return;
     }
-    if (m_request.size() >= kMaxRequestFrame)
+    if (m_request.size() >= kMaxRequestBeforeEtx)
         m_overlong = true;
     else
         m_request.push_back(byte);

@@ -113,6 +113,17 @@ TEST(RegistrarExchange, BytesAroundFramesAreIgnoredAndSohRestartsAFrame)
     EXPECT_TRUE(receive(answer).checksumOk());
 }
 
+TEST(RegistrarExchange, LongestRequestTheHostSendsIsAccepted)
+{
+    Registrar registrar;
+
+    send(registrar, requestFrame(0x21, 0x36, std::string(189, 'a')));
+
+    ASSERT_EQ(registrar.handledRequests().size(), 1u);
+    EXPECT_EQ(registrar.handledRequests()[0].data.size(), 189u);
+    EXPECT_EQ(registrar.rejectedFrames(), 0);
+}
+
 TEST(RegistrarExchange, DamagedOrOverlongRequestIsAnsweredWithNak)
 {
     Registrar registrar;
