@@ -23,7 +23,7 @@ class ReportDocument : public ComparisonReport {
 public:
     static constexpr int kBaseHeightPx = 10;
     static constexpr int kHeightStepPx = 5;
-    static constexpr int kMaxHeightPx = 20;
+    static constexpr int kMaxHeightPx = 17;
 
     // Default attributes: blue, bold, italic at the base height (the report's own defaults).
     ReportDocument();
