@@ -32,7 +32,10 @@ void copyFields(const link::RetData& result, ResultList& list)
     std::copy_n(result.Fields.begin(), count, list.texts.begin());
 }
 
-void report(const std::string& line) { comparisonReport().AppendReportLine(line, kReportRed); }
+void report(const std::string& line)
+{
+    comparisonReport().AppendReportLine(line, kReportRed);
+}
 
 void reportHead(int code, ReportFormat format)
 {
@@ -50,8 +53,7 @@ void reportCountMismatch(int code, ReportFormat format, const TwoRegistrarResult
     report("Регистратор №2: " + std::to_string(lists.second.count));
 }
 
-void reportValueMismatch(int code, ReportFormat format, const TwoRegistrarResults& lists,
-                         int entry)
+void reportValueMismatch(int code, ReportFormat format, const TwoRegistrarResults& lists, int entry)
 {
     reportHead(code, format);
     report("Не совпадают значения результата, - параметр №" + std::to_string(entry));
@@ -97,7 +99,7 @@ std::string afterFirstByte(const std::string& bytes)
     return bytes.empty() ? std::string() : bytes.substr(1);
 }
 
-}  // namespace
+} // namespace
 
 ExecuteOutcome ExecuteOnBoth(int code, const std::string& data, bool secondAllowed,
                              ReportFormat format, TwoRegistrarResults& lists,
@@ -145,4 +147,4 @@ std::string commandCodeLine(int code)
     return "Код команды: " + std::string(hex) + "h(" + std::to_string(code) + ")";
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -11,10 +11,10 @@
 namespace quorvex::script {
 
 enum class ExecuteOutcome {
-    Done,            // sent (and compared, when the second registrar took part)
-    FirstTimedOut,   // the first registrar did not answer; nothing copied, nothing compared
-    SecondTimedOut,  // the second registrar did not answer; the first list holds the answer
-    CountsDiffer,    // the count report was written; fields were not compared
+    Done,           // sent (and compared, when the second registrar took part)
+    FirstTimedOut,  // the first registrar did not answer; nothing copied, nothing compared
+    SecondTimedOut, // the second registrar did not answer; the first list holds the answer
+    CountsDiffer,   // the count report was written; fields were not compared
 };
 
 // Script reports start with a blank line and the command-code line; manual ones do not.
@@ -36,7 +36,7 @@ struct TwoRegistrarResults {
 };
 
 // The console's message for a registrar that did not answer (Windows-1251).
-extern const char* const kTimeoutMessage;  // "Ошибка выполнения команды. Таймаут"
+extern const char* const kTimeoutMessage; // "Ошибка выполнения команды. Таймаут"
 
 struct ExecuteHooks {
     // Called with the shared result copy right after the first registrar answered (not timed
@@ -76,4 +76,4 @@ std::string statusText(const link::RetData& result);
 // "Код команды: 4Ah(74)": uppercase hex with at least two digits, then decimal.
 std::string commandCodeLine(int code);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -13,7 +13,10 @@ void ReportDocument::AppendReportLine(const std::string& text, Rgb colour)
     add(text);
 }
 
-void ReportDocument::appendPlainLine(const std::string& text) { add(text); }
+void ReportDocument::appendPlainLine(const std::string& text)
+{
+    add(text);
+}
 
 void ReportDocument::setDefaults(Rgb colour, bool bold, bool italic)
 {
@@ -33,4 +36,4 @@ void ReportDocument::add(const std::string& text)
     m_lines.push_back(ReportLine{text, m_colour, m_bold, m_italic, m_heightPx});
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

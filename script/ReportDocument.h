@@ -11,7 +11,7 @@
 namespace quorvex::script {
 
 struct ReportLine {
-    std::string text;  // Windows-1251
+    std::string text; // Windows-1251
     Rgb colour;
     bool bold = false;
     bool italic = false;
@@ -51,4 +51,4 @@ private:
     int m_heightPx = kBaseHeightPx;
 };
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

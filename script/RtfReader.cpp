@@ -14,7 +14,7 @@ struct CharState {
     bool bold = false;
     bool italic = false;
     int halfPoints = 24;
-    bool skip = false;  // inside a destination whose text is not document text
+    bool skip = false; // inside a destination whose text is not document text
 };
 
 struct ControlWord {
@@ -92,7 +92,7 @@ private:
             return true;
         }
         if (!std::isalpha(static_cast<unsigned char>(next))) {
-            ++m_pos;  // other control symbols carry no text we need
+            ++m_pos; // other control symbols carry no text we need
             return true;
         }
         apply(readWord());
@@ -125,7 +125,7 @@ private:
         if (!number.empty() && number != "-")
             cw.parameter = std::atoi(number.c_str());
         if (m_pos < m_rtf.size() && m_rtf[m_pos] == ' ')
-            ++m_pos;  // the delimiter blank belongs to the control word
+            ++m_pos; // the delimiter blank belongs to the control word
         return cw;
     }
 
@@ -208,8 +208,11 @@ private:
     std::vector<ReportLine> m_lines;
 };
 
-}  // namespace
+} // namespace
 
-std::optional<std::vector<ReportLine>> readRtf(const std::string& rtf) { return Reader(rtf).run(); }
+std::optional<std::vector<ReportLine>> readRtf(const std::string& rtf)
+{
+    return Reader(rtf).run();
+}
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

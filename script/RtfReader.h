@@ -14,4 +14,4 @@ namespace quorvex::script {
 // No value when the text is not an RTF group or its braces do not balance.
 std::optional<std::vector<ReportLine>> readRtf(const std::string& rtf);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -65,11 +65,17 @@ std::string paragraph(const ReportLine& line, int colour)
     return out;
 }
 
-}  // namespace
+} // namespace
 
-int halfPointsForPixels(int heightPx) { return (heightPx * 3 + 1) / 2; }
+int halfPointsForPixels(int heightPx)
+{
+    return (heightPx * 3 + 1) / 2;
+}
 
-int pixelsForHalfPoints(int halfPoints) { return (halfPoints * 2 + 1) / 3; }
+int pixelsForHalfPoints(int halfPoints)
+{
+    return (halfPoints * 2 + 1) / 3;
+}
 
 std::string toRtf(const std::vector<ReportLine>& lines)
 {
@@ -92,4 +98,4 @@ bool saveRtf(const std::string& fileName, const std::vector<ReportLine>& lines)
     return static_cast<bool>(file);
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

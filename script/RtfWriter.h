@@ -18,4 +18,4 @@ std::string toRtf(const std::vector<ReportLine>& lines);
 int halfPointsForPixels(int heightPx);
 int pixelsForHalfPoints(int halfPoints);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

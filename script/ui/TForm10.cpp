@@ -28,8 +28,8 @@ void centreOnScreen(QWidget& window)
 }
 
 const char* const kSection = "SecondRegistrator";
-constexpr int kSettingBuffer = 10;  // at most 9 characters are read back
-constexpr int kDefaultSpeedIndex = 1;  // "19200"
+constexpr int kSettingBuffer = 10;    // at most 9 characters are read back
+constexpr int kDefaultSpeedIndex = 1; // "19200"
 
 QString indicatorStyle(bool green)
 {
@@ -54,7 +54,7 @@ int findItem(const QComboBox& list, const QString& text)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 TForm10::TForm10(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TForm10>()),
@@ -74,7 +74,10 @@ TForm10::TForm10(QWidget* parent)
 
 TForm10::~TForm10() = default;
 
-void TForm10::setComparisonWindow(QDialog* comparison) { m_comparison = comparison; }
+void TForm10::setComparisonWindow(QDialog* comparison)
+{
+    m_comparison = comparison;
+}
 
 bool TForm10::event(QEvent* event)
 {
@@ -97,7 +100,7 @@ void TForm10::FormActivate()
 void TForm10::fillPortList()
 {
     m_ui->ComboBox1->clear();
-    (void)m_portControl->BeginEnumeratePorts();  // a failed start lists nothing
+    (void)m_portControl->BeginEnumeratePorts(); // a failed start lists nothing
     for (;;) {
         const std::string name = m_portControl->EnumeratePorts();
         if (name.empty() || name == "0")
@@ -138,7 +141,8 @@ void TForm10::connectSecond()
     const std::string port = platform::toCp1251(m_ui->ComboBox1->currentText());
     const std::string speed = platform::toCp1251(m_ui->ComboBox2->currentText());
     if (link::OpenSecondPort(port, m_ui->ComboBox2->currentText().toInt()) == -1) {
-        platform::dialogs().showMessage(platform::toCp1251(QStringLiteral("Невозможно подключить порт")));
+        platform::dialogs().showMessage(
+            platform::toCp1251(QStringLiteral("Невозможно подключить порт")));
         return;
     }
     showConnected(true);
@@ -176,4 +180,4 @@ void TForm10::Button1Click()
     close();
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

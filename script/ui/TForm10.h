@@ -47,10 +47,10 @@ private:
     void rememberChoiceInSession();
 
     std::unique_ptr<Ui::TForm10> m_ui;
-    std::unique_ptr<serial::TPortControl> m_portControl;  // PortControl1: port listing only
+    std::unique_ptr<serial::TPortControl> m_portControl; // PortControl1: port listing only
     QDialog* m_comparison = nullptr;
     bool m_green = false;
     bool m_listsFrozen = false;
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -11,9 +11,9 @@
 #include "script/RtfWriter.h"
 
 #include <QEvent>
-#include <QScreen>
 #include <QFile>
 #include <QFileInfo>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -30,7 +30,10 @@ void centreOnScreen(QWidget& window)
     }
 }
 
-std::string cp1251(const QString& text) { return platform::toCp1251(text); }
+std::string cp1251(const QString& text)
+{
+    return platform::toCp1251(text);
+}
 
 QTextCharFormat formatOf(const script::ReportLine& line)
 {
@@ -42,7 +45,7 @@ QTextCharFormat formatOf(const script::ReportLine& line)
     return format;
 }
 
-}  // namespace
+} // namespace
 
 TForm11::TForm11(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm11>())
 {
@@ -96,8 +99,7 @@ void TForm11::writeHeader()
 
 // Port and speed, then the diagnostic query on that registrar: version and factory number,
 // or the red "not answering" line. The port selection is back on the first registrar after.
-void TForm11::writeRegistrarBlock(int registrar, const std::string& port,
-                                  const std::string& speed)
+void TForm11::writeRegistrarBlock(int registrar, const std::string& port, const std::string& speed)
 {
     appendLine(cp1251(QStringLiteral("Регистратор №%1: ").arg(registrar)));
     appendLine(cp1251(QStringLiteral("Порт: ")) + port + cp1251(QStringLiteral(", Скорость:")) +
@@ -147,7 +149,10 @@ void TForm11::showLine(const script::ReportLine& line)
     cursor.insertText(platform::fromCp1251(line.text), format);
 }
 
-QString TForm11::reportText() const { return m_ui->RichEdit1->toPlainText(); }
+QString TForm11::reportText() const
+{
+    return m_ui->RichEdit1->toPlainText();
+}
 
 void TForm11::keepSelectionVisible()
 {
@@ -163,7 +168,10 @@ void TForm11::Button1Click()
     keepSelectionVisible();
 }
 
-void TForm11::Button2Click() { m_ui->RichEdit1->copy(); }
+void TForm11::Button2Click()
+{
+    m_ui->RichEdit1->copy();
+}
 
 void TForm11::Button4Click()
 {
@@ -192,10 +200,14 @@ bool TForm11::confirmTarget(const QString& path)
 {
     if (!QFileInfo::exists(path))
         return true;
-    return platform::dialogs().askOkCancel(cp1251(QStringLiteral("Сохранение отчёта")),
-                                           cp1251(QStringLiteral("Файл существует - перезаписать?")));
+    return platform::dialogs().askOkCancel(
+        cp1251(QStringLiteral("Сохранение отчёта")),
+        cp1251(QStringLiteral("Файл существует - перезаписать?")));
 }
 
-void TForm11::Button3Click() { close(); }
+void TForm11::Button3Click()
+{
+    close();
+}
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -31,10 +31,10 @@ public:
 
     // The header once per run (first activation), then the selection kept visible.
     void FormActivate();
-    void Button1Click();  // select all
-    void Button2Click();  // copy the selection to the clipboard
-    void Button4Click();  // save as RTF
-    void Button3Click();  // close
+    void Button1Click(); // select all
+    void Button2Click(); // copy the selection to the clipboard
+    void Button4Click(); // save as RTF
+    void Button3Click(); // close
 
     [[nodiscard]] const script::ReportDocument& document() const { return m_document; }
     [[nodiscard]] bool reportBuilt() const { return m_reportBuilt; }
@@ -57,4 +57,4 @@ private:
     bool m_reportBuilt = false;
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

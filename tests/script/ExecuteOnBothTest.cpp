@@ -113,10 +113,10 @@ TEST_F(ExecuteOnBothTest, OneDifferingValueGivesOneScriptReport)
 
     EXPECT_EQ(run(), ExecuteOutcome::Done);
 
-    EXPECT_EQ(reportTexts(), (std::vector<std::string>{
-                                 " ", "Код команды: 4Ah(74)",
-                                 "Не совпадают значения результата, - параметр №2",
-                                 "Регистратор №1: 3", "Регистратор №2: 4"}));
+    EXPECT_EQ(reportTexts(),
+              (std::vector<std::string>{" ", "Код команды: 4Ah(74)",
+                                        "Не совпадают значения результата, - параметр №2",
+                                        "Регистратор №1: 3", "Регистратор №2: 4"}));
     EXPECT_FALSE(link::processLink().secondPortSelected());
 }
 
@@ -143,10 +143,10 @@ TEST_F(ExecuteOnBothTest, DifferentCountsGiveOnlyTheCountReport)
 
     EXPECT_EQ(run(), ExecuteOutcome::CountsDiffer);
 
-    EXPECT_EQ(reportTexts(), (std::vector<std::string>{
-                                 " ", "Код команды: 4Ah(74)",
-                                 "Не совпадает количество параметров результата: ",
-                                 "Регистратор №1: 2", "Регистратор №2: 3"}));
+    EXPECT_EQ(reportTexts(),
+              (std::vector<std::string>{" ", "Код команды: 4Ah(74)",
+                                        "Не совпадает количество параметров результата: ",
+                                        "Регистратор №1: 2", "Регистратор №2: 3"}));
     EXPECT_FALSE(link::processLink().secondPortSelected());
 }
 
@@ -240,8 +240,11 @@ TEST(ExecuteDisplayFormats, StatusExchangeAndCodeLines)
 {
     link::RetData result;
     result.Status = {0x80, 0x0A, 0, 0xFF, 1, 0x3C};
-    result.RequestFrame = std::string("\x01" "abc", 4);
-    result.RawAnswer = "\x01" "xyz\x03";
+    result.RequestFrame = std::string("\x01"
+                                      "abc",
+                                      4);
+    result.RawAnswer = "\x01"
+                       "xyz\x03";
 
     EXPECT_EQ(script::statusText(result), "80 0A 00 FF 01 3C ");
     EXPECT_EQ(script::exchangeLinePc(result), "PC: abc");
@@ -251,4 +254,4 @@ TEST(ExecuteDisplayFormats, StatusExchangeAndCodeLines)
     EXPECT_EQ(script::commandCodeLine(0x1AB), "Код команды: 1ABh(427)");
 }
 
-}  // namespace
+} // namespace

@@ -43,7 +43,7 @@ ReportDocument sampleReport()
     return doc;
 }
 
-}  // namespace
+} // namespace
 
 TEST(ReportDocument, ColourStaysAndHeightGrowsUpToTheCap)
 {
@@ -59,7 +59,7 @@ TEST(ReportDocument, ColourStaysAndHeightGrowsUpToTheCap)
     const auto& lines = doc.lines();
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[0].heightPx, ReportDocument::kBaseHeightPx + ReportDocument::kHeightStepPx);
-    EXPECT_EQ(lines[1].heightPx, lines[0].heightPx);  // plain lines are not raised
+    EXPECT_EQ(lines[1].heightPx, lines[0].heightPx); // plain lines are not raised
     EXPECT_EQ(lines[1].colour, kReportRed);
     EXPECT_EQ(lines[6].heightPx, ReportDocument::kMaxHeightPx);
     EXPECT_EQ(lines[7].colour, kReportBlue);
@@ -75,7 +75,7 @@ TEST(Rtf, WritesCodePage1251AsciiOnlyWithEscapes)
     EXPECT_NE(rtf.find("{\\colortbl ;"), std::string::npos);
     for (char ch : rtf)
         ASSERT_LT(static_cast<unsigned char>(ch), 0x80) << "raw byte outside ASCII";
-    EXPECT_NE(rtf.find("\\'d0\\'e5\\'e3"), std::string::npos);  // "Рег" in Windows-1251
+    EXPECT_NE(rtf.find("\\'d0\\'e5\\'e3"), std::string::npos); // "Рег" in Windows-1251
     EXPECT_NE(rtf.find("\\{a\\\\b\\}"), std::string::npos);
 }
 
@@ -118,8 +118,7 @@ TEST(Rtf, OfficeSuiteReadsTheCyrillicText)
     const auto file = dir / "report.rtf";
     ASSERT_TRUE(saveRtf(file.string(), sampleReport().lines()));
 
-    const std::string command = "cd '" + dir.string() +
-                                "' && HOME='" + dir.string() +
+    const std::string command = "cd '" + dir.string() + "' && HOME='" + dir.string() +
                                 "' soffice --headless --convert-to 'txt:Text (encoded):UTF8' "
                                 "report.rtf > convert.log 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << readFile(dir / "convert.log");
@@ -128,8 +127,9 @@ TEST(Rtf, OfficeSuiteReadsTheCyrillicText)
     // The converted text is UTF-8; the test source's literals are Windows-1251, so compare
     // against UTF-8 bytes written out.
     EXPECT_NE(text.find("\xD0\xA0\xD0\xB5\xD0\xB3\xD0\xB8\xD1\x81\xD1\x82\xD1\x80\xD0\xB0\xD1\x82"
-                        "\xD0\xBE\xD1\x80 \xE2\x84\x96" "1"),
+                        "\xD0\xBE\xD1\x80 \xE2\x84\x96"
+                        "1"),
               std::string::npos)
-        << text;  // "Регистратор №1"
+        << text; // "Регистратор №1"
     EXPECT_NE(text.find("{a\\b}"), std::string::npos) << text;
 }

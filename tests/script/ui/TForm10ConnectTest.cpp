@@ -136,8 +136,8 @@ TEST_F(TForm10Test, FailedConnectShowsMessageAndWritesNothing)
 
     m_form.Button3Click();
 
-    EXPECT_EQ(m_dialogs->messages(),
-              std::vector<std::string>{platform::toCp1251(QStringLiteral("Невозможно подключить порт"))});
+    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{platform::toCp1251(
+                                         QStringLiteral("Невозможно подключить порт"))});
     EXPECT_FALSE(m_form.indicatorGreen());
     EXPECT_FALSE(link::session().secondConnected);
     EXPECT_FALSE(m_form.listsFrozen());
@@ -150,11 +150,10 @@ TEST_F(TForm10Test, ListsStayAsTheyWereAfterTheFirstConnection)
     store("Port", "EMU2");
     m_form.FormActivate();
     connectClosingComparison();
-    m_form.Button3Click();  // disconnect
+    m_form.Button3Click(); // disconnect
     store("Port", "EMU1");
-    serial::portRegistry().addVirtualPort("EMU9", [](const std::string&, int) {
-        return std::unique_ptr<serial::SerialLine>();
-    });
+    serial::portRegistry().addVirtualPort(
+        "EMU9", [](const std::string&, int) { return std::unique_ptr<serial::SerialLine>(); });
     const int count = ports().count();
 
     m_form.FormActivate();
@@ -182,4 +181,4 @@ TEST_F(TForm10Test, ConnectShowsTheComparisonWindowWithBothRegistrars)
     EXPECT_TRUE(comparison.reportText().contains(QStringLiteral("Версия: 3.10")));
 }
 
-}  // namespace
+} // namespace

@@ -19,7 +19,10 @@ using namespace quorvex;
 
 namespace {
 
-std::string cp(const QString& text) { return platform::toCp1251(text); }
+std::string cp(const QString& text)
+{
+    return platform::toCp1251(text);
+}
 
 std::vector<std::string> textsOf(const script::ReportDocument& doc)
 {
@@ -64,13 +67,16 @@ TEST_F(TForm11Test, HeaderShowsBothRegistrarsOnce)
     form.FormActivate();
     form.FormActivate();
 
-    const std::vector<std::string> expected{
-        cp(QStringLiteral("Регистратор №1: ")), cp(QStringLiteral("Порт: EMU1, Скорость:19200")),
-        cp(QStringLiteral("Версия: 5.00")),     cp(QStringLiteral("Заводской номер: QV000001")),
-        " ",
-        cp(QStringLiteral("Регистратор №2: ")), cp(QStringLiteral("Порт: EMU2, Скорость:9600")),
-        cp(QStringLiteral("Версия: 3.10")),     cp(QStringLiteral("Заводской номер: QV000002")),
-        " "};
+    const std::vector<std::string> expected{cp(QStringLiteral("Регистратор №1: ")),
+                                            cp(QStringLiteral("Порт: EMU1, Скорость:19200")),
+                                            cp(QStringLiteral("Версия: 5.00")),
+                                            cp(QStringLiteral("Заводской номер: QV000001")),
+                                            " ",
+                                            cp(QStringLiteral("Регистратор №2: ")),
+                                            cp(QStringLiteral("Порт: EMU2, Скорость:9600")),
+                                            cp(QStringLiteral("Версия: 3.10")),
+                                            cp(QStringLiteral("Заводской номер: QV000002")),
+                                            " "};
     EXPECT_EQ(textsOf(form.document()), expected);
     for (const auto& line : form.document().lines())
         EXPECT_EQ(line.colour, script::kReportBlue);
@@ -91,9 +97,9 @@ TEST_F(TForm11Test, SilentFirstRegistrarIsReportedAndTheSecondStillAsked)
     EXPECT_EQ(lines[2].text, cp(QStringLiteral("Устройство не отвечает!")));
     EXPECT_EQ(lines[2].colour, script::kReportRed);
     EXPECT_EQ(lines[3].text, cp(QStringLiteral("Регистратор №2: ")));
-    EXPECT_EQ(lines[3].colour, script::kReportRed);  // the colour stays after a red line
+    EXPECT_EQ(lines[3].colour, script::kReportRed); // the colour stays after a red line
     EXPECT_EQ(lines[5].text, cp(QStringLiteral("Версия: 3.10")));
-    EXPECT_FALSE(m_dialogs->messages().empty());  // the callback's own time-out text
+    EXPECT_FALSE(m_dialogs->messages().empty()); // the callback's own time-out text
     EXPECT_FALSE(link::processLink().secondPortSelected());
 }
 
@@ -135,8 +141,7 @@ TEST_F(TForm11Test, SaveWritesRtfAndAsksBeforeReplacing)
     EXPECT_EQ(*lines, form.document().lines());
     const auto& options = m_dialogs->calls().back().options;
     EXPECT_EQ(options.defaultExtension, "txt");
-    EXPECT_EQ(options.filter,
-              cp(QStringLiteral("Формат RTF (*.rtf)|*.RTF|Все  файлы (*.*)|*.*")));
+    EXPECT_EQ(options.filter, cp(QStringLiteral("Формат RTF (*.rtf)|*.RTF|Все  файлы (*.*)|*.*")));
 
     form.AppendReportLine("later", script::kReportRed);
     m_dialogs->queueSaveFile(fsPath);
@@ -173,7 +178,7 @@ TEST(TForm11Install, WindowIsTheProcessReportWhileItLives)
         script::comparisonReport().AppendReportLine("a", script::kReportRed);
         EXPECT_EQ(form.document().lines().size(), 1u);
     }
-    script::comparisonReport().AppendReportLine("b", script::kReportRed);  // dropped, no crash
+    script::comparisonReport().AppendReportLine("b", script::kReportRed); // dropped, no crash
 }
 
-}  // namespace
+} // namespace
