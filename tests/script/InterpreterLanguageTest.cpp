@@ -169,6 +169,12 @@ TEST_F(LanguageTest, KeywordsOfTheSecondGroupWorkAfterAnyFirstCharacter)
     run(declaring({"i"}, {"%Set i = \"1\"", "xPrint i", ";Print i"}));
 
     EXPECT_EQ(host.memo(), (std::vector<std::string>{";i=1", ";i=1"}));
+
+    // Outside a declaration section «xWhile…» is refused as a While statement, not sent.
+    run({"xWhile (i < 3)"});
+    EXPECT_EQ(lastMessage(),
+              "Ошибка - ошибка в описаниях. Оператор New расположен вне секции описаний.");
+    EXPECT_TRUE(first().handledRequests().empty());
 }
 
 }  // namespace
