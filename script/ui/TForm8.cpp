@@ -26,8 +26,10 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
     grid->verticalHeader()->setMinimumSectionSize(kRowHeight);
-    for (int row = 0; row < grid->rowCount(); ++row)
+    for (int row = 0; row < grid->rowCount(); ++row) {
         grid->setRowHeight(row, kRowHeight);
+        createFixedCells(row);
+    }
     QFont small = grid->font();
     small.setPixelSize(11);
     grid->setFont(small);
@@ -47,6 +49,19 @@ void TForm8::addRow()
     const int row = grid->rowCount();
     grid->insertRow(row);
     grid->setRowHeight(row, kRowHeight);
+    createFixedCells(row);
+}
+
+// The header row and the number column look like a grid's fixed cells.
+void TForm8::createFixedCells(int row)
+{
+    QTableWidget* grid = m_ui->StringGrid1;
+    const int lastColumn = row == 0 ? kColumnCount - 1 : 0;
+    for (int column = 0; column <= lastColumn; ++column) {
+        auto* item = new QTableWidgetItem;
+        item->setBackground(palette().button());
+        grid->setItem(row, column, item);
+    }
 }
 
 void TForm8::ensureRows(int rows)
@@ -64,8 +79,6 @@ void TForm8::setCell(int row, int column, const QString& text)
     QTableWidgetItem* item = grid->item(row, column);
     if (item == nullptr) {
         item = new QTableWidgetItem;
-        if (row == 0 || column == 0)
-            item->setBackground(palette().button());
         grid->setItem(row, column, item);
     }
     item->setText(text);

@@ -42,6 +42,7 @@ protected:
 private:
     void Button1Click();
     void ensureRows(int rows);
+    void createFixedCells(int row);
 
     std::unique_ptr<Ui::TForm8> m_ui;
     QWidget* m_anchor = nullptr;
