@@ -49,14 +49,32 @@ void release(void* block) noexcept
     }
 }
 
-}  // namespace
+} // namespace
 
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void operator delete(void* block) noexcept { release(block); }
-void operator delete[](void* block) noexcept { release(block); }
-void operator delete(void* block, std::size_t) noexcept { release(block); }
-void operator delete[](void* block, std::size_t) noexcept { release(block); }
+void* operator new(std::size_t size)
+{
+    return allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return allocate(size);
+}
+void operator delete(void* block) noexcept
+{
+    release(block);
+}
+void operator delete[](void* block) noexcept
+{
+    release(block);
+}
+void operator delete(void* block, std::size_t) noexcept
+{
+    release(block);
+}
+void operator delete[](void* block, std::size_t) noexcept
+{
+    release(block);
+}
 
 namespace {
 
@@ -94,11 +112,14 @@ long maxRssKb()
 void BM_WhileOperLoop(benchmark::State& state)
 {
     const long passes = state.range(0);
-    const std::string path = writeScript(
-        "loop", "%DeclareBeg\n%New i\n%New s\n%DeclareEnd\n%Set i = \"0\"\n%Set s = \"0\"\n"
-                "%While (i < " + std::to_string(passes) + ")\n%Oper (i, 1, 0, i)\n%Oper (s, i, 0, s)\n"
-                "%EndWhile\n",
-        "", 0, "");
+    const std::string path =
+        writeScript("loop",
+                    "%DeclareBeg\n%New i\n%New s\n%DeclareEnd\n%Set i = \"0\"\n%Set s = \"0\"\n"
+                    "%While (i < " +
+                        std::to_string(passes) +
+                        ")\n%Oper (i, 1, 0, i)\n%Oper (s, i, 0, s)\n"
+                        "%EndWhile\n",
+                    "", 0, "");
     script::ScriptConsoleHost host;
     host.setKeepTexts(false);
     script::Interpreter interpreter(host);
@@ -109,8 +130,8 @@ void BM_WhileOperLoop(benchmark::State& state)
             state.SkipWithError("the loop script did not run to its end");
         statements += interpreter.lineCounter() == 0 ? 0 : 6 + 4 * passes;
     }
-    state.counters["statements/s"] = benchmark::Counter(static_cast<double>(statements),
-                                                        benchmark::Counter::kIsRate);
+    state.counters["statements/s"] =
+        benchmark::Counter(static_cast<double>(statements), benchmark::Counter::kIsRate);
     std::remove(path.c_str());
 }
 BENCHMARK(BM_WhileOperLoop)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -146,8 +167,12 @@ void BM_CommandListMemory(benchmark::State& state)
     state.counters["maxrss_kb"] = static_cast<double>(maxRssKb());
     std::remove(path.c_str());
 }
-BENCHMARK(BM_CommandListMemory)->Arg(1000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CommandListMemory)
+    ->Arg(1000)
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

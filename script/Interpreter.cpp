@@ -15,21 +15,45 @@ Interpreter::Interpreter(ScriptHost& host) : m_state(std::make_unique<State>(hos
 
 Interpreter::~Interpreter() = default;
 
-void Interpreter::setScriptPath(const std::string& path) { m_state->engine.scriptPath = path; }
+void Interpreter::setScriptPath(const std::string& path)
+{
+    m_state->engine.scriptPath = path;
+}
 
-const std::string& Interpreter::scriptPath() const { return m_state->engine.scriptPath; }
+const std::string& Interpreter::scriptPath() const
+{
+    return m_state->engine.scriptPath;
+}
 
-RunEnd Interpreter::Run() { return m_state->engine.run(); }
+RunEnd Interpreter::Run()
+{
+    return m_state->engine.run();
+}
 
-void Interpreter::RequestStop() { m_state->engine.stopRequested = true; }
+void Interpreter::RequestStop()
+{
+    m_state->engine.stopRequested = true;
+}
 
-void Interpreter::clearStopRequest() { m_state->engine.stopRequested = false; }
+void Interpreter::clearStopRequest()
+{
+    m_state->engine.stopRequested = false;
+}
 
-bool Interpreter::stopRequested() const { return m_state->engine.stopRequested; }
+bool Interpreter::stopRequested() const
+{
+    return m_state->engine.stopRequested;
+}
 
-RunEnd Interpreter::Resume() { return m_state->engine.resume(); }
+RunEnd Interpreter::Resume()
+{
+    return m_state->engine.resume();
+}
 
-RunEnd Interpreter::Step() { return m_state->engine.step(); }
+RunEnd Interpreter::Step()
+{
+    return m_state->engine.step();
+}
 
 // Ignored while a run is in progress: its blocks hold indices into the variable table.
 void Interpreter::resetVariables()
@@ -44,23 +68,50 @@ void Interpreter::closeScriptFileIfIdle()
         m_state->engine.closeScript();
 }
 
-void Interpreter::seedRandom() { seedRandom(static_cast<unsigned>(std::time(nullptr))); }
+void Interpreter::seedRandom()
+{
+    seedRandom(static_cast<unsigned>(std::time(nullptr)));
+}
 
-void Interpreter::seedRandom(unsigned seed) { m_state->engine.random.seed(seed); }
+void Interpreter::seedRandom(unsigned seed)
+{
+    m_state->engine.random.seed(seed);
+}
 
-bool Interpreter::secondSwitch() const { return m_state->engine.secondSwitch; }
+bool Interpreter::secondSwitch() const
+{
+    return m_state->engine.secondSwitch;
+}
 
-void Interpreter::setSecondSwitch(bool on) { m_state->engine.secondSwitch = on; }
+void Interpreter::setSecondSwitch(bool on)
+{
+    m_state->engine.secondSwitch = on;
+}
 
-bool Interpreter::inProgress() const { return m_state->engine.inProgress; }
+bool Interpreter::inProgress() const
+{
+    return m_state->engine.inProgress;
+}
 
-RunEnd Interpreter::lastEnd() const { return m_state->engine.lastEnd; }
+RunEnd Interpreter::lastEnd() const
+{
+    return m_state->engine.lastEnd;
+}
 
-RunPhase Interpreter::phase() const { return m_state->engine.phase; }
+RunPhase Interpreter::phase() const
+{
+    return m_state->engine.phase;
+}
 
-int Interpreter::lineCounter() const { return m_state->engine.lineCounter; }
+int Interpreter::lineCounter() const
+{
+    return m_state->engine.lineCounter;
+}
 
-bool Interpreter::scriptFileOpen() const { return m_state->engine.fileOpen(); }
+bool Interpreter::scriptFileOpen() const
+{
+    return m_state->engine.fileOpen();
+}
 
 int Interpreter::variableCount() const
 {
@@ -72,4 +123,4 @@ const std::vector<ScriptVariable>& Interpreter::variables() const
     return m_state->engine.variables;
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -88,4 +88,4 @@ private:
     std::unique_ptr<State> m_state;
 };
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -10,8 +10,17 @@ namespace quorvex::script {
 namespace {
 
 enum OperCode {
-    Add = 0, Subtract, Multiply, Divide, Remainder, Concatenate, FloatDivide, RandomRange,
-    RepeatCharacter, Length, Equal,
+    Add = 0,
+    Subtract,
+    Multiply,
+    Divide,
+    Remainder,
+    Concatenate,
+    FloatDivide,
+    RandomRange,
+    RepeatCharacter,
+    Length,
+    Equal,
 };
 
 bool needsIntegers(int code)
@@ -62,8 +71,8 @@ std::int32_t randomInRange(std::int32_t low, std::int32_t high, OperRandom& rand
     const std::int32_t span = wrap32(std::int64_t{high} - low + 1);
     if (span == 0)
         return low;
-    const std::int64_t r = static_cast<std::int64_t>(random() >> 1);  // non-negative, 31 bits
-    return wrap32(low + r % span);  // r % span keeps r's sign: never negative
+    const std::int64_t r = static_cast<std::int64_t>(random() >> 1); // non-negative, 31 bits
+    return wrap32(low + r % span); // r % span keeps r's sign: never negative
 }
 
 OperResult computeIntegers(std::int32_t a, std::int32_t b, int code, OperRandom& random)
@@ -78,11 +87,11 @@ OperResult computeIntegers(std::int32_t a, std::int32_t b, int code, OperRandom&
     case Divide:
         if (b == 0)
             return failed(OperFailure::DivisionByZero);
-        return stored(std::to_string(wrap32(std::int64_t{a} / b)));  // truncates toward zero
+        return stored(std::to_string(wrap32(std::int64_t{a} / b))); // truncates toward zero
     case Remainder:
         if (b == 0)
             return failed(OperFailure::DivisionByZero);
-        return stored(std::to_string(wrap32(std::int64_t{a} % b)));  // sign of a
+        return stored(std::to_string(wrap32(std::int64_t{a} % b))); // sign of a
     case FloatDivide:
         if (b == 0)
             return failed(OperFailure::DivisionByZero);
@@ -100,7 +109,7 @@ OperResult computeIntegers(std::int32_t a, std::int32_t b, int code, OperRandom&
     }
 }
 
-}  // namespace
+} // namespace
 
 OperResult computeOper(const OperOperand& a, const OperOperand& b, int code, OperRandom& random)
 {
@@ -125,8 +134,8 @@ OperResult computeOper(const OperOperand& a, const OperOperand& b, int code, Ope
     case Equal:
         return stored(a.text == b.text ? "1" : "0");
     default:
-        return {};  // 11 and above: nothing stored, no error
+        return {}; // 11 and above: nothing stored, no error
     }
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -17,17 +17,17 @@ struct OperOperand {
 
 enum class OperFailure {
     None,
-    StringOperand,   // a quoted string with codes 0-4 or 6: "Ошибка операции!"
-    NotANumber,      // an operand that codes 0-4 and 6-8 need as an integer
-    DivisionByZero,  // codes 3, 4 and 6
-    TooLong,         // the result text would exceed kMaxOperResultLength
+    StringOperand,  // a quoted string with codes 0-4 or 6: "Ошибка операции!"
+    NotANumber,     // an operand that codes 0-4 and 6-8 need as an integer
+    DivisionByZero, // codes 3, 4 and 6
+    TooLong,        // the result text would exceed kMaxOperResultLength
 };
 
 struct OperResult {
-    bool store = false;   // false for codes 11 and above, and on failure
+    bool store = false; // false for codes 11 and above, and on failure
     std::string value;
     OperFailure failure = OperFailure::None;
-    std::string badText;  // the operand text that is not a number
+    std::string badText; // the operand text that is not a number
 };
 
 // A variable's text is bounded so that repetition (code 8) or repeated concatenation (code 5)
@@ -39,4 +39,4 @@ using OperRandom = std::mt19937;
 [[nodiscard]] OperResult computeOper(const OperOperand& a, const OperOperand& b, int code,
                                      OperRandom& random);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

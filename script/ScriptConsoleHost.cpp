@@ -10,7 +10,10 @@ void ScriptConsoleHost::addMemoLine(const std::string& line)
         m_memo.push_back(line);
 }
 
-void ScriptConsoleHost::clearMemo() { m_memo.clear(); }
+void ScriptConsoleHost::clearMemo()
+{
+    m_memo.clear();
+}
 
 void ScriptConsoleHost::showMessage(const std::string& text)
 {
@@ -50,4 +53,4 @@ void ScriptConsoleHost::processPendingMessages()
         m_onProcess();
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -75,4 +75,4 @@ private:
     std::function<void()> m_onProcess;
 };
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

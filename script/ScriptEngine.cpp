@@ -11,14 +11,17 @@ namespace {
 
 const char* const kEndOfFileMessage = "Конец файла!";
 
-}  // namespace
+} // namespace
 
 ScriptEngine::ScriptEngine(ScriptHost& host)
     : random(static_cast<unsigned>(std::time(nullptr))), m_host(host)
 {
 }
 
-ScriptEngine::~ScriptEngine() { closeScript(); }
+ScriptEngine::~ScriptEngine()
+{
+    closeScript();
+}
 
 // "Выполнить". A second run, resume or step started from the host's message processing while
 // one is in progress is refused: the running one owns the file and the run state.
@@ -103,7 +106,7 @@ bool ScriptEngine::readNextLine()
     m_linePosition = std::ftell(m_file);
     if (m_searchPending) {
         long position = m_linePosition;
-        (void)SearchInFile(m_pendingSearch, m_file, position);  // not found: at the end
+        (void)SearchInFile(m_pendingSearch, m_file, position); // not found: at the end
         m_linePosition = position;
         m_searchPending = false;
         m_pendingSearch.clear();
@@ -214,7 +217,10 @@ void ScriptEngine::endOrderly()
     closeScript();
 }
 
-void ScriptEngine::jumpTo(long position) { std::fseek(m_file, position, SEEK_SET); }
+void ScriptEngine::jumpTo(long position)
+{
+    std::fseek(m_file, position, SEEK_SET);
+}
 
 void ScriptEngine::failPhase(const char* message)
 {
@@ -242,4 +248,4 @@ void ScriptEngine::failNamingLine(const std::string& what)
                    RunEnd::Failed, false);
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -19,7 +19,7 @@ enum class CompareOperator { Less, LessOrEqual, Equal, Greater, GreaterOrEqual }
 // A condition operand: a variable (its index, read at every evaluation) or a number.
 struct ConditionOperand {
     int variableIndex = -1;
-    std::string text;  // the variable's name or the number's text
+    std::string text; // the variable's name or the number's text
 };
 
 struct Condition {
@@ -29,7 +29,7 @@ struct Condition {
 };
 
 struct IfBlock {
-    long ifPosition = -1;  // key
+    long ifPosition = -1; // key
     long thenPosition = -1;
     bool thenSeen = false;
     long elsePosition = -1;
@@ -42,7 +42,7 @@ struct IfBlock {
 enum LoopState { LoopNew = 0, Looping = 1, LoopFinished = 3 };
 
 struct WhileBlock {
-    long whilePosition = -1;  // key
+    long whilePosition = -1; // key
     long endWhilePosition = -1;
     int loopState = LoopNew;
     Condition condition;
@@ -52,7 +52,7 @@ struct WhileBlock {
 // Thrown by a statement to end the run; the message has been shown by then.
 struct RunEnding {
     RunEnd end;
-    bool orderly;  // repaint and close the file; otherwise leave everything as it is
+    bool orderly; // repaint and close the file; otherwise leave everything as it is
 };
 
 // Marks a run, resume or step as in progress for its whole length, also when it ends by an
@@ -181,4 +181,4 @@ private:
     std::array<int, kMaxNestingDepth> m_whileStack{};
 };
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

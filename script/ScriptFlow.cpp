@@ -18,7 +18,7 @@ struct OperatorText {
 
 // Tried in this order: the two-character operators first.
 constexpr std::array kOperators{
-    OperatorText{"<=", CompareOperator::LessOrEqual}, OperatorText{"==", CompareOperator::Equal},
+    OperatorText{"<=", CompareOperator::LessOrEqual},    OperatorText{"==", CompareOperator::Equal},
     OperatorText{">=", CompareOperator::GreaterOrEqual}, OperatorText{"<", CompareOperator::Less},
     OperatorText{">", CompareOperator::Greater},
 };
@@ -50,7 +50,7 @@ int findBlock(const std::vector<Block>& blocks, Key key, long position)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
 // «(i < 10)»: the first and last characters are dropped, then the first operator found splits.
 void ScriptEngine::parseCondition(const std::string& rest, LineKind kind, Condition& condition)
@@ -110,8 +110,8 @@ void ScriptEngine::beginWhile(const std::string& rest)
     }
     if (push) {
         if (m_whileDepth + 1 >= kMaxNestingDepth)
-            failNamingLine("Ошибка - вложенность While больше " +
-                           std::to_string(kMaxNestingDepth) + ".");
+            failNamingLine("Ошибка - вложенность While больше " + std::to_string(kMaxNestingDepth) +
+                           ".");
         m_whileStack[static_cast<std::size_t>(++m_whileDepth)] = index;
     }
     WhileBlock& block = m_whileBlocks[static_cast<std::size_t>(index)];
@@ -208,4 +208,4 @@ void ScriptEngine::endIf()
     --m_ifDepth;
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

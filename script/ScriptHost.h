@@ -54,4 +54,4 @@ public:
     virtual void runEnded() = 0;
 };
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

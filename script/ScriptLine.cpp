@@ -14,8 +14,10 @@ struct Keyword {
 
 // Recognised only when the line's first character is '%'.
 constexpr std::array kDeclarationKeywords{
-    Keyword{"DeclareBeg", LineKind::DeclareBeg}, Keyword{"New", LineKind::New},
-    Keyword{"DeclareEnd", LineKind::DeclareEnd}, Keyword{"Delay", LineKind::Delay},
+    Keyword{"DeclareBeg", LineKind::DeclareBeg},
+    Keyword{"New", LineKind::New},
+    Keyword{"DeclareEnd", LineKind::DeclareEnd},
+    Keyword{"Delay", LineKind::Delay},
     Keyword{"Set", LineKind::Set},
 };
 
@@ -45,7 +47,7 @@ std::optional<ClassifiedLine> matchKeyword(std::string_view text,
     return std::nullopt;
 }
 
-}  // namespace
+} // namespace
 
 ClassifiedLine classifyLine(const std::string& trimmed)
 {
@@ -116,4 +118,4 @@ std::string conversionErrorMessage(const std::string& text)
     return "Ошибка преобразования в число: " + text;
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -8,17 +8,30 @@
 namespace quorvex::script {
 
 enum class LineKind {
-    DeclareBeg, New, DeclareEnd, Delay, Set,                     // after '%' only
-    While, EndWhile, If, Then, Else, EndIf, RunCommand, Oper,    // after any first character
-    Print, EnableSecond, DisableSecond,
-    Ignored,  // ';'
-    Comment,  // '+'
-    Command,  // everything else: two code characters, then data
+    DeclareBeg,
+    New,
+    DeclareEnd,
+    Delay,
+    Set, // after '%' only
+    While,
+    EndWhile,
+    If,
+    Then,
+    Else,
+    EndIf,
+    RunCommand,
+    Oper, // after any first character
+    Print,
+    EnableSecond,
+    DisableSecond,
+    Ignored, // ';'
+    Comment, // '+'
+    Command, // everything else: two code characters, then data
 };
 
 struct ClassifiedLine {
     LineKind kind = LineKind::Command;
-    std::string afterKeyword;  // the text after the keyword (statements only), untrimmed
+    std::string afterKeyword; // the text after the keyword (statements only), untrimmed
 };
 
 // `trimmed` is a non-empty trimmed line. Keywords are case-sensitive prefixes of the text
@@ -40,4 +53,4 @@ struct ClassifiedLine {
 // The message for a text that is not an integer: «Ошибка преобразования в число: abc».
 [[nodiscard]] std::string conversionErrorMessage(const std::string& text);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -54,4 +54,4 @@ void ScriptEngine::storeOperResult(const OperResult& result, int resultVariable)
         variables[static_cast<std::size_t>(resultVariable)].Value = result.value;
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -14,7 +14,7 @@ namespace {
 const char* const kEndOfFileMessage = "Конец файла!";
 constexpr std::size_t kResumeDataStart = 9;
 
-}  // namespace
+} // namespace
 
 RunEnd ScriptEngine::resume()
 {
@@ -74,7 +74,7 @@ RunEnd ScriptEngine::step()
             }
             const ResumeLine kind = classifyResumeLine(line);
             if (kind == ResumeLine::TooShort)
-                continue;  // passed over: the step executes the next line instead
+                continue; // passed over: the step executes the next line instead
             if (kind == ResumeLine::Comment)
                 showResumeComment(line);
             if (kind == ResumeLine::Command) {
@@ -164,4 +164,4 @@ bool ScriptEngine::sendResumeCommand(const std::string& line)
     return true;
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -28,7 +28,7 @@ std::string withoutQuotes(const std::string& quoted)
     return quoted.size() >= 2 ? quoted.substr(1, quoted.size() - 2) : std::string();
 }
 
-}  // namespace
+} // namespace
 
 void ScriptEngine::executeStatement(const ClassifiedLine& line)
 {
@@ -178,7 +178,7 @@ void ScriptEngine::assign()
     } else if (const int source = findVariable(valueText); source >= 0) {
         value = variables[source].Value;
     } else {
-        return;  // a bare number or unknown name assigns nothing
+        return; // a bare number or unknown name assigns nothing
     }
     variables[target].Value = value;
     m_host.setVariableCell(target + 1, 2, value);
@@ -203,8 +203,7 @@ void ScriptEngine::runCommand(const std::string& rest)
 {
     const std::string text = trimText(rest);
     const bool hasArguments = text.find(',') != std::string::npos;
-    const std::int32_t code =
-        integerOf(trimText(textBetween(text, '(', hasArguments ? ',' : ')')));
+    const std::int32_t code = integerOf(trimText(textBetween(text, '(', hasArguments ? ',' : ')')));
 
     std::string data;
     if (hasArguments) {
@@ -274,4 +273,4 @@ std::int32_t ScriptEngine::integerOf(const std::string& text)
     return *value;
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

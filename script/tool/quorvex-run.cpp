@@ -71,13 +71,20 @@ struct Options {
     bool help = false;
 };
 
-std::string utf8(const std::string& cp1251) { return platform::fromCp1251(cp1251).toStdString(); }
+std::string utf8(const std::string& cp1251)
+{
+    return platform::fromCp1251(cp1251).toStdString();
+}
 
-void complain(const std::string& message) { std::cerr << "quorvex-run: " << message << "\n"; }
+void complain(const std::string& message)
+{
+    std::cerr << "quorvex-run: " << message << "\n";
+}
 
 std::optional<int> parseBaud(const std::string& text)
 {
-    if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 7 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     const int value = std::stoi(text);
     return value > 0 ? std::optional<int>(value) : std::nullopt;
@@ -197,7 +204,10 @@ std::string logNameFor(const std::string& path)
     return error || relative.empty() ? path : relative.string();
 }
 
-bool readable(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
+bool readable(const std::string& path)
+{
+    return std::ifstream(path, std::ios::binary).good();
+}
 
 bool connectPorts(const Options& options)
 {
@@ -220,7 +230,7 @@ int exitCodeFor(script::RunEnd end)
     return end == script::RunEnd::EndOfFile ? kExitDone : kExitRunFailed;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -109,7 +109,7 @@ TEST_F(CommandTest, StepExecutesOneLinePassingOverShortOnes)
     EXPECT_EQ(requestsOf(first()), (Requests{{0x21, ""}}));
     EXPECT_EQ(host.lineNumberText(), "4");
 
-    EXPECT_EQ(interpreter.Step(), RunEnd::StepDone);  // the ';' line ends the step
+    EXPECT_EQ(interpreter.Step(), RunEnd::StepDone); // the ';' line ends the step
     EXPECT_EQ(interpreter.Step(), RunEnd::EndOfFile);
     EXPECT_EQ(host.lineNumberText(), "0");
     EXPECT_EQ(first().handledRequests().size(), 1u);
@@ -195,10 +195,10 @@ TEST_F(CommandTest, ValueMismatchIsReportedAndTheRunGoesOn)
     const RunEnd end = run(declaring({}, {"%EnableSecond", "%RunCommand (74)", "0F"}));
 
     EXPECT_EQ(end, RunEnd::EndOfFile);
-    EXPECT_EQ(report.lines, (std::vector<std::string>{
-                                " ", "Код команды: 4Ah(74)",
-                                "Не совпадают значения результата, - параметр №2",
-                                "Регистратор №1: 3", "Регистратор №2: 4"}));
+    EXPECT_EQ(report.lines,
+              (std::vector<std::string>{" ", "Код команды: 4Ah(74)",
+                                        "Не совпадают значения результата, - параметр №2",
+                                        "Регистратор №1: 3", "Регистратор №2: 4"}));
 }
 
 TEST_F(CommandTest, FieldCountMismatchEndsTheRunAtOnce)
@@ -213,7 +213,7 @@ TEST_F(CommandTest, FieldCountMismatchEndsTheRunAtOnce)
     EXPECT_EQ(report.lines[1], "Код команды: 4Ah(74)");
     EXPECT_EQ(report.lines[2], "Не совпадает количество параметров результата: ");
     EXPECT_EQ(requestsOf(first()), (Requests{{74, ""}}));
-    EXPECT_TRUE(host.memo().empty());  // the run ended before the exchange lines
+    EXPECT_TRUE(host.memo().empty()); // the run ended before the exchange lines
     EXPECT_TRUE(interpreter.scriptFileOpen());
     EXPECT_TRUE(host.messages().empty());
 
@@ -234,5 +234,5 @@ TEST_F(CommandTest, SecondRegistrarTimeOutEndsTheRunAtOnce)
     EXPECT_EQ(first().handledRequests().size(), 1u);
 }
 
-}  // namespace
-}  // namespace quorvex::script::testing
+} // namespace
+} // namespace quorvex::script::testing

@@ -14,7 +14,10 @@ struct FailureCase {
     bool orderly;
 };
 
-std::ostream& operator<<(std::ostream& out, const FailureCase& c) { return out << c.name; }
+std::ostream& operator<<(std::ostream& out, const FailureCase& c)
+{
+    return out << c.name;
+}
 
 const std::vector<std::string> kSection{"%DeclareBeg", "%New v", "%New s", "%DeclareEnd",
                                         "%Set s = \"abc\""};
@@ -30,24 +33,44 @@ const char* const kNewOutside =
     "Ошибка - ошибка в описаниях. Оператор New расположен вне секции описаний.";
 
 const FailureCase kCases[] = {
-    {"SecondDeclareBeg", {"%DeclareBeg", "%DeclareBeg"},
-     "Ошибка - ошибка в описаниях. DeclareBeg уже был ранее.", false, true, true},
+    {"SecondDeclareBeg",
+     {"%DeclareBeg", "%DeclareBeg"},
+     "Ошибка - ошибка в описаниях. DeclareBeg уже был ранее.",
+     false,
+     true,
+     true},
     {"NewOutsideSection", {"%New a"}, kNewOutside, false, true, true},
     {"WhileBeforeNew", {"%DeclareBeg", "%While (1 < 2)"}, kNewOutside, false, true, true},
     {"OperWithoutDeclarations", {"%Oper (1, 2, 0, x)"}, kNewOutside, false, true, true},
-    {"IfBeforeNew", {"%DeclareBeg", "%If (1 < 2)"},
-     "Ошибка - ошибка в If-Then. Оператор New расположен вне секции описаний.", false, true, true},
+    {"IfBeforeNew",
+     {"%DeclareBeg", "%If (1 < 2)"},
+     "Ошибка - ошибка в If-Then. Оператор New расположен вне секции описаний.",
+     false,
+     true,
+     true},
     {"PrintBeforeNew", {"%Print x"}, "Ошибка - ошибка в описаниях.", false, true, true},
-    {"DeclareEndWithoutBeg", {"%DeclareEnd"},
-     "Ошибка - ошибка в описаниях. Ошибочное расположение DeclareEnd.", false, true, true},
-    {"SetBeforeDeclareEnd", {"%DeclareBeg", "%New a", "%Set a = \"1\""},
-     "Ошибка - ошибка в описаниях. Секция определений неверна.", false, true, true},
+    {"DeclareEndWithoutBeg",
+     {"%DeclareEnd"},
+     "Ошибка - ошибка в описаниях. Ошибочное расположение DeclareEnd.",
+     false,
+     true,
+     true},
+    {"SetBeforeDeclareEnd",
+     {"%DeclareBeg", "%New a", "%Set a = \"1\""},
+     "Ошибка - ошибка в описаниях. Секция определений неверна.",
+     false,
+     true,
+     true},
     {"SetWithoutEquals", inSection({"%Set v \"1\""}), "Ошибка - ошибка в операторе Set.", false,
      true, true},
-    {"SetWithTwoEquals", inSection({"%Set v = \"a=b\""}), "Ошибка - ошибка в операторе Set.",
-     false, true, true},
-    {"DeclarationRightAfterDeclareEnd", {"%DeclareBeg", "%New a", "%DeclareEnd", "%New b"},
-     "Ошибка - неверное расположение описания данных.", false, false, true},
+    {"SetWithTwoEquals", inSection({"%Set v = \"a=b\""}), "Ошибка - ошибка в операторе Set.", false,
+     true, true},
+    {"DeclarationRightAfterDeclareEnd",
+     {"%DeclareBeg", "%New a", "%DeclareEnd", "%New b"},
+     "Ошибка - неверное расположение описания данных.",
+     false,
+     false,
+     true},
     {"WhileWithoutOperator", inSection({"%While (v = 1)"}),
      "Некорректная операция в операторе While - ошибка!", true, false, false},
     {"IfWithSingleEquals", inSection({"%If (a = b)"}),
@@ -58,12 +81,12 @@ const FailureCase kCases[] = {
      true, false, false},
     {"BadFirstOperOperand", inSection({"%Oper (bad, 1, 0, v)"}), "Ошибка первого параметра!", true,
      false, false},
-    {"BadSecondOperOperand", inSection({"%Oper (1, bad, 0, v)"}), "Ошибка второго параметра!",
-     true, false, false},
+    {"BadSecondOperOperand", inSection({"%Oper (1, bad, 0, v)"}), "Ошибка второго параметра!", true,
+     false, false},
     {"OperCodeNotDigits", inSection({"%Oper (1, 2, x, v)"}), "Ошибка операции!", true, false,
      false},
-    {"StringInArithmetic", inSection({"%Oper (\"abc\", 1, 0, v)"}), "Ошибка операции!", true,
-     false, false},
+    {"StringInArithmetic", inSection({"%Oper (\"abc\", 1, 0, v)"}), "Ошибка операции!", true, false,
+     false},
     {"OperResultNotVariable", inSection({"%Oper (1, 2, 0, nothing)"}),
      "Ошибка результата операции!", true, false, false},
     {"TextThatIsNoNumber", inSection({"%Oper (s, 1, 0, v)"}), "Ошибка преобразования в число: abc",
@@ -79,8 +102,8 @@ const FailureCase kCases[] = {
      "Ошибка - EndWhile без While. Строка 6: %EndWhile", false, false, false},
     {"ElseWithoutIf", inSection({"%Else"}), "Ошибка - Else без If. Строка 6: %Else", false, false,
      false},
-    {"EndIfWithoutIf", inSection({"+", "%EndIf"}), "Ошибка - EndIf без If. Строка 7: %EndIf",
-     false, false, false},
+    {"EndIfWithoutIf", inSection({"+", "%EndIf"}), "Ошибка - EndIf без If. Строка 7: %EndIf", false,
+     false, false},
 };
 
 class FailureTest : public InterpreterFixture, public ::testing::WithParamInterface<FailureCase> {};
@@ -125,7 +148,8 @@ TEST_F(CapacityTest, RunCommandTakesTwentyArgumentsButNotTwentyOne)
     run(inSection({twenty + ")", twenty + ", 20)"}));
 
     ASSERT_FALSE(first().handledRequests().empty());
-    EXPECT_EQ(first().handledRequests().back().data, "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19");
+    EXPECT_EQ(first().handledRequests().back().data,
+              "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19");
     EXPECT_EQ(lastMessage().rfind("Ошибка - больше 20 параметров в RunCommand. Строка 7", 0), 0u);
 }
 
@@ -145,11 +169,12 @@ TEST_F(CapacityTest, UnopenableScriptNamesTheFileAndChangesNothing)
     EXPECT_EQ(interpreter.Run(), RunEnd::OpenFailed);
     EXPECT_EQ(interpreter.Resume(), RunEnd::OpenFailed);
 
-    EXPECT_EQ(host.messages(),
-              (std::vector<std::string>{"Невозможно открыть файл скрипта: /nonexistent/dir/script.txt",
-                                        "Невозможно открыть файл скрипта: /nonexistent/dir/script.txt"}));
+    EXPECT_EQ(
+        host.messages(),
+        (std::vector<std::string>{"Невозможно открыть файл скрипта: /nonexistent/dir/script.txt",
+                                  "Невозможно открыть файл скрипта: /nonexistent/dir/script.txt"}));
     EXPECT_EQ(host.lineNumberText(), "7");
 }
 
-}  // namespace
-}  // namespace quorvex::script::testing
+} // namespace
+} // namespace quorvex::script::testing

@@ -30,7 +30,7 @@ TEST_F(LanguageTest, SetAssignsQuotedTextVariablesAndAnswerFieldsButNotBareNumbe
     EXPECT_EQ(valueOf("b"), "5");
     EXPECT_EQ(valueOf("c"), "5");
     EXPECT_EQ(valueOf("d"), "33");
-    EXPECT_EQ(valueOf("e"), "");  // beyond the answer's fields
+    EXPECT_EQ(valueOf("e"), ""); // beyond the answer's fields
     EXPECT_EQ(host.variableCell(2, 2), "5");
     EXPECT_EQ(host.variableCell(4, 2), "33");
     EXPECT_EQ(host.messages(), std::vector<std::string>{"Конец файла!"});
@@ -102,12 +102,15 @@ TEST_F(LanguageTest, ComparisonOperatorsAtTheBoundary)
         const char* condition;
         const char* memo;
     };
-    const Case cases[] = {{"(5 > 5)", ";f="}, {"(5 >= 5)", ";t="}, {"(5 <= 4)", ";f="},
-                          {"(4 < 5)", ";t="},  {"(5 == 5)", ";t="}};
+    const Case cases[] = {{"(5 > 5)", ";f="},
+                          {"(5 >= 5)", ";t="},
+                          {"(5 <= 4)", ";f="},
+                          {"(4 < 5)", ";t="},
+                          {"(5 == 5)", ";t="}};
     for (const Case& c : cases) {
         host.clearMemo();
-        run(declaring({"t", "f"}, {std::string("%If ") + c.condition, "%Then", "%Print t",
-                                   "%Else", "%Print f", "%EndIf"}));
+        run(declaring({"t", "f"}, {std::string("%If ") + c.condition, "%Then", "%Print t", "%Else",
+                                   "%Print f", "%EndIf"}));
         EXPECT_EQ(host.memo(), std::vector<std::string>{c.memo}) << c.condition;
     }
 }
@@ -120,12 +123,12 @@ TEST_F(LanguageTest, StringOperationsAndEqualityThroughOper)
                    "%Oper (1, 2, 12, keep)"}));
 
     EXPECT_EQ(valueOf("r"), "abcd");
-    EXPECT_EQ(valueOf("q"), "quoted12");  // a variable holding quotes counts as a string
+    EXPECT_EQ(valueOf("q"), "quoted12"); // a variable holding quotes counts as a string
     EXPECT_EQ(valueOf("eq"), "1");
     EXPECT_EQ(valueOf("len"), "4");
     EXPECT_EQ(valueOf("keep"), "old");
     EXPECT_EQ(lastMessage(), "Конец файла!");
-    EXPECT_EQ(host.variableCell(1, 2), "");  // Oper leaves the grid alone
+    EXPECT_EQ(host.variableCell(1, 2), ""); // Oper leaves the grid alone
 }
 
 TEST_F(LanguageTest, DelaySleepsOnTheProcessClock)
@@ -177,5 +180,5 @@ TEST_F(LanguageTest, KeywordsOfTheSecondGroupWorkAfterAnyFirstCharacter)
     EXPECT_TRUE(first().handledRequests().empty());
 }
 
-}  // namespace
-}  // namespace quorvex::script::testing
+} // namespace
+} // namespace quorvex::script::testing

@@ -36,7 +36,8 @@ public:
 inline std::string writeTextFile(const std::string& name, const std::string& content)
 {
     static std::atomic<int> counter{0};
-    const std::string path = ::testing::TempDir() + "quorvex_" + std::to_string(++counter) + "_" + name;
+    const std::string path =
+        ::testing::TempDir() + "quorvex_" + std::to_string(++counter) + "_" + name;
     std::ofstream(path, std::ios::binary) << content;
     return path;
 }
@@ -123,4 +124,4 @@ protected:
     Interpreter interpreter{host};
 };
 
-}  // namespace quorvex::script::testing
+} // namespace quorvex::script::testing

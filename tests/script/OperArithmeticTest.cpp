@@ -55,14 +55,14 @@ TEST_F(OperArithmeticTest, RandomStaysInItsRangeAndAnEmptyRangeGivesTheLowBound)
         EXPECT_GE(value, 5);
         EXPECT_LE(value, 8);
     }
-    EXPECT_EQ(compute("9", "8", 7), "9");  // n = 0
-    EXPECT_EQ(compute("-2147483648", "2147483647", 7), "-2147483648");  // n wraps to 0
+    EXPECT_EQ(compute("9", "8", 7), "9");                              // n = 0
+    EXPECT_EQ(compute("-2147483648", "2147483647", 7), "-2147483648"); // n wraps to 0
 }
 
 TEST_F(OperArithmeticTest, CharacterRepetitionUsesTheLowByteOfA)
 {
     EXPECT_EQ(compute("65", "3", 8), "AAA");
-    EXPECT_EQ(compute("322", "2", 8), "BB");  // 322 & 0xFF = 66
+    EXPECT_EQ(compute("322", "2", 8), "BB"); // 322 & 0xFF = 66
     EXPECT_EQ(compute("65", "0", 8), "");
     EXPECT_EQ(compute("65", "-4", 8), "");
 }
@@ -87,7 +87,8 @@ TEST_F(OperArithmeticTest, CodesAboveTenStoreNothing)
 TEST_F(OperArithmeticTest, StringsAreRefusedByArithmeticAndTextsMustBeNumbers)
 {
     for (int code : {0, 1, 2, 3, 4, 6})
-        EXPECT_EQ(computeOper({"1", true}, {"2"}, code, random).failure, OperFailure::StringOperand);
+        EXPECT_EQ(computeOper({"1", true}, {"2"}, code, random).failure,
+                  OperFailure::StringOperand);
     // Random range and repetition convert the string's text instead of refusing it.
     EXPECT_EQ(computeOper({"3", true}, {"3"}, 7, random).value, "3");
 
@@ -97,5 +98,5 @@ TEST_F(OperArithmeticTest, StringsAreRefusedByArithmeticAndTextsMustBeNumbers)
     EXPECT_EQ(computeOper({"99999999999"}, {"1"}, 0, random).failure, OperFailure::NotANumber);
 }
 
-}  // namespace
-}  // namespace quorvex::script
+} // namespace
+} // namespace quorvex::script

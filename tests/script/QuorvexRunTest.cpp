@@ -12,7 +12,10 @@
 namespace quorvex::script::testing {
 namespace {
 
-std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+std::string utf8(const char8_t* text)
+{
+    return reinterpret_cast<const char*>(text);
+}
 
 std::string readFile(const std::string& path)
 {
@@ -49,9 +52,9 @@ std::string script(const std::vector<std::string>& lines)
 
 TEST(QuorvexRunTest, RunsToTheEndOfTheFileAndPrintsTheMemoInUtf8)
 {
-    const std::string path = script({"%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"",
-                                     "%While (i < 3)", "%Oper (i, 1, 0, i)", "%EndWhile",
-                                     "%Print i", "0F", "+ привет"});
+    const std::string path =
+        script({"%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"", "%While (i < 3)",
+                "%Oper (i, 1, 0, i)", "%EndWhile", "%Print i", "0F", "+ привет"});
 
     const ToolResult result = runTool(path);
 
@@ -99,7 +102,8 @@ TEST(QuorvexRunTest, BadOptionsMissingScriptAndUnopenablePortExitWithTwo)
 TEST(QuorvexRunTest, SecondRegistrarDifferencesGoToStderrOrTheRtfReport)
 {
     // The two emulated registrars report different versions and factory numbers.
-    const std::string path = script({"%DeclareBeg", "%DeclareEnd", "%EnableSecond", "%RunCommand (90)"});
+    const std::string path =
+        script({"%DeclareBeg", "%DeclareEnd", "%EnableSecond", "%RunCommand (90)"});
 
     const ToolResult plain = runTool("--second EMU2 " + path);
     EXPECT_EQ(plain.exitCode, 0);
@@ -134,5 +138,5 @@ TEST(QuorvexRunTest, HelpDescribesEveryOption)
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 
-}  // namespace
-}  // namespace quorvex::script::testing
+} // namespace
+} // namespace quorvex::script::testing
