@@ -1,0 +1,29 @@
+#pragma once
+// The main window's part of fpinit.ini: the exchange-log switch and the first registrar's port
+// and speed. Values are Windows-1251 bytes as stored.
+#include <QStringList>
+
+#include <optional>
+#include <string>
+
+namespace quorvex::ui {
+
+struct FirstRegistrarChoice {
+    std::string port;  // Communication/Port, at most 9 bytes
+    std::string speed; // Communication/Speed, at most 9 bytes
+};
+
+// LogFile/LogName (default "Brelox.log", at most 300 bytes) when LogFile/Log is non-zero,
+// otherwise nothing: the log stays as it is.
+std::optional<std::string> readLogName(const std::string& settingsPath);
+
+FirstRegistrarChoice readFirstRegistrar(const std::string& settingsPath);
+void writeFirstRegistrar(const std::string& settingsPath, const FirstRegistrarChoice& choice);
+
+// Index of the first port equal to the stored name without regard to case; 0 when the name
+// is empty or not listed (also 0 for an empty list, where nothing can be selected).
+int portIndexFor(const QStringList& ports, const QString& stored);
+// Index of the first speed equal to the stored text; 1 ("19200") otherwise.
+int speedIndexFor(const QStringList& speeds, const QString& stored);
+
+} // namespace quorvex::ui

@@ -1,0 +1,128 @@
+#include "app/Startup.h"
+
+#include "app/TForm1.h"
+#include "app/TForm9.h"
+#include "emulator/EmulatedLine.h"
+#include "fiscal/ui/TForm13.h"
+#include "fiscal/ui/TForm2.h"
+#include "fiscal/ui/TForm3.h"
+#include "fiscal/ui/TForm4.h"
+#include "fiscal/ui/TForm5.h"
+#include "fiscal/ui/TForm6.h"
+#include "link/ui/TForm12.h"
+#include "netcfg/ui/TForm14.h"
+#include "netcfg/ui/TForm15.h"
+#include "netcfg/ui/TForm16.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtMessagePump.h"
+#include "platform/qt/TextCodec.h"
+#include "script/ui/TForm10.h"
+#include "script/ui/TForm11.h"
+#include "script/ui/TForm7.h"
+#include "script/ui/TForm8.h"
+#include "serial/PortRegistry.h"
+#include "serial/qt/QtSerialLine.h"
+
+#include <QMessageBox>
+#include <QScreen>
+
+#include <exception>
+
+namespace quorvex::ui {
+
+namespace {
+
+void centreOnScreen(QWidget* window)
+{
+    window->adjustSize();
+    if (const QScreen* screen = window->screen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+}
+
+} // namespace
+
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showUnexpectedError(error.what());
+    } catch (...) {
+        showUnexpectedError("Unknown exception");
+    }
+    return false;
+}
+
+void showUnexpectedError(const char* what)
+{
+    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Quorvex"),
+                          platform::fromCp1251(what ? what : ""));
+}
+
+void installPlatformServices()
+{
+    platform::installQtDialogs();
+    platform::installQtMessagePump();
+    serial::PortRegistry& ports = serial::portRegistry();
+    emulator::registerEmulatedPorts(ports);
+    serial::installRealSerialFallback(ports);
+}
+
+AppWindows createWindows()
+{
+    AppWindows w;
+    w.form1 = new TForm1;
+    // The other windows belong to the main window, so they stay above it and go with it.
+    QWidget* owner = w.form1;
+    w.form2 = new TForm2(owner);
+    w.form3 = new TForm3(owner);
+    w.form4 = new TForm4(owner);
+    w.form5 = new TForm5(owner);
+    w.form6 = new TForm6(owner);
+    w.form7 = new TForm7(owner);
+    w.form8 = new TForm8(owner);
+    w.form9 = new TForm9(owner);
+    w.form10 = new TForm10(owner);
+    w.form11 = new TForm11(owner);
+    w.form12 = new TForm12(owner);
+    w.form13 = new TForm13(owner);
+    w.form14 = new TForm14(owner);
+    w.form15 = new TForm15(owner);
+    w.form16 = new TForm16(owner);
+
+    w.form1->setWindows(w);
+    w.form7->setVariablesWindow(w.form8);
+    w.form7->setSecondRegistrarWindow(w.form10);
+    w.form7->setComparisonWindow(w.form11);
+    w.form10->setComparisonWindow(w.form11);
+    return w;
+}
+
+int runQuorvex(int argc, char** argv)
+{
+    GuardedApplication application(argc, argv);
+    try {
+        installPlatformServices();
+        const AppWindows windows = createWindows();
+        std::unique_ptr<TForm1> mainWindow(windows.form1);
+        QObject::connect(mainWindow.get(), &TForm1::closed, &application, &QApplication::quit,
+                         Qt::QueuedConnection);
+        centreOnScreen(mainWindow.get());
+        mainWindow->show();
+        const int exitCode = QApplication::exec();
+        return exitCode;
+    } catch (const std::exception& error) {
+        showUnexpectedError(error.what());
+    } catch (...) {
+        showUnexpectedError("Unknown exception");
+    }
+    return 1;
+}
+
+} // namespace quorvex::ui

@@ -1,0 +1,294 @@
+#include "app/TForm1.h"
+
+#include "app/MainSettings.h"
+#include "app/TForm9.h"
+#include "fiscal/ui/TForm13.h"
+#include "fiscal/ui/TForm2.h"
+#include "fiscal/ui/TForm3.h"
+#include "fiscal/ui/TForm4.h"
+#include "fiscal/ui/TForm5.h"
+#include "fiscal/ui/TForm6.h"
+#include "link/Link.h"
+#include "link/Operations.h"
+#include "link/ResultState.h"
+#include "link/Session.h"
+#include "link/ui/TForm12.h"
+#include "netcfg/ui/TForm14.h"
+#include "netcfg/ui/TForm15.h"
+#include "platform/Dialogs.h"
+#include "platform/IniFile.h"
+#include "platform/MessagePump.h"
+#include "platform/qt/TextCodec.h"
+#include "script/ui/TForm7.h"
+#include "serial/qt/TPortControl.h"
+#include "ui_TForm1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMetaObject>
+
+#include <clocale>
+#include <filesystem>
+
+namespace quorvex::ui {
+
+namespace {
+
+// The default operator password the report menu items send.
+const std::string kOperatorPassword = "9011";
+constexpr std::int8_t kXReportType = 2;
+constexpr char kSoldGoodsLetter = 'S';
+
+const QColor kConnectedColor = Qt::green;
+const QColor kDisconnectedColor = Qt::red;
+
+void showMessage(const QString& text)
+{
+    platform::dialogs().showMessage(platform::toCp1251(text));
+}
+
+void quitAllEventLoops()
+{
+    // Queued, so that it also works when the loop has not started yet.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()),
+      PortControl1(std::make_unique<serial::TPortControl>()), m_terminate(quitAllEventLoops)
+{
+    ui->setupUi(this);
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    showConnectedState(false);
+    ui->ExtraMenu->menuAction()->setEnabled(false);
+    connectSignals();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setWindows(const AppWindows& windows)
+{
+    m_windows = windows;
+}
+
+void TForm1::setTerminateHandler(std::function<void()> terminate)
+{
+    m_terminate = std::move(terminate);
+}
+
+void TForm1::connectSignals()
+{
+    connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+
+    connectMenuItem(ui->ServiceCashItem, [this] { return m_windows.form2; });
+    connectMenuItem(ui->FiscalReceiptItem, [this] { return m_windows.form5; });
+    connectMenuItem(ui->NonFiscalReceiptItem, [this] { return m_windows.form6; });
+    connectMenuItem(ui->ZReportItem, [this] { return m_windows.form3; });
+    connectMenuItem(ui->PeriodicReportItem, [this] { return m_windows.form4; });
+    connectMenuItem(ui->ScriptsItem, [this] { return m_windows.form7; });
+    connectMenuItem(ui->ModemStateItem, [this] { return m_windows.form14; });
+    connectMenuItem(ui->AcquirerLinkItem, [this] { return m_windows.form15; });
+    connectMenuItem(ui->AboutItem, [this] { return m_windows.form9; });
+    connect(ui->XReportItem, &QAction::triggered, this, &TForm1::XReportItemClick);
+    connect(ui->GoodsReportItem, &QAction::triggered, this, &TForm1::GoodsReportItemClick);
+    connect(ui->ReceiptCopiesItem, &QAction::triggered, this, &TForm1::ReceiptCopiesItemClick);
+}
+
+void TForm1::connectMenuItem(QAction* item, std::function<QDialog*()> window)
+{
+    connect(item, &QAction::triggered, this, [this, window] { openModal(window()); });
+}
+
+void TForm1::openModal(QDialog* window)
+{
+    if (window)
+        window->exec();
+}
+
+bool TForm1::event(QEvent* event)
+{
+    const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return handled;
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        emit closed();
+}
+
+void TForm1::FormActivate()
+{
+    // A message box shown here hands the activation back when it closes; do not start over.
+    if (m_activating || m_terminated)
+        return;
+    m_activating = true;
+
+    std::setlocale(LC_NUMERIC, "C");
+    fillPortList();
+    link::Session& session = link::session();
+    if (session.programDirectory.empty())
+        session.programDirectory = std::filesystem::current_path().string();
+    const std::string settingsPath = session.settingsPath();
+
+    if (!platform::FileExists(settingsPath)) {
+        showMessage(QStringLiteral("Файл fpinit.ini отсутствует.\n Ошибка!"));
+        terminate();
+    } else {
+        if (const auto logName = readLogName(settingsPath))
+            link::SetLogName(*logName);
+        selectStoredChoice(settingsPath);
+    }
+    m_activating = false;
+}
+
+void TForm1::fillPortList()
+{
+    ui->ComboBox1->clear();
+    (void)PortControl1->BeginEnumeratePorts();
+    for (;;) {
+        const std::string name = PortControl1->EnumeratePorts();
+        if (name.empty() || name == "0")
+            break;
+        ui->ComboBox1->addItem(platform::fromCp1251(name));
+    }
+    PortControl1->EndEnumeratePorts();
+}
+
+void TForm1::selectStoredChoice(const std::string& settingsPath)
+{
+    const FirstRegistrarChoice stored = readFirstRegistrar(settingsPath);
+
+    QStringList ports;
+    for (int i = 0; i < ui->ComboBox1->count(); ++i)
+        ports << ui->ComboBox1->itemText(i);
+    ui->ComboBox1->setCurrentIndex(portIndexFor(ports, platform::fromCp1251(stored.port)));
+
+    QStringList speeds;
+    for (int i = 0; i < ui->ComboBox2->count(); ++i)
+        speeds << ui->ComboBox2->itemText(i);
+    ui->ComboBox2->setCurrentIndex(speedIndexFor(speeds, platform::fromCp1251(stored.speed)));
+}
+
+void TForm1::terminate()
+{
+    m_terminated = true;
+    if (m_terminate)
+        m_terminate();
+}
+
+void TForm1::Button3Click()
+{
+    if (m_connected)
+        disconnectFirstPort();
+    else
+        connectFirstPort();
+}
+
+void TForm1::connectFirstPort()
+{
+    const std::string portText = platform::toCp1251(ui->ComboBox1->currentText());
+    const std::string speedText = platform::toCp1251(ui->ComboBox2->currentText());
+    if (link::OpenFirstPort(portText, ui->ComboBox2->currentText().toInt()) == -1) {
+        showMessage(QStringLiteral("Невозможно подключить порт"));
+        return;
+    }
+
+    showConnectedState(true);
+    ui->ExtraMenu->menuAction()->setEnabled(true);
+    writeFirstRegistrar(link::session().settingsPath(), {portText, speedText});
+    link::Session& session = link::session();
+    session.firstPortText = portText;
+    session.firstSpeedText = speedText;
+    session.freshConnection = true;
+    probeRegistrar();
+}
+
+void TForm1::probeRegistrar()
+{
+    // One status request tells whether a registrar answers on the freshly opened port.
+    link::ResultState& result = link::resultState();
+    result.errorCount = 0;
+    if (link::GetStatus(nullptr, link::PrinterResultsx, 0, 0) == -1)
+        return;
+    platform::processPendingMessages();
+    if (result.copy.ErrorFlags & link::ERR_TIMEOUT)
+        showMessage(QStringLiteral("Устройство не отвечает!"));
+}
+
+void TForm1::disconnectFirstPort()
+{
+    if (link::CloseFirstPort() == 0)
+        return;
+    showConnectedState(false);
+    ui->StatusBar1->clearMessage();
+}
+
+void TForm1::showConnectedState(bool connected)
+{
+    m_connected = connected;
+    ui->SalesMenu->menuAction()->setEnabled(connected);
+    ui->ScriptsItem->setEnabled(connected);
+    ui->Shape1->setColor(connected ? kConnectedColor : kDisconnectedColor);
+    ui->Button3->setText(connected ? QStringLiteral("Отключить") : QStringLiteral("Подключить"));
+    ui->ComboBox1->setEnabled(!connected);
+    ui->ComboBox2->setEnabled(!connected);
+    ui->Button2->setEnabled(connected);
+}
+
+void TForm1::Button2Click()
+{
+    openModal(m_windows.form12);
+}
+
+void TForm1::Button1Click()
+{
+    close();
+}
+
+void TForm1::XReportItemClick()
+{
+    sendReport([] {
+        return link::DailyReport(nullptr, link::PrinterResultsx, 0, kOperatorPassword,
+                                 kXReportType);
+    });
+}
+
+void TForm1::GoodsReportItemClick()
+{
+    sendReport([] {
+        return link::GoodsReport(nullptr, link::PrinterResultsx, 0, kOperatorPassword,
+                                 kSoldGoodsLetter);
+    });
+}
+
+void TForm1::sendReport(const std::function<int()>& report)
+{
+    link::ResultState& result = link::resultState();
+    result.errorCount = 0;
+    // A report that was refused before anything went out (link busy) is no success either.
+    const bool sent = report() != -1;
+    platform::processPendingMessages();
+    if (sent && result.errorCount <= 0)
+        showMessage(QStringLiteral("Отчет - успешно"));
+    else
+        showMessage(QStringLiteral("Ошибка отчета"));
+}
+
+void TForm1::ReceiptCopiesItemClick()
+{
+    // The receipt-copy window is opened directly for now; the registrar check in front of it
+    // belongs to that window's own work.
+    openModal(m_windows.form13);
+}
+
+} // namespace quorvex::ui

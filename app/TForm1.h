@@ -1,0 +1,77 @@
+#pragma once
+// The main window "Quorvex": chooses, connects and disconnects the first registrar's port,
+// reads fpinit.ini on every activation and opens every other window from its menu.
+#include "app/AppWindows.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QDialog;
+
+namespace Ui {
+class TForm1;
+}
+
+namespace quorvex::serial {
+class TPortControl;
+}
+
+namespace quorvex::ui {
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The windows this one opens; form1 is ignored.
+    void setWindows(const AppWindows& windows);
+    // Called instead of ending the program when fpinit.ini is missing (tests observe it).
+    // By default the application's event loops are left with exit code 1.
+    void setTerminateHandler(std::function<void()> terminate);
+
+    // Every time the window becomes active: port list, settings file, log, port and speed.
+    void FormActivate();
+    void Button3Click(); // connect / disconnect
+    void Button2Click(); // status window
+    void Button1Click(); // close
+
+    void XReportItemClick();
+    void GoodsReportItemClick();
+    void ReceiptCopiesItemClick();
+
+    [[nodiscard]] bool isConnected() const { return m_connected; }
+
+signals:
+    // The main window was closed: the program ends.
+    void closed();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void connectSignals();
+    void connectMenuItem(QAction* item, std::function<QDialog*()> window);
+    void openModal(QDialog* window);
+    void fillPortList();
+    void selectStoredChoice(const std::string& settingsPath);
+    void connectFirstPort();
+    void disconnectFirstPort();
+    void probeRegistrar();
+    void showConnectedState(bool connected);
+    void sendReport(const std::function<int()>& report);
+    void terminate();
+
+    std::unique_ptr<Ui::TForm1> ui;
+    std::unique_ptr<serial::TPortControl> PortControl1;
+    AppWindows m_windows;
+    std::function<void()> m_terminate;
+    bool m_connected = false;
+    bool m_activating = false;
+    bool m_terminated = false;
+};
+
+} // namespace quorvex::ui

@@ -1,0 +1,146 @@
+// Activation of the main window: port list, settings file, exchange log, port and speed.
+#include "AppFixture.h"
+
+#include "app/MainSettings.h"
+
+namespace quorvex::ui::test {
+namespace {
+
+using ActivationTest = AppFixture;
+
+TEST_F(ActivationTest, ListsEmulatedPortsAndSelectsStoredChoiceIgnoringCase)
+{
+    writeIni("[Communication]\r\nPort=emu2\r\nSpeed=57600\r\n");
+
+    m_form->FormActivate();
+
+    EXPECT_GE(ports()->findText("EMU1"), 0);
+    EXPECT_EQ(ports()->currentText(), "EMU2");
+    EXPECT_EQ(speeds()->currentText(), "57600");
+    EXPECT_TRUE(m_dialogs->calls().empty());
+    EXPECT_EQ(m_terminations, 0);
+}
+
+TEST_F(ActivationTest, FallsBackToFirstPortAnd19200)
+{
+    for (const std::string& ini : {std::string("[LogFile]\r\nLog=0\r\n"),
+                                   std::string("[Communication]\r\nPort=NOSUCH\r\nSpeed=12345\r\n"),
+                                   std::string("[Communication]\r\nPort=\r\nSpeed=\r\n")}) {
+        writeIni(ini);
+        ports()->setCurrentIndex(ports()->count() - 1);
+        speeds()->setCurrentIndex(3);
+
+        m_form->FormActivate();
+
+        EXPECT_EQ(ports()->currentIndex(), 0) << ini;
+        EXPECT_EQ(speeds()->currentText(), "19200") << ini;
+    }
+}
+
+TEST_F(ActivationTest, PortListIsRefilledNotAppended)
+{
+    writeIni("");
+    m_form->FormActivate();
+    const int listed = ports()->count();
+
+    m_form->FormActivate();
+
+    EXPECT_EQ(ports()->count(), listed);
+}
+
+TEST_F(ActivationTest, SettingsAreReadAgainOnEveryActivation)
+{
+    writeIni("[Communication]\r\nPort=EMU1\r\nSpeed=9600\r\n");
+    m_form->FormActivate();
+    ASSERT_EQ(ports()->currentText(), "EMU1");
+
+    writeIni("[Communication]\r\nPort=EMU2\r\nSpeed=115200\r\n");
+    m_form->FormActivate();
+
+    EXPECT_EQ(ports()->currentText(), "EMU2");
+    EXPECT_EQ(speeds()->currentText(), "115200");
+}
+
+TEST_F(ActivationTest, ProgramDirectoryIsFixedAtFirstActivation)
+{
+    writeIni("");
+    m_form->FormActivate();
+    const std::string fixed = link::session().programDirectory;
+    QTemporaryDir elsewhere;
+    std::filesystem::current_path(elsewhere.path().toStdString());
+
+    m_form->FormActivate();
+
+    EXPECT_EQ(std::filesystem::path(fixed), std::filesystem::path(m_dir.path().toStdString()));
+    EXPECT_EQ(link::session().programDirectory, fixed);
+    EXPECT_EQ(m_terminations, 0) << "the settings file is still found in the fixed directory";
+}
+
+TEST_F(ActivationTest, MissingSettingsFileEndsTheProgramOnce)
+{
+    m_form->FormActivate();
+
+    ASSERT_EQ(m_dialogs->messages().size(), 1u);
+    EXPECT_EQ(message(0), QStringLiteral("Файл fpinit.ini отсутствует.\n Ошибка!"));
+    EXPECT_EQ(m_terminations, 1);
+
+    m_form->FormActivate();
+    EXPECT_EQ(m_dialogs->messages().size(), 1u) << "no second box once terminating";
+    EXPECT_EQ(m_terminations, 1);
+}
+
+TEST_F(ActivationTest, SettingsFileDeletedWhileRunningEndsTheProgram)
+{
+    writeIni("[Communication]\r\nPort=EMU1\r\n");
+    m_form->FormActivate();
+    ASSERT_EQ(m_terminations, 0);
+
+    std::filesystem::remove(iniPath());
+    m_form->FormActivate();
+
+    EXPECT_EQ(m_terminations, 1);
+    EXPECT_EQ(message(0), QStringLiteral("Файл fpinit.ini отсутствует.\n Ошибка!"));
+}
+
+TEST_F(ActivationTest, WindowActivationEventRunsActivation)
+{
+    writeIni("[Communication]\r\nSpeed=115200\r\n");
+
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(m_form.get(), &activate);
+
+    EXPECT_EQ(speeds()->currentText(), "115200");
+}
+
+TEST_F(ActivationTest, LogSwitchedOffLeavesNoLogFile)
+{
+    connectWith("[LogFile]\r\nLog=0\r\nLogName=off.log\r\n[Communication]\r\nPort=EMU1\r\n");
+    (void)link::CloseFirstPort();
+
+    EXPECT_FALSE(std::filesystem::exists(m_dir.path().toStdString() + "/off.log"));
+}
+
+// The log's path is fixed for the life of the process by its first entry, so only this test
+// switches the log on; the default name is checked on the settings reader.
+TEST_F(ActivationTest, LogSwitchedOnUsesStoredName)
+{
+    connectWith("[LogFile]\r\nLog=1\r\nLogName=exchange.log\r\n[Communication]\r\nPort=EMU1\r\n");
+
+    EXPECT_TRUE(std::filesystem::exists(m_dir.path().toStdString() + "/exchange.log"));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.path().toStdString() + "/Brelox.log"));
+}
+
+TEST_F(ActivationTest, LogNameIsReadOnlyWhenLogIsOn)
+{
+    writeIni("[LogFile]\r\nLogName=x.log\r\n");
+    EXPECT_FALSE(readLogName(iniPath()).has_value());
+
+    writeIni("[LogFile]\r\nLog=1\r\n");
+    EXPECT_EQ(readLogName(iniPath()).value_or("<off>"), "Brelox.log");
+
+    writeIni("[LogFile]\r\nLog=-1\r\nLogName=" + std::string(400, 'n') + "\r\n");
+    EXPECT_EQ(readLogName(iniPath()).value_or("<off>"), std::string(300, 'n'));
+}
+
+} // namespace
+} // namespace quorvex::ui::test

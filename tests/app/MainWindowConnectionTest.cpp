@@ -1,0 +1,137 @@
+// Connecting and disconnecting the first registrar from the main window.
+#include "AppFixture.h"
+
+#include "app/ShapeIndicator.h"
+
+namespace quorvex::ui::test {
+namespace {
+
+class ConnectionTest : public AppFixture {
+protected:
+    QColor indicator() const { return child<ShapeIndicator>("Shape1")->color(); }
+    QString buttonText() const { return child<QPushButton>("Button3")->text(); }
+    bool statusButtonEnabled() const { return child<QPushButton>("Button2")->isEnabled(); }
+};
+
+TEST_F(ConnectionTest, StartsDisconnected)
+{
+    EXPECT_FALSE(m_form->isConnected());
+    EXPECT_EQ(indicator(), QColor(Qt::red));
+    EXPECT_EQ(buttonText(), QStringLiteral("Подключить"));
+    EXPECT_FALSE(statusButtonEnabled());
+    EXPECT_FALSE(menuEnabled("SalesMenu"));
+    EXPECT_FALSE(scriptsEnabled());
+    EXPECT_FALSE(menuEnabled("ExtraMenu"));
+}
+
+TEST_F(ConnectionTest, ConnectShowsConnectedStateAndStoresThePort)
+{
+    writeIni("; kept\r\n[Communication]\r\nPort=emu1\r\nSpeed=57600\r\n");
+    m_form->FormActivate();
+
+    m_form->Button3Click();
+
+    ASSERT_TRUE(m_form->isConnected());
+    EXPECT_EQ(indicator(), QColor(Qt::green));
+    EXPECT_EQ(buttonText(), QStringLiteral("Отключить"));
+    EXPECT_FALSE(ports()->isEnabled());
+    EXPECT_FALSE(speeds()->isEnabled());
+    EXPECT_TRUE(statusButtonEnabled());
+    EXPECT_TRUE(menuEnabled("SalesMenu"));
+    EXPECT_TRUE(scriptsEnabled());
+    EXPECT_TRUE(menuEnabled("ExtraMenu"));
+    EXPECT_EQ(iniValue("Communication", "Port"), "EMU1") << "the listed spelling is written";
+    EXPECT_EQ(iniValue("Communication", "Speed"), "57600");
+    EXPECT_EQ(readIni().rfind("; kept\r\n", 0), 0u);
+    EXPECT_TRUE(link::session().freshConnection);
+    EXPECT_EQ(link::session().firstPortText, "EMU1");
+    EXPECT_EQ(link::session().firstSpeedText, "57600");
+    EXPECT_TRUE(m_dialogs->messages().empty()) << m_dialogs->lastMessage();
+}
+
+TEST_F(ConnectionTest, ConnectProbesTheRegistrarWithAStatusRequest)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+
+    const auto& handled = emulator::processRegistrar(1).handledCommands();
+    ASSERT_EQ(handled.size(), 1u);
+    EXPECT_EQ(handled[0], 0x4A);
+    EXPECT_EQ(link::processLink().retData().RequestData, "W");
+}
+
+TEST_F(ConnectionTest, SilentRegistrarIsReportedButStaysConnected)
+{
+    emulator::processRegistrar(1).faults().silent = true;
+
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+
+    ASSERT_EQ(m_dialogs->messages().size(), 2u);
+    EXPECT_EQ(message(0), QStringLiteral("Таймаут")) << "the callback's own text comes first";
+    EXPECT_EQ(message(1), QStringLiteral("Устройство не отвечает!"));
+    EXPECT_TRUE(m_form->isConnected());
+}
+
+TEST_F(ConnectionTest, RegistrarErrorOtherThanTimeoutIsNotCalledSilence)
+{
+    emulator::processRegistrar(1).faults().answerNak = true;
+
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+
+    for (const std::string& text : m_dialogs->messages())
+        EXPECT_NE(platform::fromCp1251(text), QStringLiteral("Устройство не отвечает!"));
+}
+
+TEST_F(ConnectionTest, PortThatCannotBeOpenedChangesNothing)
+{
+    serial::portRegistry().addVirtualPort(
+        "BROKEN", [](const std::string&, int) { return std::unique_ptr<serial::SerialLine>(); });
+    writeIni("[Communication]\r\nPort=BROKEN\r\n");
+    m_form->FormActivate();
+    ASSERT_EQ(ports()->currentText(), "BROKEN");
+    const std::string before = readIni();
+
+    m_form->Button3Click();
+
+    EXPECT_EQ(m_dialogs->messages().size(), 1u);
+    EXPECT_EQ(message(0), QStringLiteral("Невозможно подключить порт"));
+    EXPECT_FALSE(m_form->isConnected());
+    EXPECT_EQ(indicator(), QColor(Qt::red));
+    EXPECT_TRUE(ports()->isEnabled());
+    EXPECT_FALSE(menuEnabled("SalesMenu"));
+    EXPECT_FALSE(menuEnabled("ExtraMenu"));
+    EXPECT_EQ(readIni(), before);
+    EXPECT_FALSE(link::session().freshConnection);
+}
+
+TEST_F(ConnectionTest, DisconnectKeepsExtraFunctionsEnabled)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+    m_form->statusBar()->showMessage("left over");
+
+    m_form->Button3Click();
+
+    EXPECT_FALSE(m_form->isConnected());
+    EXPECT_EQ(indicator(), QColor(Qt::red));
+    EXPECT_EQ(buttonText(), QStringLiteral("Подключить"));
+    EXPECT_TRUE(ports()->isEnabled());
+    EXPECT_TRUE(speeds()->isEnabled());
+    EXPECT_FALSE(statusButtonEnabled());
+    EXPECT_FALSE(menuEnabled("SalesMenu"));
+    EXPECT_FALSE(scriptsEnabled());
+    EXPECT_TRUE(menuEnabled("ExtraMenu"));
+    EXPECT_TRUE(m_form->statusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(ConnectionTest, ReconnectAfterDisconnectWorks)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+    m_form->Button3Click();
+    ASSERT_FALSE(m_form->isConnected());
+
+    m_form->Button3Click();
+
+    EXPECT_TRUE(m_form->isConnected());
+}
+
+} // namespace
+} // namespace quorvex::ui::test

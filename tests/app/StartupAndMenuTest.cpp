@@ -1,0 +1,193 @@
+// The sixteen windows, the menu items that open them and the two reports sent from the menu.
+#include "AppFixture.h"
+
+#include "app/Startup.h"
+#include "app/TForm9.h"
+#include "fiscal/ui/TForm13.h"
+#include "fiscal/ui/TForm2.h"
+#include "fiscal/ui/TForm3.h"
+#include "fiscal/ui/TForm4.h"
+#include "fiscal/ui/TForm5.h"
+#include "fiscal/ui/TForm6.h"
+#include "link/ui/TForm12.h"
+#include "netcfg/ui/TForm14.h"
+#include "netcfg/ui/TForm15.h"
+#include "netcfg/ui/TForm16.h"
+#include "script/ui/TForm10.h"
+#include "script/ui/TForm11.h"
+#include "script/ui/TForm7.h"
+#include "script/ui/TForm8.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QTimer>
+
+namespace quorvex::ui::test {
+namespace {
+
+class StartupTest : public AppFixture {
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        m_form.reset();
+        m_windows = createWindows();
+        m_form.reset(m_windows.form1);
+        m_form->setTerminateHandler([this] { ++m_terminations; });
+    }
+
+    // Triggers the item and returns the window that it ran modally (closed again at once).
+    QWidget* windowOpenedBy(const char* itemName)
+    {
+        QWidget* opened = nullptr;
+        QTimer::singleShot(0, [&opened] {
+            opened = QApplication::activeModalWidget();
+            if (auto* dialog = qobject_cast<QDialog*>(opened))
+                dialog->reject();
+        });
+        child<QAction>(itemName)->trigger();
+        QCoreApplication::processEvents();
+        return opened;
+    }
+
+    AppWindows m_windows;
+};
+
+TEST_F(StartupTest, CreatesFifteenHiddenWindowsOwnedByTheMainWindow)
+{
+    const QStringList expected = {
+        QStringLiteral("Служебный внос/вынос"),
+        QStringLiteral("Z-Отчет"),
+        QStringLiteral("Периодические отчеты"),
+        QStringLiteral("Продажи"),
+        QStringLiteral("Нефискальный чек"),
+        QStringLiteral("Команды и скрипты"),
+        QStringLiteral("Переменные"),
+        QStringLiteral("О программе"),
+        QStringLiteral("Подключение второго регистратора"),
+        QStringLiteral("Сравнительная информация регистраторов"),
+        QStringLiteral("Байты состояния регистратора"),
+        QStringLiteral("Копия чека (\"КСЕФ\")"),
+        QStringLiteral("Состояние модема"),
+        QStringLiteral("Параметры связи с эквайером"),
+        QStringLiteral("Параметры удаленного доступа"),
+    };
+
+    const QList<QWidget*> windows = {
+        m_windows.form2,  m_windows.form3,  m_windows.form4,  m_windows.form5,  m_windows.form6,
+        m_windows.form7,  m_windows.form8,  m_windows.form9,  m_windows.form10, m_windows.form11,
+        m_windows.form12, m_windows.form13, m_windows.form14, m_windows.form15, m_windows.form16,
+    };
+
+    QStringList captions;
+    for (QWidget* window : windows) {
+        ASSERT_NE(window, nullptr);
+        captions << window->windowTitle();
+        EXPECT_FALSE(window->isVisible()) << window->windowTitle().toStdString();
+        QObject* owner = window->parent();
+        while (owner && owner != m_form.get())
+            owner = owner->parent();
+        EXPECT_EQ(owner, m_form.get()) << "owned by the main window";
+    }
+
+    EXPECT_EQ(m_form->windowTitle(), "Quorvex");
+    EXPECT_FALSE(m_form->isVisible());
+    EXPECT_EQ(captions.join(" | ").toStdString(), expected.join(" | ").toStdString());
+}
+
+TEST_F(StartupTest, EveryMenuItemOpensItsWindowModally)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+    const std::vector<std::pair<const char*, QWidget*>> items = {
+        {"ServiceCashItem", static_cast<QWidget*>(m_windows.form2)},
+        {"FiscalReceiptItem", static_cast<QWidget*>(m_windows.form5)},
+        {"NonFiscalReceiptItem", static_cast<QWidget*>(m_windows.form6)},
+        {"ZReportItem", static_cast<QWidget*>(m_windows.form3)},
+        {"PeriodicReportItem", static_cast<QWidget*>(m_windows.form4)},
+        {"ScriptsItem", static_cast<QWidget*>(m_windows.form7)},
+        {"ModemStateItem", static_cast<QWidget*>(m_windows.form14)},
+        {"AcquirerLinkItem", static_cast<QWidget*>(m_windows.form15)},
+        {"AboutItem", static_cast<QWidget*>(m_windows.form9)},
+    };
+
+    for (const auto& [item, window] : items) {
+        QWidget* opened = windowOpenedBy(item);
+        ASSERT_NE(opened, nullptr) << item;
+        EXPECT_EQ(opened->window()->windowTitle(), window->windowTitle()) << item;
+        EXPECT_FALSE(window->isVisible()) << item;
+    }
+}
+
+TEST_F(StartupTest, StatusButtonOpensTheStatusWindow)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, [&opened] {
+        opened = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(opened))
+            dialog->reject();
+    });
+
+    child<QPushButton>("Button2")->click();
+
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->windowTitle(), QStringLiteral("Байты состояния регистратора"));
+}
+
+TEST_F(StartupTest, AboutWindowNamesProgramVersionAndAuthors)
+{
+    const QString text = TForm9::aboutText();
+
+    EXPECT_TRUE(text.contains("Quorvex"));
+    EXPECT_TRUE(text.contains("0.1.0"));
+    EXPECT_TRUE(text.contains("Quorvex developers"));
+    auto* label = static_cast<QWidget*>(m_windows.form9)->findChild<QLabel*>("Label1");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), text);
+}
+
+class ReportMenuTest : public AppFixture {};
+
+TEST_F(ReportMenuTest, XAndGoodsReportsSendTheOperatorPassword)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+
+    m_form->XReportItemClick();
+    EXPECT_EQ(link::processLink().retData().Command, 0x45);
+    EXPECT_EQ(link::processLink().retData().RequestData, "9011,2");
+    m_form->GoodsReportItemClick();
+    EXPECT_EQ(link::processLink().retData().Command, 0x6F);
+    EXPECT_EQ(link::processLink().retData().RequestData, "9011,S");
+
+    ASSERT_EQ(m_dialogs->messages().size(), 2u);
+    EXPECT_EQ(message(0), QStringLiteral("Отчет - успешно"));
+    EXPECT_EQ(message(1), QStringLiteral("Отчет - успешно"));
+}
+
+TEST_F(ReportMenuTest, RegistrarErrorIsReportedAfterTheCallbackText)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+    m_dialogs->clear();
+    emulator::processRegistrar(1).faults().silent = true;
+
+    m_form->XReportItemClick();
+
+    ASSERT_EQ(m_dialogs->messages().size(), 2u);
+    EXPECT_EQ(message(0), QStringLiteral("Таймаут"));
+    EXPECT_EQ(message(1), QStringLiteral("Ошибка отчета"));
+}
+
+TEST_F(ReportMenuTest, ReportThatCouldNotBeSentIsNoSuccess)
+{
+    writeIni("");
+    m_form->FormActivate();
+    ASSERT_FALSE(m_form->isConnected());
+
+    m_form->GoodsReportItemClick();
+
+    EXPECT_EQ(platform::fromCp1251(m_dialogs->lastMessage()), QStringLiteral("Ошибка отчета"));
+}
+
+} // namespace
+} // namespace quorvex::ui::test
