@@ -40,7 +40,7 @@ ExecuteOutcome reportTimeout(ScriptHost& host, ExecuteOutcome outcome)
     return outcome;
 }
 
-}  // namespace
+} // namespace
 
 CommandCodeConversion convertCommandCode(const std::string& twoCharacters)
 {
@@ -81,4 +81,4 @@ ExecuteOutcome repeatManualCommand(ScriptHost& host, int code, const std::string
     return reportTimeout(host, outcome);
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -10,11 +10,11 @@ namespace quorvex::script {
 class ScriptHost;
 
 // The message for a character that is not a hexadecimal digit (Windows-1251).
-extern const char* const kBadCommandCodeMessage;  // "Неверный код команды!"
+extern const char* const kBadCommandCodeMessage; // "Неверный код команды!"
 
 struct CommandCodeConversion {
-    int code = 0;       // what the code becomes; partial when a digit was bad
-    bool valid = true;  // false: "Неверный код команды!" is due
+    int code = 0;      // what the code becomes; partial when a digit was bad
+    bool valid = true; // false: "Неверный код команды!" is due
 };
 
 // Two characters of the code box as a hexadecimal code (either letter case). A bad first
@@ -37,4 +37,4 @@ ExecuteOutcome executeManualCommand(ScriptHost& host, int code, const std::strin
 ExecuteOutcome repeatManualCommand(ScriptHost& host, int code, const std::string& data,
                                    TwoRegistrarResults& lists);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -15,7 +15,7 @@ std::string slotKey(int index)
     return "File" + std::to_string(index + 1);
 }
 
-}  // namespace
+} // namespace
 
 RecentFileSlots readRecentFiles(const std::string& iniPath)
 {
@@ -30,8 +30,8 @@ bool writeRecentFiles(const std::string& iniPath, const RecentFileSlots& files)
 {
     bool written = true;
     for (int i = 0; i < kRecentFileCount; ++i)
-        written = platform::WritePrivateProfileString(kSection, slotKey(i), files[i], iniPath)
-                  && written;
+        written =
+            platform::WritePrivateProfileString(kSection, slotKey(i), files[i], iniPath) && written;
     return written;
 }
 
@@ -66,4 +66,4 @@ RecentFileChoice chooseRecentFile(const std::vector<std::string>& comboEntries,
     return choice;
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

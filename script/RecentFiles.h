@@ -23,10 +23,10 @@ bool writeRecentFiles(const std::string& iniPath, const RecentFileSlots& files);
 
 // Outcome of choosing a script with "Открыть файл", given the combo box's entries.
 struct RecentFileChoice {
-    bool alreadyListed = false;  // exact byte-for-byte match: nothing is rewritten
-    RecentFileSlots files;       // new slot contents to write (only when !alreadyListed)
-    std::vector<std::string> entries;  // the combo box's entries afterwards
-    int selectedIndex = 0;             // the entry to select
+    bool alreadyListed = false;       // exact byte-for-byte match: nothing is rewritten
+    RecentFileSlots files;            // new slot contents to write (only when !alreadyListed)
+    std::vector<std::string> entries; // the combo box's entries afterwards
+    int selectedIndex = 0;            // the entry to select
 };
 
 // Exact match selects the listed entry. Otherwise the chosen path goes first, the old entries
@@ -34,4 +34,4 @@ struct RecentFileChoice {
 [[nodiscard]] RecentFileChoice chooseRecentFile(const std::vector<std::string>& comboEntries,
                                                 const std::string& path);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -22,7 +22,7 @@ bool isControl(char c)
     return static_cast<unsigned char>(c) < ' ';
 }
 
-}  // namespace
+} // namespace
 
 bool IsNumb(const std::string& text)
 {
@@ -101,4 +101,4 @@ std::string trimTrailingControls(const std::string& text)
     return std::string(text.begin(), last);
 }
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -40,4 +40,4 @@ constexpr int ScriptLineBufferSize = 300;
 // Trailing control characters (codes below 32) removed, e.g. the line end.
 [[nodiscard]] std::string trimTrailingControls(const std::string& text);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -34,7 +34,7 @@ void centreOnScreen(QWidget& window)
     window.move(frame.topLeft());
 }
 
-}  // namespace
+} // namespace
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm7>())
 {
@@ -251,8 +251,8 @@ void TForm7::Button9Click()
 
 void TForm7::Button3Click()
 {
-    const std::string line = script::commandListLine(toCp1251(m_ui->Edit1->text()),
-                                                     toCp1251(m_ui->Edit3->text()));
+    const std::string line =
+        script::commandListLine(toCp1251(m_ui->Edit1->text()), toCp1251(m_ui->Edit3->text()));
     m_ui->ListBox1->addItem(fromCp1251(line));
 }
 
@@ -336,4 +336,4 @@ void TForm7::updateButtons()
     m_ui->Button11->setEnabled(m_stopResumeStepEnabled && idle);
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

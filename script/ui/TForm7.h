@@ -30,8 +30,8 @@ public:
     // Windows this one opens. The variables window becomes a child window of this one, so it
     // stays usable while this window is shown modally.
     void setVariablesWindow(TForm8* variables);
-    void setSecondRegistrarWindow(QDialog* second);  // "Ещё один регистратор"
-    void setComparisonWindow(QDialog* comparison);   // "Окно сравнения"
+    void setSecondRegistrarWindow(QDialog* second); // "Ещё один регистратор"
+    void setComparisonWindow(QDialog* comparison);  // "Окно сравнения"
 
     // Each time the window becomes the active window (also called directly by tests).
     void FormActivate();
@@ -52,19 +52,19 @@ private:
     void connectHandlers();
     std::unique_ptr<ScriptWindowHost> makeHost();
 
-    void Button1Click();   // "Выход"
-    void Button2Click();   // "Выполнить" of the manual group
-    void Button3Click();   // "В список"
-    void Button4Click();   // "Очистить сообщения"
-    void Button5Click();   // "Открыть файл"
-    void Button6Click();   // "Выполнить": run the script
-    void Button7Click();   // "Стоп"
-    void Button8Click();   // "Продолжить"
-    void Button9Click();   // "Повторить команду"
-    void Button10Click();  // "Переменные"
-    void Button11Click();  // "Шаг"
-    void Button12Click();  // "Ещё один регистратор"
-    void Button13Click();  // "Окно сравнения"
+    void Button1Click();  // "Выход"
+    void Button2Click();  // "Выполнить" of the manual group
+    void Button3Click();  // "В список"
+    void Button4Click();  // "Очистить сообщения"
+    void Button5Click();  // "Открыть файл"
+    void Button6Click();  // "Выполнить": run the script
+    void Button7Click();  // "Стоп"
+    void Button8Click();  // "Продолжить"
+    void Button9Click();  // "Повторить команду"
+    void Button10Click(); // "Переменные"
+    void Button11Click(); // "Шаг"
+    void Button12Click(); // "Ещё один регистратор"
+    void Button13Click(); // "Окно сравнения"
     void Edit1Change();
     void Edit1ReturnPressed();
 
@@ -91,9 +91,9 @@ private:
 
     // Enabled states the window decides; busy() overrides them for the sending buttons.
     int m_busyDepth = 0;
-    bool m_activated = false;             // manual group, "Открыть файл", "В список"
-    bool m_codeReady = false;             // manual "Выполнить": two characters or activation
-    bool m_stopResumeStepEnabled = true;  // "Стоп", "Продолжить", "Шаг"
+    bool m_activated = false; // manual group, "Открыть файл", "В список"
+    bool m_codeReady = false; // manual "Выполнить": two characters or activation
+    bool m_stopResumeStepEnabled = true; // "Стоп", "Продолжить", "Шаг"
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

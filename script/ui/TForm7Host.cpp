@@ -136,4 +136,4 @@ void ScriptWindowHost::runEnded()
         m_callbacks.runEnded();
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

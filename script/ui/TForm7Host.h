@@ -16,13 +16,13 @@ class TForm8;
 
 struct ScriptWindowControls {
     QWidget* form = nullptr;
-    QPlainTextEdit* memo = nullptr;        // Memo1
-    QLineEdit* lineNumber = nullptr;       // Edit4
-    QLineEdit* code = nullptr;             // Edit1; its change handler converts the code
-    QLineEdit* data = nullptr;             // Edit3
-    QLineEdit* status = nullptr;           // Edit6
-    QCheckBox* noRepaint = nullptr;        // CheckBox1
-    QCheckBox* noOutput = nullptr;         // CheckBox2
+    QPlainTextEdit* memo = nullptr;  // Memo1
+    QLineEdit* lineNumber = nullptr; // Edit4
+    QLineEdit* code = nullptr;       // Edit1; its change handler converts the code
+    QLineEdit* data = nullptr;       // Edit3
+    QLineEdit* status = nullptr;     // Edit6
+    QCheckBox* noRepaint = nullptr;  // CheckBox1
+    QCheckBox* noOutput = nullptr;   // CheckBox2
 };
 
 // What the window does when the interpreter changes its run state.
@@ -74,4 +74,4 @@ private:
     TForm8* m_variables = nullptr;
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -14,7 +14,7 @@ namespace {
 constexpr int kColumnWidths[TForm8::kColumnCount] = {40, 98, 94, 26};
 constexpr int kRowHeight = 16;
 
-}  // namespace
+} // namespace
 
 TForm8::TForm8(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm8>())
 {
@@ -128,4 +128,4 @@ void TForm8::Button1Click()
     close();
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -48,4 +48,4 @@ private:
     QWidget* m_anchor = nullptr;
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

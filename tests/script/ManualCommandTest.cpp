@@ -30,5 +30,7 @@ TEST(ManualCommandTest, ABadDigitKeepsThePartialCode)
     EXPECT_EQ(convertCommandCode("%O").code, 0);
     EXPECT_FALSE(convertCommandCode("1 ").valid);
     EXPECT_EQ(convertCommandCode("1 ").code, 16);
-    EXPECT_FALSE(convertCommandCode("\xC0" "1").valid);  // a Cyrillic letter
+    EXPECT_FALSE(convertCommandCode("\xC0"
+                                    "1")
+                     .valid); // a Cyrillic letter
 }

@@ -18,9 +18,10 @@ class RecentFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("quorvex-recent-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir =
+            std::filesystem::temp_directory_path() /
+            ("quorvex-recent-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
         m_ini = (m_dir / "fpinit.ini").string();
         std::filesystem::remove(m_ini);
@@ -42,7 +43,7 @@ protected:
 const std::vector<std::string> kFive = {"C:\\s\\1.txt", "C:\\s\\2.txt", "C:\\s\\3.txt",
                                         "C:\\s\\4.txt", "C:\\s\\5.txt"};
 
-}  // namespace
+} // namespace
 
 TEST_F(RecentFilesTest, AListedPathIsSelectedAndNothingMoves)
 {

@@ -32,7 +32,7 @@ std::string lineAt(std::FILE* file)
     return line;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TextFunctionsTest, IsNumbAcceptsOnlyDigitsAndTheEmptyText)
 {
@@ -41,7 +41,7 @@ TEST(TextFunctionsTest, IsNumbAcceptsOnlyDigitsAndTheEmptyText)
     EXPECT_FALSE(IsNumb("12a"));
     EXPECT_FALSE(IsNumb("-1"));
     EXPECT_FALSE(IsNumb(" 1"));
-    EXPECT_FALSE(IsNumb("\xB9"));  // '№' in Windows-1251, a byte above 127
+    EXPECT_FALSE(IsNumb("\xB9")); // '№' in Windows-1251, a byte above 127
 }
 
 TEST(TextFunctionsTest, IsStrNeedsQuotesAtBothEnds)
@@ -135,7 +135,7 @@ TEST(TextFunctionsTest, SearchIsCaseSensitiveAndEndsAtTheEndOfTheFile)
 TEST(TextFunctionsTest, SearchStartsAtTheGivenPosition)
 {
     FilePtr file = fileWith("%EndIf\n01\n%EndIf\n");
-    long position = 3;  // inside the first line: the search sees "If\n" first
+    long position = 3; // inside the first line: the search sees "If\n" first
 
     ASSERT_TRUE(SearchInFile("%EndIf", file.get(), position));
     EXPECT_EQ(position, 10);

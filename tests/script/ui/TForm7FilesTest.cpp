@@ -81,17 +81,18 @@ TEST_F(TForm7Files, ChoosingANewFileEnablesRunAndPutsItFirst)
     EXPECT_EQ(edit("Edit4")->text(), QStringLiteral("0"));
     EXPECT_EQ(comboEntries(), (QStringList{"new.txt", "old.txt"}));
     EXPECT_EQ(combo()->currentIndex(), 0);
-    EXPECT_EQ(platform::GetPrivateProfileString("Files", "File1", "?", 500, settingsPath()), "new.txt");
-    EXPECT_EQ(platform::GetPrivateProfileString("Files", "File2", "?", 500, settingsPath()), "old.txt");
+    EXPECT_EQ(platform::GetPrivateProfileString("Files", "File1", "?", 500, settingsPath()),
+              "new.txt");
+    EXPECT_EQ(platform::GetPrivateProfileString("Files", "File2", "?", 500, settingsPath()),
+              "old.txt");
     EXPECT_EQ(platform::GetPrivateProfileString("Files", "File5", "?", 500, settingsPath()), "");
 }
 
 TEST_F(TForm7Files, ChoosingAListedFileOnlySelectsIt)
 {
     for (int i = 1; i <= 3; ++i)
-        ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File" + std::to_string(i),
-                                                        "s" + std::to_string(i) + ".txt",
-                                                        settingsPath()));
+        ASSERT_TRUE(platform::WritePrivateProfileString(
+            "Files", "File" + std::to_string(i), "s" + std::to_string(i) + ".txt", settingsPath()));
     m_form->FormActivate();
     const std::string before = settingsText();
 
@@ -116,7 +117,7 @@ TEST_F(TForm7Files, ASixthFileDropsTheOldestAndACaseVariantIsNew)
     openScript("S6.TXT");
     EXPECT_EQ(comboEntries(), (QStringList{"S6.TXT", "s6.txt", "s5.txt", "s4.txt", "s3.txt"}));
 
-    m_form->FormActivate();  // the INI file holds the same list
+    m_form->FormActivate(); // the INI file holds the same list
     EXPECT_EQ(comboEntries(), (QStringList{"S6.TXT", "s6.txt", "s5.txt", "s4.txt", "s3.txt"}));
 }
 
@@ -144,5 +145,5 @@ TEST_F(TForm7Files, ClearMessagesEmptiesTheMemo)
     EXPECT_TRUE(memoLines().isEmpty());
 }
 
-}  // namespace
-}  // namespace quorvex::ui::testing
+} // namespace
+} // namespace quorvex::ui::testing

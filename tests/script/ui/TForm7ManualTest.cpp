@@ -109,7 +109,7 @@ TEST_F(TForm7Manual, SendShowsTheExchangeAndStatusAndKeepsTheFields)
 TEST_F(TForm7Manual, NoOutputKeepsTheMemoEmptyButUpdatesTheStatus)
 {
     checkBox("CheckBox2")->setChecked(true);
-    first().faults().statusBits[2] = 0x01;  // any status bit, so the status text is not all zero
+    first().faults().statusBits[2] = 0x01; // any status bit, so the status text is not all zero
 
     send(QStringLiteral("0F"), QString());
 
@@ -139,9 +139,10 @@ TEST_F(TForm7Manual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat
 
     send(QStringLiteral("4A"), QStringLiteral("X"));
 
-    EXPECT_EQ(reportTexts(), (QStringList{QStringLiteral("Не совпадают значения результата, - параметр №2"),
-                                          QStringLiteral("Регистратор №1: 3"),
-                                          QStringLiteral("Регистратор №2: 4")}));
+    EXPECT_EQ(
+        reportTexts(),
+        (QStringList{QStringLiteral("Не совпадают значения результата, - параметр №2"),
+                     QStringLiteral("Регистратор №1: 3"), QStringLiteral("Регистратор №2: 4")}));
     EXPECT_EQ(memoLines().size(), 2);
     EXPECT_TRUE(memoLines()[1].contains(QStringLiteral("1,2,3")));
     ASSERT_EQ(second().handledRequests().size(), 1U);
@@ -200,9 +201,10 @@ TEST_F(TForm7Manual, RepeatComparesWithTheSecondRegistrarsAnswerToTheBoxes)
     EXPECT_EQ(first().handledRequests().back().data, "X");
     EXPECT_EQ(second().handledRequests().back().command, 0x4A);
     EXPECT_EQ(second().handledRequests().back().data, "Y");
-    EXPECT_EQ(reportTexts(), (QStringList{QStringLiteral("Не совпадает количество параметров результата: "),
-                                          QStringLiteral("Регистратор №1: 2"),
-                                          QStringLiteral("Регистратор №2: 3")}));
+    EXPECT_EQ(
+        reportTexts(),
+        (QStringList{QStringLiteral("Не совпадает количество параметров результата: "),
+                     QStringLiteral("Регистратор №1: 2"), QStringLiteral("Регистратор №2: 3")}));
 }
 
 TEST_F(TForm7Manual, RepeatWithASilentRegistrarReportsTheTimeout)
@@ -230,5 +232,5 @@ TEST_F(TForm7Manual, AddToListNotesCodeAndData)
     EXPECT_TRUE(first().handledRequests().empty());
 }
 
-}  // namespace
-}  // namespace quorvex::ui::testing
+} // namespace
+} // namespace quorvex::ui::testing

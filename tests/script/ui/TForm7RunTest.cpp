@@ -63,7 +63,8 @@ TEST_F(TForm7Run, SendingButtonsAreDisabledDuringARunAndRestoredAfter)
 
     ASSERT_FALSE(liveDuringRun.empty());
     EXPECT_EQ(std::count(liveDuringRun.begin(), liveDuringRun.end(), true), 0);
-    for (const char* name : {"Button2", "Button5", "Button6", "Button7", "Button8", "Button9", "Button11"})
+    for (const char* name :
+         {"Button2", "Button5", "Button6", "Button7", "Button8", "Button9", "Button11"})
         EXPECT_TRUE(button(name)->isEnabled()) << name;
 }
 
@@ -92,13 +93,13 @@ TEST_F(TForm7Run, ExitDuringACommandListRunStopsItAfterTheCurrentCommand)
 TEST_F(TForm7Run, ActivationDuringARunKeepsItsStopRequestAndFile)
 {
     openScript(writeScript("list.txt", {"0F", "10", "11"}));
-    bool first = true;
+    bool firstLine = true;
     duringEachCommandLine([&] {
-        if (!first)
+        if (!firstLine)
             return;
-        first = false;
+        firstLine = false;
         button("Button7")->click();
-        m_form->FormActivate();  // e.g. back from a message box or the variables window
+        m_form->FormActivate(); // e.g. back from a message box or the variables window
     });
 
     button("Button6")->click();
@@ -156,7 +157,7 @@ TEST_F(TForm7Run, DeclaredVariablesFillTheGridAndLockStopResumeStep)
     const int rowsAfterFirstRun = m_variables->rowCount();
     button("Button6")->click();
     EXPECT_EQ(m_variables->rowCount(), rowsAfterFirstRun + 2);
-    EXPECT_TRUE(button("Button7")->isEnabled() == false);
+    EXPECT_FALSE(button("Button7")->isEnabled());
 }
 
 TEST_F(TForm7Run, OpeningAFileForgetsTheVariables)
@@ -182,5 +183,5 @@ TEST_F(TForm7Run, AMissingScriptFileEndsTheRunWithAMessage)
     EXPECT_TRUE(button("Button6")->isEnabled());
 }
 
-}  // namespace
-}  // namespace quorvex::ui::testing
+} // namespace
+} // namespace quorvex::ui::testing

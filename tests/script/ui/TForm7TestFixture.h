@@ -12,8 +12,8 @@
 #include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
 
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -53,7 +53,7 @@ protected:
         script::setComparisonReport(&m_report);
 
         m_form = std::make_unique<TForm7>();
-        m_variables = new TForm8;  // owned by m_form once handed over
+        m_variables = new TForm8; // owned by m_form once handed over
         m_form->setVariablesWindow(m_variables);
     }
 
@@ -72,8 +72,7 @@ protected:
         link::session().secondConnected = true;
     }
 
-    template <typename Widget>
-    Widget* child(const char* name) const
+    template <typename Widget> Widget* child(const char* name) const
     {
         auto* widget = m_form->findChild<Widget*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
@@ -128,7 +127,10 @@ protected:
     static emulator::Registrar& first() { return emulator::processRegistrar(1); }
     static emulator::Registrar& second() { return emulator::processRegistrar(2); }
     static std::string timeoutMessage() { return script::kTimeoutMessage; }
-    static std::string cp1251(const char* utf8) { return platform::toCp1251(QString::fromUtf8(utf8)); }
+    static std::string cp1251(const char* utf8)
+    {
+        return platform::toCp1251(QString::fromUtf8(utf8));
+    }
 
     platform::ScopedRecordingDialogs m_dialogs;
     script::ReportDocument m_report;
@@ -137,4 +139,4 @@ protected:
     TForm8* m_variables = nullptr;
 };
 
-}  // namespace quorvex::ui::testing
+} // namespace quorvex::ui::testing

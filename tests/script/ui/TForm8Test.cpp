@@ -54,7 +54,7 @@ TEST_F(TForm8Grid, CellsBeyondTheGridAddRowsAndNothingIsCleared)
     EXPECT_EQ(m_variables->rowCount(), 5);
     EXPECT_EQ(m_variables->cell(3, 2), QStringLiteral("значение"));
 
-    m_variables->setCell(1, 7, QStringLiteral("x"));  // no such column: ignored
+    m_variables->setCell(1, 7, QStringLiteral("x")); // no such column: ignored
     m_variables->setCell(-1, 0, QStringLiteral("x"));
     EXPECT_EQ(m_variables->rowCount(), 5);
 }
@@ -78,5 +78,5 @@ TEST_F(TForm8Grid, CloseButtonHidesTheWindow)
     EXPECT_FALSE(m_variables->isVisible());
 }
 
-}  // namespace
-}  // namespace quorvex::ui::testing
+} // namespace
+} // namespace quorvex::ui::testing
