@@ -131,6 +131,19 @@ TEST_F(TForm7Manual, AFirstRegistrarTimeoutTouchesNoDisplay)
     EXPECT_TRUE(button("Button2")->isEnabled());
 }
 
+TEST_F(TForm7Manual, SendingWithoutAnOpenPortIsATimeoutNotAStaleAnswer)
+{
+    send(QStringLiteral("4A"), QStringLiteral("X"));
+    link::CloseFirstPort();
+    button("Button4")->click();
+    m_dialogs->clear();
+
+    send(QStringLiteral("0F"), QString());
+
+    EXPECT_EQ(m_dialogs->lastMessage(), timeoutMessage());
+    EXPECT_TRUE(memoLines().isEmpty());
+}
+
 TEST_F(TForm7Manual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat)
 {
     connectSecond();
