@@ -24,6 +24,7 @@
 #include "ui_TForm1.h"
 
 #include <QCloseEvent>
+#include <QMenuBar>
 #include <QCoreApplication>
 #include <QMetaObject>
 
@@ -62,6 +63,8 @@ TForm1::TForm1(QWidget* parent)
 {
     ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    // Wide enough for the whole menu bar: no menu may hide behind the overflow arrow.
+    centralWidget()->setMinimumWidth(menuBar()->sizeHint().width());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     showConnectedState(false);
     ui->ExtraMenu->menuAction()->setEnabled(false);

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPixmap>
 
 namespace quorvex::ui::test {
@@ -26,6 +27,8 @@ protected:
             EXPECT_GE(widget->width(), widget->minimumSizeHint().width())
                 << state << ": " << widget->objectName().toStdString();
         }
+        EXPECT_GE(m_form->menuBar()->width(), m_form->menuBar()->sizeHint().width())
+            << state << ": menus hidden behind the overflow arrow";
         auto* group = child<QGroupBox>("GroupBox1");
         EXPECT_GE(group->width(), group->fontMetrics().horizontalAdvance(group->title()));
         saveScreenshot(state);

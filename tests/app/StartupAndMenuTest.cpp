@@ -145,6 +145,9 @@ TEST_F(StartupTest, AboutWindowNamesProgramVersionAndAuthors)
     auto* label = static_cast<QWidget*>(m_windows.form9)->findChild<QLabel*>("Label1");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), text);
+    const QString directory = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
+    if (!directory.isEmpty())
+        static_cast<QWidget*>(m_windows.form9)->grab().save(directory + "/TForm9.png");
 }
 
 class ReportMenuTest : public AppFixture {};
