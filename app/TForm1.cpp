@@ -24,8 +24,8 @@
 #include "ui_TForm1.h"
 
 #include <QCloseEvent>
-#include <QMenuBar>
 #include <QCoreApplication>
+#include <QMenuBar>
 #include <QMetaObject>
 
 #include <clocale>
@@ -110,8 +110,12 @@ void TForm1::connectMenuItem(QAction* item, std::function<QDialog*()> window)
 
 void TForm1::openModal(QDialog* window)
 {
-    if (window)
-        window->exec();
+    if (!window)
+        return;
+    window->exec();
+    // Whether the window system hands the activation back after a modal window is up to it;
+    // the settings are read again on every return in any case.
+    FormActivate();
 }
 
 bool TForm1::event(QEvent* event)

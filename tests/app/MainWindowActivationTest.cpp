@@ -3,6 +3,9 @@
 
 #include "app/MainSettings.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 namespace quorvex::ui::test {
 namespace {
 
@@ -87,6 +90,21 @@ TEST_F(ActivationTest, MissingSettingsFileEndsTheProgramOnce)
     m_form->FormActivate();
     EXPECT_EQ(m_dialogs->messages().size(), 1u) << "no second box once terminating";
     EXPECT_EQ(m_terminations, 1);
+}
+
+// Leaving the event loops cannot be undone within a process, so it is watched in a child.
+TEST_F(ActivationTest, MissingSettingsFileLeavesTheRunningEventLoop)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto runUntilTerminated = [] {
+        TForm1 form; // with the default terminate handler
+        QEventLoop loop;
+        QTimer::singleShot(0, &form, [&form] { form.FormActivate(); });
+        QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
+        std::exit(loop.exec());
+    };
+
+    EXPECT_EXIT(runUntilTerminated(), ::testing::ExitedWithCode(1), "");
 }
 
 TEST_F(ActivationTest, SettingsFileDeletedWhileRunningEndsTheProgram)

@@ -119,6 +119,23 @@ TEST_F(StartupTest, EveryMenuItemOpensItsWindowModally)
     }
 }
 
+TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgain)
+{
+    writeIni("[Communication]\r\nSpeed=57600\r\n");
+    m_form->FormActivate();
+    ASSERT_EQ(speeds()->currentText(), "57600");
+    QTimer::singleShot(0, [this] {
+        writeIni("[Communication]\r\nSpeed=115200\r\n");
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->reject();
+    });
+
+    child<QAction>("AboutItem")->trigger();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(speeds()->currentText(), "115200");
+}
+
 TEST_F(StartupTest, StatusButtonOpensTheStatusWindow)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
