@@ -7,7 +7,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${QUORVEX_BUILD_DIR:-$here/build}"
 packages=(build-essential cmake ninja-build ccache pkg-config
-          qt6-base-dev qt6-base-dev-tools libqt6serialport6-dev libgl1-mesa-dev
+          qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev libbenchmark-dev)
 
 install_packages() {
