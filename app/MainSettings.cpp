@@ -6,7 +6,9 @@ namespace quorvex::ui {
 
 namespace {
 constexpr int kLogNameBuffer = 301;
-constexpr int kPortBuffer = 10;
+// Windows port names fit in 9 characters; Linux device paths such as /dev/pts/12 do not, and a
+// cut name would silently select another port, so the port name gets room for a path.
+constexpr int kPortBuffer = 301;
 constexpr int kSpeedBuffer = 10;
 constexpr int kDefaultSpeedIndex = 1;
 } // namespace
