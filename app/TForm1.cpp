@@ -121,7 +121,12 @@ void TForm1::openModal(QDialog* window)
 bool TForm1::event(QEvent* event)
 {
     const bool handled = QMainWindow::event(event);
-    if (event->type() == QEvent::WindowActivate)
+    // The first showing counts as an activation even where no window manager activates the
+    // window (bare X servers, the offscreen platform).
+    const bool firstShow = event->type() == QEvent::Show && !m_shownBefore;
+    if (firstShow)
+        m_shownBefore = true;
+    if (firstShow || event->type() == QEvent::WindowActivate)
         FormActivate();
     return handled;
 }

@@ -71,6 +71,7 @@ private:
     std::function<void()> m_terminate;
     bool m_connected = false;
     bool m_activating = false;
+    bool m_shownBefore = false;
     bool m_terminated = false;
 };
 

@@ -130,6 +130,16 @@ TEST_F(ActivationTest, WindowActivationEventRunsActivation)
     EXPECT_EQ(speeds()->currentText(), "115200");
 }
 
+TEST_F(ActivationTest, FirstShowRunsActivation)
+{
+    writeIni("[Communication]\r\nPort=EMU2\r\n");
+
+    m_form->show();
+
+    EXPECT_EQ(ports()->currentText(), "EMU2");
+    m_form->hide();
+}
+
 TEST_F(ActivationTest, LogSwitchedOffLeavesNoLogFile)
 {
     connectWith("[LogFile]\r\nLog=0\r\nLogName=off.log\r\n[Communication]\r\nPort=EMU1\r\n");
