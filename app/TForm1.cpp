@@ -298,8 +298,7 @@ void TForm1::sendReport(const std::function<int()>& report)
 
 void TForm1::ReceiptCopiesItemClick()
 {
-    // The receipt-copy window is opened directly for now; the registrar check in front of it
-    // belongs to that window's own work.
+    // Opens the receipt-copy window without asking the registrar whether it keeps copies.
     openModal(m_windows.form13);
 }
 
