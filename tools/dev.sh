@@ -8,7 +8,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${QUORVEX_BUILD_DIR:-$here/build}"
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
-          libgtest-dev libgmock-dev libbenchmark-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
 
 install_packages() {
     local missing=()
