@@ -17,6 +17,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/TextCodec.h"
+#include "platform/qt/WindowPlacement.h"
 #include "script/ui/TForm10.h"
 #include "script/ui/TForm11.h"
 #include "script/ui/TForm7.h"
@@ -25,7 +26,6 @@
 #include "serial/qt/QtSerialLine.h"
 
 #include <QMessageBox>
-#include <QScreen>
 
 #include <exception>
 
@@ -36,11 +36,7 @@ namespace {
 void centreOnScreen(QWidget* window)
 {
     window->adjustSize();
-    if (const QScreen* screen = window->screen()) {
-        QRect frame = window->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window->move(frame.topLeft());
-    }
+    platform::centreOnScreen(*window);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "link/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/TextCodec.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QGuiApplication>
@@ -114,9 +115,7 @@ void TForm12::centreOnScreen()
     if (screen == nullptr)
         return;
     adjustSize();
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    platform::centreOnScreen(*this, screen);
 }
 
 } // namespace quorvex::ui

@@ -7,25 +7,16 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/qt/TextCodec.h"
+#include "platform/qt/WindowPlacement.h"
 #include "serial/qt/TPortControl.h"
 
 #include <QEvent>
-#include <QScreen>
 
 #include <clocale>
 
 namespace quorvex::ui {
 
 namespace {
-
-void centreOnScreen(QWidget& window)
-{
-    if (const QScreen* screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
 
 const char* const kSection = "SecondRegistrator";
 constexpr int kSettingBuffer = 10;    // at most 9 characters are read back
@@ -82,7 +73,7 @@ void TForm10::setComparisonWindow(QDialog* comparison)
 bool TForm10::event(QEvent* event)
 {
     if (event->type() == QEvent::Show)
-        centreOnScreen(*this);
+        platform::centreOnScreen(*this);
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(event);

@@ -8,27 +8,18 @@
 #include "link/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/TextCodec.h"
+#include "platform/qt/WindowPlacement.h"
 #include "script/RtfWriter.h"
 
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 
 namespace quorvex::ui {
 
 namespace {
-
-void centreOnScreen(QWidget& window)
-{
-    if (const QScreen* screen = window.screen()) {
-        QRect frame = window.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        window.move(frame.topLeft());
-    }
-}
 
 std::string cp1251(const QString& text)
 {
@@ -72,7 +63,7 @@ TForm11::~TForm11()
 bool TForm11::event(QEvent* event)
 {
     if (event->type() == QEvent::Show)
-        centreOnScreen(*this);
+        platform::centreOnScreen(*this);
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(event);

@@ -3,6 +3,7 @@
 #include "link/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/TextCodec.h"
+#include "platform/qt/WindowPlacement.h"
 #include "script/Interpreter.h"
 #include "script/ManualCommand.h"
 #include "script/RecentFiles.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QScreen>
 
 namespace quorvex::ui {
 
@@ -24,16 +24,6 @@ namespace {
 
 constexpr int kMemoCharacterHeight = 15;
 
-void centreOnScreen(QWidget& window)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window.move(frame.topLeft());
-}
-
 } // namespace
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm7>())
@@ -43,7 +33,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     QFont memoFont = m_ui->Memo1->font();
     memoFont.setPixelSize(kMemoCharacterHeight);
     m_ui->Memo1->setFont(memoFont);
-    centreOnScreen(*this);
+    platform::centreOnScreen(*this, QGuiApplication::primaryScreen());
 
     m_host = makeHost();
     m_interpreter = std::make_unique<script::Interpreter>(*m_host);
