@@ -27,12 +27,26 @@ const std::string& Interpreter::scriptPath() const
 
 RunEnd Interpreter::Run()
 {
+    clearAbandonIfIdle();
     return m_state->engine.run();
 }
 
 void Interpreter::RequestStop()
 {
     m_state->engine.stopRequested = true;
+}
+
+// A request to abandon applies to the run in progress only, never to the next one.
+void Interpreter::clearAbandonIfIdle()
+{
+    if (!m_state->engine.inProgress)
+        m_state->engine.abandonRequested = false;
+}
+
+void Interpreter::abandonRun()
+{
+    if (m_state->engine.inProgress)
+        m_state->engine.abandonRequested = true;
 }
 
 void Interpreter::clearStopRequest()
@@ -47,11 +61,13 @@ bool Interpreter::stopRequested() const
 
 RunEnd Interpreter::Resume()
 {
+    clearAbandonIfIdle();
     return m_state->engine.resume();
 }
 
 RunEnd Interpreter::Step()
 {
+    clearAbandonIfIdle();
     return m_state->engine.step();
 }
 

@@ -54,6 +54,8 @@ public:
     // "Стоп": ends a run after its next command line, a resume after its next command.
     void RequestStop();
     void clearStopRequest();
+    // Ends a run, resume or step at its next line, whatever it is running (the window closes).
+    void abandonRun();
     [[nodiscard]] bool stopRequested() const;
     // "Продолжить": skips the line-number box's count of lines and executes the rest of the
     // file as command lines. "Шаг": the same for one line.
@@ -84,6 +86,7 @@ public:
     [[nodiscard]] const std::vector<ScriptVariable>& variables() const;
 
 private:
+    void clearAbandonIfIdle();
     struct State;
     std::unique_ptr<State> m_state;
 };

@@ -124,6 +124,8 @@ bool ScriptEngine::readCountedLine(std::string& line)
         return false;
     ++lineCounter;
     showLineCounter();
+    if (abandonRequested)
+        throw RunEnding{RunEnd::Stopped, true};
     return true;
 }
 

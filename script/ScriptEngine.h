@@ -93,6 +93,8 @@ public:
 
     std::string scriptPath;
     bool stopRequested = false;
+    // The window is being left: whatever runs ends at its next line, script-language runs too.
+    bool abandonRequested = false;
     bool secondSwitch = false;
     bool inProgress = false;
     RunEnd lastEnd = RunEnd::None;

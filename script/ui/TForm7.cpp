@@ -285,12 +285,14 @@ void TForm7::reject()
     QDialog::reject();
 }
 
-// Only command-list runs and resumes look at the stop request; a script-language run goes on
-// to its end with the window hidden.
+// Leaving the window ends whatever runs at its next line, a script-language run included, so
+// no run goes on behind a hidden window.
 void TForm7::stopRunBeforeLeaving()
 {
-    if (busy())
+    if (busy()) {
         m_interpreter->RequestStop();
+        m_interpreter->abandonRun();
+    }
 }
 
 void TForm7::beginBusy()

@@ -151,6 +151,27 @@ TEST_F(CommandTest, StopEndsAResumeAfterItsNextCommand)
     EXPECT_EQ(first().handledRequests().size(), 1u);
 }
 
+TEST_F(CommandTest, AbandonEndsAScriptLanguageRunThatIgnoresStopAndNotTheNextRun)
+{
+    const std::vector<std::string> script{"%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"",
+                                          "%While (i < 5)", "%RunCommand (74)",
+                                          "%Oper (i, 1, 0, i)", "%EndWhile"};
+    host.setOnProcessMessages([this] {
+        if (first().handledRequests().size() == 2) {
+            interpreter.RequestStop();
+            interpreter.abandonRun();
+        }
+    });
+
+    EXPECT_EQ(run(script), RunEnd::Stopped);
+    EXPECT_EQ(first().handledRequests().size(), 2u);
+
+    host.setOnProcessMessages({});
+    interpreter.abandonRun(); // nothing in progress: no effect on the next run
+    EXPECT_EQ(run(script), RunEnd::EndOfFile);
+    EXPECT_EQ(first().handledRequests().size(), 7u);
+}
+
 TEST_F(CommandTest, NothingStartsWhileARunIsInProgress)
 {
     std::vector<RunEnd> nested;
