@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <string>
@@ -35,9 +37,10 @@ public:
 
 inline std::string writeTextFile(const std::string& name, const std::string& content)
 {
+    // The process id keeps the names apart when test processes run side by side.
     static std::atomic<int> counter{0};
-    const std::string path =
-        ::testing::TempDir() + "quorvex_" + std::to_string(++counter) + "_" + name;
+    const std::string path = ::testing::TempDir() + "quorvex_" + std::to_string(::getpid()) +
+                             "_" + std::to_string(++counter) + "_" + name;
     std::ofstream(path, std::ios::binary) << content;
     return path;
 }
