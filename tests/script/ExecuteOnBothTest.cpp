@@ -8,6 +8,7 @@
 #include "link/Session.h"
 #include "platform/RecordingDialogs.h"
 #include "script/ReportDocument.h"
+#include "tests/support/EmulatedRegistrars.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +26,10 @@ class ExecuteOnBothTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static const bool registered = [] {
-            emulator::registerEmulatedPorts(serial::portRegistry());
-            return true;
-        }();
-        (void)registered;
-        emulator::resetProcessRegistrars();
-        link::SetLogName((std::filesystem::temp_directory_path() / "quorvex-eob.log").string());
-        ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
-        ASSERT_NE(link::OpenSecondPort("EMU2", 19200), -1);
-        link::UseSecondPort(0);
+        test_support::resetEmulatedRegistrars();
+        ASSERT_NO_FATAL_FAILURE(test_support::openEmulatedLink(
+            (std::filesystem::temp_directory_path() / "quorvex-eob.log").string(), 19200, 19200));
         link::session().secondConnected = true;
-        link::resultState() = {};
         script::setComparisonReport(&m_report);
     }
 

@@ -9,6 +9,7 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "script/RtfReader.h"
+#include "tests/support/EmulatedRegistrars.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,23 +37,15 @@ class TForm11Test : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static const bool registered = [] {
-            emulator::registerEmulatedPorts(serial::portRegistry());
-            return true;
-        }();
-        (void)registered;
-        emulator::resetProcessRegistrars();
-        link::SetLogName(QDir::temp().filePath("quorvex-form11.log").toStdString());
-        ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
-        ASSERT_NE(link::OpenSecondPort("EMU2", 9600), -1);
-        link::UseSecondPort(0);
+        test_support::resetEmulatedRegistrars();
+        ASSERT_NO_FATAL_FAILURE(test_support::openEmulatedLink(
+            QDir::temp().filePath("quorvex-form11.log").toStdString(), 19200, 9600));
         auto& s = link::session();
         s.firstPortText = "EMU1";
         s.firstSpeedText = "19200";
         s.secondPortText = "EMU2";
         s.secondSpeedText = "9600";
         s.secondConnected = true;
-        link::resultState() = {};
     }
 
     void TearDown() override { link::session().secondConnected = false; }

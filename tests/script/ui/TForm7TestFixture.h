@@ -11,6 +11,7 @@
 #include "script/ReportDocument.h"
 #include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
+#include "tests/support/EmulatedRegistrars.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -32,12 +33,7 @@ class TForm7Fixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        static const bool registered = [] {
-            emulator::registerEmulatedPorts(serial::portRegistry());
-            return true;
-        }();
-        (void)registered;
-        emulator::resetProcessRegistrars();
+        test_support::resetEmulatedRegistrars();
 
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
         m_dir = std::filesystem::temp_directory_path() /
@@ -46,10 +42,8 @@ protected:
         std::filesystem::create_directories(m_dir);
         link::session() = {};
         link::session().programDirectory = m_dir.string();
-        link::SetLogName((m_dir / "exchange.log").string());
-        ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
-        link::UseSecondPort(0);
-        link::resultState() = {};
+        ASSERT_NO_FATAL_FAILURE(
+            test_support::openEmulatedLink((m_dir / "exchange.log").string(), 19200));
         script::setComparisonReport(&m_report);
 
         m_form = std::make_unique<TForm7>();
