@@ -159,6 +159,10 @@ private:
     [[nodiscard]] IfBlock& topIfBlock(const char* keyword);
 
     // "Продолжить" and "Шаг" (ScriptResume.cpp).
+    using ResumeLineHandler = void (ScriptEngine::*)(const std::string& line);
+    RunEnd runResumeLines(ResumeLineHandler handleLine);
+    void resumeLine(const std::string& line);
+    void stepLine(const std::string& line);
     bool prepareResume();
     bool readResumeLine(std::string& line);
     enum class ResumeLine { Ignored, Comment, TooShort, Command };

@@ -18,46 +18,17 @@ constexpr std::size_t kResumeDataStart = 9;
 
 RunEnd ScriptEngine::resume()
 {
-    if (inProgress)
-        return RunEnd::Refused;
-    InProgressScope scope(inProgress, m_host);
-    if (!prepareResume())
-        return lastEnd;
-    try {
-        std::string line;
-        for (;;) {
-            if (!readResumeLine(line)) {
-                m_host.showMessage(kEndOfFileMessage);
-                m_host.setLineNumberText("0");
-                throw RunEnding{RunEnd::EndOfFile, true};
-            }
-            switch (classifyResumeLine(line)) {
-            case ResumeLine::Ignored:
-            case ResumeLine::TooShort:
-                continue;
-            case ResumeLine::Comment:
-                showResumeComment(line);
-                continue;
-            case ResumeLine::Command:
-                break;
-            }
-            if (!sendResumeCommand(line))
-                throw RunEnding{RunEnd::TimedOut, true};
-            m_host.processPendingMessages();
-            if (stopRequested)
-                throw RunEnding{RunEnd::Stopped, true};
-            if (!m_host.noRepaint())
-                m_host.repaintForm();
-        }
-    } catch (const RunEnding& ending) {
-        if (ending.orderly)
-            endOrderly();
-        lastEnd = ending.end;
-    }
-    return lastEnd;
+    return runResumeLines(&ScriptEngine::resumeLine);
 }
 
 RunEnd ScriptEngine::step()
+{
+    return runResumeLines(&ScriptEngine::stepLine);
+}
+
+// Reads lines from the line-number box's position on and hands each to handleLine until a
+// RunEnding is thrown; the end of the file ends the run with a message.
+RunEnd ScriptEngine::runResumeLines(ResumeLineHandler handleLine)
 {
     if (inProgress)
         return RunEnd::Refused;
@@ -72,17 +43,7 @@ RunEnd ScriptEngine::step()
                 m_host.setLineNumberText("0");
                 throw RunEnding{RunEnd::EndOfFile, true};
             }
-            const ResumeLine kind = classifyResumeLine(line);
-            if (kind == ResumeLine::TooShort)
-                continue; // passed over: the step executes the next line instead
-            if (kind == ResumeLine::Comment)
-                showResumeComment(line);
-            if (kind == ResumeLine::Command) {
-                if (!sendResumeCommand(line))
-                    throw RunEnding{RunEnd::TimedOut, true};
-                m_host.processPendingMessages();
-            }
-            throw RunEnding{RunEnd::StepDone, true};
+            (this->*handleLine)(line);
         }
     } catch (const RunEnding& ending) {
         if (ending.orderly)
@@ -90,6 +51,44 @@ RunEnd ScriptEngine::step()
         lastEnd = ending.end;
     }
     return lastEnd;
+}
+
+// "Продолжить": every command is sent until a stop is asked for.
+void ScriptEngine::resumeLine(const std::string& line)
+{
+    switch (classifyResumeLine(line)) {
+    case ResumeLine::Ignored:
+    case ResumeLine::TooShort:
+        return;
+    case ResumeLine::Comment:
+        showResumeComment(line);
+        return;
+    case ResumeLine::Command:
+        break;
+    }
+    if (!sendResumeCommand(line))
+        throw RunEnding{RunEnd::TimedOut, true};
+    m_host.processPendingMessages();
+    if (stopRequested)
+        throw RunEnding{RunEnd::Stopped, true};
+    if (!m_host.noRepaint())
+        m_host.repaintForm();
+}
+
+// "Шаг": one line is executed and the run ends.
+void ScriptEngine::stepLine(const std::string& line)
+{
+    const ResumeLine kind = classifyResumeLine(line);
+    if (kind == ResumeLine::TooShort)
+        return; // passed over: the step executes the next line instead
+    if (kind == ResumeLine::Comment)
+        showResumeComment(line);
+    if (kind == ResumeLine::Command) {
+        if (!sendResumeCommand(line))
+            throw RunEnding{RunEnd::TimedOut, true};
+        m_host.processPendingMessages();
+    }
+    throw RunEnding{RunEnd::StepDone, true};
 }
 
 // Reopens the file, takes the line count from the line-number box and skips that many lines.
