@@ -112,35 +112,37 @@ bool parseOptions(int argc, char** argv, Options& options)
         target = *baud;
         return true;
     };
+    auto textOf = [&](int& i, const std::string& option, auto& target) {
+        const auto text = valueOf(i, option);
+        if (!text)
+            return false;
+        target = *text;
+        return true;
+    };
     bool haveScript = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        std::optional<std::string> value;
         if (arg == "--help" || arg == "-h") {
             options.help = true;
             return true;
         } else if (arg == "--port") {
-            if (!(value = valueOf(i, arg)))
+            if (!textOf(i, arg, options.port))
                 return false;
-            options.port = *value;
         } else if (arg == "--speed") {
             if (!baudOf(i, arg, options.speed))
                 return false;
         } else if (arg == "--second") {
-            if (!(value = valueOf(i, arg)))
+            if (!textOf(i, arg, options.secondPort))
                 return false;
-            options.secondPort = *value;
         } else if (arg == "--second-speed") {
             if (!baudOf(i, arg, options.secondSpeed))
                 return false;
         } else if (arg == "--log") {
-            if (!(value = valueOf(i, arg)))
+            if (!textOf(i, arg, options.logFile))
                 return false;
-            options.logFile = *value;
         } else if (arg == "--report") {
-            if (!(value = valueOf(i, arg)))
+            if (!textOf(i, arg, options.reportFile))
                 return false;
-            options.reportFile = *value;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
