@@ -4,8 +4,8 @@
 
 #include "serial/qt/QtSerialLine.h"
 #include "tests/serial/qt/PtyEmulatorProcess.h"
+#include "tests/support/ScopedRuntimeDirectory.h"
 
-#include <cstdlib>
 #include <optional>
 
 namespace quorvex::ui::test {
@@ -16,11 +16,8 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        m_announceDir = m_dir.path().toStdString() + "/runtime";
-        std::filesystem::create_directory(m_announceDir);
-        if (const char* previous = std::getenv("XDG_RUNTIME_DIR"))
-            m_previousRuntimeDir = previous;
-        ::setenv("XDG_RUNTIME_DIR", m_announceDir.c_str(), 1);
+        m_runtime.emplace("quorvex-pty-runtime-");
+        m_announceDir = m_runtime->path().string();
         serial::installRealSerialFallback(serial::portRegistry());
     }
 
@@ -28,14 +25,11 @@ protected:
     {
         AppFixture::TearDown();
         m_emulator.reset();
-        if (m_previousRuntimeDir)
-            ::setenv("XDG_RUNTIME_DIR", m_previousRuntimeDir->c_str(), 1);
-        else
-            ::unsetenv("XDG_RUNTIME_DIR");
+        m_runtime.reset();
     }
 
     std::string m_announceDir;
-    std::optional<std::string> m_previousRuntimeDir;
+    std::optional<test_support::ScopedRuntimeDirectory> m_runtime;
     std::unique_ptr<testing::PtyEmulatorProcess> m_emulator;
 };
 

@@ -1,4 +1,5 @@
 #include "serial/Announce.h"
+#include "tests/support/ScopedRuntimeDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -19,22 +20,8 @@ class AnnounceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
-            m_oldRuntime = old;
-        m_runtime = fs::temp_directory_path() / ("quorvex-announce-" + std::to_string(::getpid()));
-        fs::remove_all(m_runtime);
-        fs::create_directories(m_runtime);
-        ::setenv("XDG_RUNTIME_DIR", m_runtime.c_str(), 1);
         m_device = m_runtime / "fake-pts";
         std::ofstream(m_device) << "";
-    }
-    void TearDown() override
-    {
-        if (m_oldRuntime)
-            ::setenv("XDG_RUNTIME_DIR", m_oldRuntime->c_str(), 1);
-        else
-            ::unsetenv("XDG_RUNTIME_DIR");
-        fs::remove_all(m_runtime);
     }
 
     void plant(const std::string& name, const std::string& content) const
@@ -51,8 +38,8 @@ protected:
         return child;
     }
 
-    std::optional<std::string> m_oldRuntime;
-    fs::path m_runtime;
+    quorvex::test_support::ScopedRuntimeDirectory m_runtimeScope{"quorvex-announce-"};
+    const fs::path m_runtime = m_runtimeScope.path();
     fs::path m_device;
 };
 

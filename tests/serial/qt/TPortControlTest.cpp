@@ -2,6 +2,7 @@
 #include "serial/Announce.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
+#include "tests/support/ScopedRuntimeDirectory.h"
 
 #include "PtyPair.h"
 
@@ -9,7 +10,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <unistd.h>
 
 using namespace quorvex::serial;
@@ -24,12 +24,6 @@ class PortListing : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (const char* old = std::getenv("XDG_RUNTIME_DIR"))
-            m_oldRuntime = old;
-        m_runtime = fs::temp_directory_path() / ("quorvex-listing-" + std::to_string(::getpid()));
-        fs::remove_all(m_runtime);
-        fs::create_directories(m_runtime);
-        ::setenv("XDG_RUNTIME_DIR", m_runtime.c_str(), 1);
         portRegistry().addVirtualPort("TESTEMU1", [](const std::string&, int) { return nullptr; });
         portRegistry().addVirtualPort("TESTEMU2", [](const std::string&, int) { return nullptr; });
         TPortControl reset;
@@ -40,11 +34,6 @@ protected:
         withdrawAnnouncement();
         portRegistry().removeVirtualPort("TESTEMU1");
         portRegistry().removeVirtualPort("TESTEMU2");
-        if (m_oldRuntime)
-            ::setenv("XDG_RUNTIME_DIR", m_oldRuntime->c_str(), 1);
-        else
-            ::unsetenv("XDG_RUNTIME_DIR");
-        fs::remove_all(m_runtime);
     }
 
     static std::vector<std::string> takeAll(TPortControl& control)
@@ -56,8 +45,8 @@ protected:
         return names;
     }
 
-    std::optional<std::string> m_oldRuntime;
-    fs::path m_runtime;
+    quorvex::test_support::ScopedRuntimeDirectory m_runtimeScope{"quorvex-listing-"};
+    const fs::path m_runtime = m_runtimeScope.path();
 };
 
 } // namespace
