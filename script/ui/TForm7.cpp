@@ -173,11 +173,7 @@ void TForm7::Button5Click()
 
 void TForm7::Button6Click()
 {
-    if (busy())
-        return;
-    beginBusy();
-    m_interpreter->Run();
-    endBusy();
+    runUnlessBusy([this] { m_interpreter->Run(); });
 }
 
 void TForm7::Button7Click()
@@ -187,20 +183,12 @@ void TForm7::Button7Click()
 
 void TForm7::Button8Click()
 {
-    if (busy())
-        return;
-    beginBusy();
-    m_interpreter->Resume();
-    endBusy();
+    runUnlessBusy([this] { m_interpreter->Resume(); });
 }
 
 void TForm7::Button11Click()
 {
-    if (busy())
-        return;
-    beginBusy();
-    m_interpreter->Step();
-    endBusy();
+    runUnlessBusy([this] { m_interpreter->Step(); });
 }
 
 void TForm7::Edit1Change()
@@ -223,20 +211,18 @@ void TForm7::Edit1ReturnPressed()
 
 void TForm7::Button2Click()
 {
-    if (busy())
-        return;
-    beginBusy();
-    script::executeManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()), m_results);
-    endBusy();
+    runUnlessBusy([this] {
+        script::executeManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()),
+                                     m_results);
+    });
 }
 
 void TForm7::Button9Click()
 {
-    if (busy())
-        return;
-    beginBusy();
-    script::repeatManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()), m_results);
-    endBusy();
+    runUnlessBusy([this] {
+        script::repeatManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()),
+                                    m_results);
+    });
 }
 
 void TForm7::Button3Click()
@@ -293,6 +279,17 @@ void TForm7::stopRunBeforeLeaving()
         m_interpreter->RequestStop();
         m_interpreter->abandonRun();
     }
+}
+
+// A button's action, refused while another one is executing; the sending buttons are disabled
+// meanwhile.
+void TForm7::runUnlessBusy(const std::function<void()>& action)
+{
+    if (busy())
+        return;
+    beginBusy();
+    action();
+    endBusy();
 }
 
 void TForm7::beginBusy()

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +74,7 @@ private:
     void showComboEntries(const std::vector<std::string>& entries);
     void stopRunBeforeLeaving();
 
+    void runUnlessBusy(const std::function<void()>& action);
     void beginBusy();
     void endBusy();
     void setStopResumeStepEnabled(bool enabled);
