@@ -1,8 +1,6 @@
 #pragma once
 // The main window's part of fpinit.ini: the exchange-log switch and the first registrar's port
 // and speed. Values are Windows-1251 bytes as stored.
-#include <QStringList>
-
 #include <optional>
 #include <string>
 
@@ -19,11 +17,5 @@ std::optional<std::string> readLogName(const std::string& settingsPath);
 
 FirstRegistrarChoice readFirstRegistrar(const std::string& settingsPath);
 void writeFirstRegistrar(const std::string& settingsPath, const FirstRegistrarChoice& choice);
-
-// Index of the first port equal to the stored name without regard to case; 0 when the name
-// is empty or not listed (also 0 for an empty list, where nothing can be selected).
-int portIndexFor(const QStringList& ports, const QString& stored);
-// Index of the first speed equal to the stored text; 1 ("19200") otherwise.
-int speedIndexFor(const QStringList& speeds, const QString& stored);
 
 } // namespace quorvex::ui

@@ -18,6 +18,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/MessagePump.h"
+#include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ui/TForm7.h"
 #include "serial/qt/TPortControl.h"
@@ -165,30 +166,16 @@ void TForm1::FormActivate()
 
 void TForm1::fillPortList()
 {
-    ui->ComboBox1->clear();
-    (void)PortControl1->BeginEnumeratePorts();
-    for (;;) {
-        const std::string name = PortControl1->EnumeratePorts();
-        if (name.empty() || name == "0")
-            break;
-        ui->ComboBox1->addItem(platform::fromCp1251(name));
-    }
+    (void)PortControl1->BeginEnumeratePorts(); // a failed start lists nothing
+    platform::fillPortList(*ui->ComboBox1, [this] { return PortControl1->EnumeratePorts(); });
     PortControl1->EndEnumeratePorts();
 }
 
 void TForm1::selectStoredChoice(const std::string& settingsPath)
 {
     const FirstRegistrarChoice stored = readFirstRegistrar(settingsPath);
-
-    QStringList ports;
-    for (int i = 0; i < ui->ComboBox1->count(); ++i)
-        ports << ui->ComboBox1->itemText(i);
-    ui->ComboBox1->setCurrentIndex(portIndexFor(ports, platform::fromCp1251(stored.port)));
-
-    QStringList speeds;
-    for (int i = 0; i < ui->ComboBox2->count(); ++i)
-        speeds << ui->ComboBox2->itemText(i);
-    ui->ComboBox2->setCurrentIndex(speedIndexFor(speeds, platform::fromCp1251(stored.speed)));
+    platform::selectStoredPort(*ui->ComboBox1, platform::fromCp1251(stored.port));
+    platform::selectStoredSpeed(*ui->ComboBox2, platform::fromCp1251(stored.speed));
 }
 
 void TForm1::terminate()

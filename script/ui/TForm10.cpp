@@ -6,6 +6,7 @@
 #include "link/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
+#include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "serial/qt/TPortControl.h"
@@ -20,7 +21,6 @@ namespace {
 
 const char* const kSection = "SecondRegistrator";
 constexpr int kSettingBuffer = 10;    // at most 9 characters are read back
-constexpr int kDefaultSpeedIndex = 1; // "19200"
 
 QString indicatorStyle(bool green)
 {
@@ -36,14 +36,6 @@ std::string setting(const char* key)
 }
 
 // The first item equal to text (ASCII case ignored: Linux port names are mixed case), or -1.
-int findItem(const QComboBox& list, const QString& text)
-{
-    for (int i = 0; i < list.count(); ++i) {
-        if (list.itemText(i).compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -90,25 +82,15 @@ void TForm10::FormActivate()
 
 void TForm10::fillPortList()
 {
-    m_ui->ComboBox1->clear();
     (void)m_portControl->BeginEnumeratePorts(); // a failed start lists nothing
-    for (;;) {
-        const std::string name = m_portControl->EnumeratePorts();
-        if (name.empty() || name == "0")
-            break;
-        m_ui->ComboBox1->addItem(platform::fromCp1251(name));
-    }
+    platform::fillPortList(*m_ui->ComboBox1, [this] { return m_portControl->EnumeratePorts(); });
     m_portControl->EndEnumeratePorts();
 }
 
 void TForm10::selectStoredChoice()
 {
-    const QString port = platform::fromCp1251(setting("Port")).toUpper();
-    const QString speed = platform::fromCp1251(setting("Speed"));
-    const int portIndex = port.isEmpty() ? -1 : findItem(*m_ui->ComboBox1, port);
-    m_ui->ComboBox1->setCurrentIndex(m_ui->ComboBox1->count() > 0 ? std::max(portIndex, 0) : -1);
-    const int speedIndex = speed.isEmpty() ? -1 : m_ui->ComboBox2->findText(speed);
-    m_ui->ComboBox2->setCurrentIndex(speedIndex >= 0 ? speedIndex : kDefaultSpeedIndex);
+    platform::selectStoredPort(*m_ui->ComboBox1, platform::fromCp1251(setting("Port")));
+    platform::selectStoredSpeed(*m_ui->ComboBox2, platform::fromCp1251(setting("Speed")));
     rememberChoiceInSession();
 }
 
