@@ -41,4 +41,4 @@ void selectStoredSpeed(QComboBox& list, const QString& stored)
     list.setCurrentIndex(index >= 0 ? index : kDefaultSpeedIndex);
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

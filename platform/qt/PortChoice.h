@@ -22,4 +22,4 @@ void selectStoredPort(QComboBox& list, const QString& stored);
 // Selects the first speed equal to the stored text; the second item, "19200", otherwise.
 void selectStoredSpeed(QComboBox& list, const QString& stored);
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -20,7 +20,10 @@ namespace quorvex::ui {
 namespace {
 
 const char* const kSection = "SecondRegistrator";
-constexpr int kSettingBuffer = 10;    // at most 9 characters are read back
+// Windows port names fit in 9 characters; device paths such as /dev/pts/12 do not, and a cut
+// name would silently select another port, so the stored port gets room for a path.
+constexpr int kPortBuffer = 301;
+constexpr int kSpeedBuffer = 10; // at most 9 characters are read back
 
 QString indicatorStyle(bool green)
 {
@@ -29,13 +32,11 @@ QString indicatorStyle(bool green)
         .arg(green ? QStringLiteral("#00c000") : QStringLiteral("#e00000"));
 }
 
-std::string setting(const char* key)
+std::string setting(const char* key, int bufferSize)
 {
-    return platform::GetPrivateProfileString(kSection, key, "", kSettingBuffer,
+    return platform::GetPrivateProfileString(kSection, key, "", bufferSize,
                                              link::session().settingsPath());
 }
-
-// The first item equal to text (ASCII case ignored: Linux port names are mixed case), or -1.
 
 } // namespace
 
@@ -89,8 +90,10 @@ void TForm10::fillPortList()
 
 void TForm10::selectStoredChoice()
 {
-    platform::selectStoredPort(*m_ui->ComboBox1, platform::fromCp1251(setting("Port")));
-    platform::selectStoredSpeed(*m_ui->ComboBox2, platform::fromCp1251(setting("Speed")));
+    platform::selectStoredPort(*m_ui->ComboBox1,
+                               platform::fromCp1251(setting("Port", kPortBuffer)));
+    platform::selectStoredSpeed(*m_ui->ComboBox2,
+                                platform::fromCp1251(setting("Speed", kSpeedBuffer)));
     rememberChoiceInSession();
 }
 

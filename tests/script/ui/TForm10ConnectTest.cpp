@@ -83,6 +83,19 @@ TEST_F(TForm10Test, StoredChoiceIsSelectedIgnoringCase)
     EXPECT_EQ(link::session().secondPortText, "EMU2");
 }
 
+TEST_F(TForm10Test, StoredDevicePathLongerThanNineCharactersIsSelected)
+{
+    const std::string path = "/dev/pts/12";
+    serial::portRegistry().addVirtualPort(
+        path, [](const std::string&, int) { return std::unique_ptr<serial::SerialLine>(); });
+    store("Port", path);
+
+    m_form.FormActivate();
+
+    EXPECT_EQ(ports().currentText(), QString::fromStdString(path));
+    serial::portRegistry().removeVirtualPort(path);
+}
+
 TEST_F(TForm10Test, UnknownOrMissingChoiceFallsBackToFirstPortAnd19200)
 {
     store("Port", "NOSUCH");
