@@ -95,12 +95,14 @@ void Registrar::handleFrame(int sequence, int command, const std::string& data)
         queueAt(m_nowMs + at, kSyn);
     const std::int64_t answerAt = m_nowMs + workingMs;
 
+    const ModelAnswer answer = answerFor(command, data);
+    const StatusBits standing = m_model.standingStatus();
     std::array<std::uint8_t, 6> status{};
     for (std::size_t i = 0; i < status.size(); ++i)
-        status[i] = static_cast<std::uint8_t>(kStatusBase | m_faults.statusBits[i]);
-    std::string frame =
-        buildAnswerFrame(static_cast<std::uint8_t>(sequence + kFirstSequenceByte),
-                         static_cast<std::uint8_t>(command), answerDataFor(command, data), status);
+        status[i] = static_cast<std::uint8_t>(kStatusBase | standing[i] | answer.bits[i] |
+                                              m_faults.statusBits[i]);
+    std::string frame = buildAnswerFrame(static_cast<std::uint8_t>(sequence + kFirstSequenceByte),
+                                         static_cast<std::uint8_t>(command), answer.data, status);
     if (m_faults.corruptChecksum) {
         char& lastDigit = frame[frame.size() - 2];
         lastDigit = static_cast<char>(0x30 + ((lastDigit - 0x30 + 1) & 0x0F));
@@ -109,12 +111,17 @@ void Registrar::handleFrame(int sequence, int command, const std::string& data)
     queueAt(answerAt, frame);
 }
 
-std::string Registrar::answerDataFor(int command, const std::string& /*requestData*/) const
+ModelAnswer Registrar::answerFor(int command, const std::string& requestData)
 {
     if (auto it = m_answerOverrides.find(command); it != m_answerOverrides.end())
-        return it->second;
+        return ModelAnswer{it->second, {}};
+    if (auto answer = m_model.handle(command, requestData, m_nowMs)) {
+        if (answer->data.size() > kMaxAnswerDataBytes)
+            answer->data.resize(kMaxAnswerDataBytes);
+        return *answer;
+    }
     if (command == kDiagnosticCommand)
-        return diagnosticAnswer();
+        return ModelAnswer{diagnosticAnswer(), {}};
     return {};
 }
 

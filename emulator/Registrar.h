@@ -6,6 +6,8 @@
 // checksum; a bad frame is answered with NAK, a good one with an answer frame carrying the same
 // SEQ and CMD, the command's data and the six status bytes. Bytes outside a frame are ignored.
 // Not thread-safe: one owner drives it.
+#include "emulator/FiscalModel.h"
+
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -57,6 +59,9 @@ public:
 
     Identity& identity() { return m_identity; }
     Faults& faults() { return m_faults; }
+    // The fiscal model behind the answers: day, receipts, journal, modem, network.
+    FiscalModel& model() { return m_model; }
+    [[nodiscard]] const FiscalModel& model() const { return m_model; }
 
     // Answer a chosen command with this data instead of its own (fields separated by ',').
     // Data beyond 212 bytes does not fit an answer frame and is cut there.
@@ -81,8 +86,9 @@ public:
     // Drops everything queued for the host (the host purged its input).
     void discardOutput();
 
-    // The data this registrar answers a command with (overrides included).
-    [[nodiscard]] std::string answerDataFor(int command, const std::string& requestData) const;
+    // The answer to one request: an override, else the fiscal model's, else the diagnostic
+    // answer for 0x5A and empty data for the rest. Runs the model, so it may change its state.
+    [[nodiscard]] ModelAnswer answerFor(int command, const std::string& requestData);
     // The diagnostic answer text as sent: blanks separate the fields among the first 20
     // characters, commas after that, so the host's rewrite of those blanks yields plain fields.
     [[nodiscard]] std::string diagnosticAnswer() const;
@@ -101,6 +107,7 @@ private:
 
     Identity m_identity;
     Faults m_faults;
+    FiscalModel m_model;
     std::map<int, std::string> m_answerOverrides;
     std::vector<std::uint8_t> m_request;
     bool m_inFrame = false;

@@ -6,6 +6,8 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="${QUORVEX_BUILD_DIR:-$here/build}"
+# Paths relative to the checkout, so every clone and work tree shares one compiler cache.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$here}"
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)

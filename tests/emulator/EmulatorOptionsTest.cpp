@@ -27,8 +27,8 @@ TEST(EmulatorOptions, EveryFaultIdentityAndOverrideIsTakenOver)
     EXPECT_EQ(registrar.faults().statusBits, (std::array<std::uint8_t, 6>{0x01, 0, 0x21, 0, 0, 0}));
     EXPECT_EQ(registrar.identity().softwareVersion, "3.10");
     EXPECT_EQ(registrar.identity().factoryNumber, "QV000002");
-    EXPECT_EQ(registrar.answerDataFor(0x4A, "W"), "1,2");
-    EXPECT_EQ(registrar.answerDataFor(0x5A, "0"), "Привет");
+    EXPECT_EQ(registrar.answerFor(0x4A, "W").data, "1,2");
+    EXPECT_EQ(registrar.answerFor(0x5A, "0").data, "Привет");
 }
 
 TEST(EmulatorOptions, BadArgumentsAreNamedInTheMessage)
