@@ -31,6 +31,7 @@
 
 #include <clocale>
 #include <filesystem>
+#include <iostream>
 
 namespace quorvex::ui {
 
@@ -198,6 +199,9 @@ void TForm1::connectFirstPort()
     const std::string portText = platform::toCp1251(ui->ComboBox1->currentText());
     const std::string speedText = platform::toCp1251(ui->ComboBox2->currentText());
     if (link::OpenFirstPort(portText, ui->ComboBox2->currentText().toInt()) == -1) {
+        // The window's message stays as it is; the reason goes to the terminal and the log.
+        std::cerr << "quorvex: " << platform::fromCp1251(link::lastOpenFailure()).toStdString()
+                  << std::endl;
         showMessage(QStringLiteral("Невозможно подключить порт"));
         return;
     }

@@ -47,6 +47,11 @@ std::string ExchangeLog::formatEntry(const platform::LocalTime& time, const std:
     return ";" + stamp + "  " + head + "\r\n" + body + "\r\n";
 }
 
+std::string ExchangeLog::formatNote(const platform::LocalTime& time, const std::string& text)
+{
+    return ";" + formatStamp(time) + "  " + text + "\r\n";
+}
+
 bool ExchangeLog::fixPath()
 {
     if (!m_path.empty())
@@ -61,13 +66,23 @@ bool ExchangeLog::fixPath()
 
 bool ExchangeLog::write(const std::string& head, const std::string& body)
 {
+    return append([&](const platform::LocalTime& time) { return formatEntry(time, head, body); });
+}
+
+bool ExchangeLog::writeNote(const std::string& text)
+{
+    return append([&](const platform::LocalTime& time) { return formatNote(time, text); });
+}
+
+bool ExchangeLog::append(const std::function<std::string(const platform::LocalTime&)>& entryAt)
+{
     if (m_name.empty() || !fixPath())
         return false;
     std::FILE* file = std::fopen(m_path.c_str(), "ab");
     if (!file)
         return false;
     platform::Clock& clock = m_clock ? *m_clock : platform::processClock();
-    const std::string entry = formatEntry(clock.now(), head, body);
+    const std::string entry = entryAt(clock.now());
     const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
     const bool closed = std::fclose(file) == 0;
     return written && closed;

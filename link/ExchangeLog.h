@@ -32,13 +32,19 @@ public:
     // dated head line followed by the body line. True when the entry was written; false when
     // the log is off or the file cannot be opened (nothing else happens then).
     bool write(const std::string& head, const std::string& body);
+    // Writes one dated comment line with the text (why a port could not be opened).
+    bool writeNote(const std::string& text);
 
     // The bytes of one entry at the given time.
     [[nodiscard]] static std::string formatEntry(const platform::LocalTime& time,
                                                  const std::string& head, const std::string& body);
+    [[nodiscard]] static std::string formatNote(const platform::LocalTime& time,
+                                                const std::string& text);
 
 private:
     bool fixPath();
+    // Appends the entry formed for the current local time.
+    bool append(const std::function<std::string(const platform::LocalTime&)>& entryAt);
 
     platform::Clock* m_clock;
     DirectoryProvider m_directory;

@@ -44,6 +44,7 @@ struct Link::State {
     std::uint8_t counter = 0;
     std::uint8_t previousCounter = 0;
     LastRequest last;
+    std::string openFailure;
     AnswerReceiver receiver;
     RetData retData;
 
@@ -65,9 +66,13 @@ int Link::State::openPort(int side, const std::string& portName, int baudRate)
         lines[side]->close();
         lines[side].reset();
     }
-    std::unique_ptr<serial::SerialLine> line = ports.open(portName, baudRate);
-    if (!line)
+    openFailure.clear();
+    std::unique_ptr<serial::SerialLine> line = ports.open(portName, baudRate, &openFailure);
+    if (!line) {
+        log.writeNote(openFailure);
         return -1;
+    }
+    openFailure.clear();
     line->purge();
     log.write("", "START");
     lines[side] = std::move(line);
@@ -161,6 +166,11 @@ int Link::OpenFirstPort(const std::string& portName, int baudRate)
 int Link::OpenSecondPort(const std::string& portName, int baudRate)
 {
     return m_state->openPort(1, portName, baudRate);
+}
+
+const std::string& Link::openFailure() const
+{
+    return m_state->openFailure;
 }
 
 int Link::CloseFirstPort()
@@ -274,6 +284,11 @@ int OpenFirstPort(const std::string& portName, int baudRate)
 int OpenSecondPort(const std::string& portName, int baudRate)
 {
     return processLink().OpenSecondPort(portName, baudRate);
+}
+
+const std::string& lastOpenFailure()
+{
+    return processLink().openFailure();
 }
 
 int CloseFirstPort()

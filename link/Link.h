@@ -42,6 +42,9 @@ public:
     // Returns a handle (> 0) or -1 when the port cannot be opened; makes the link idle.
     [[nodiscard]] int OpenFirstPort(const std::string& portName, int baudRate);
     [[nodiscard]] int OpenSecondPort(const std::string& portName, int baudRate);
+    // Why the last opening failed, one line for the user (also written to the exchange log);
+    // empty after a successful opening.
+    [[nodiscard]] const std::string& openFailure() const;
     // Non-zero when closed, 0 when closing failed (the line then stays in use) or when nothing
     // was open on that side.
     int CloseFirstPort();
@@ -78,6 +81,7 @@ Link& processLink();
 
 int OpenFirstPort(const std::string& portName, int baudRate);
 int OpenSecondPort(const std::string& portName, int baudRate);
+const std::string& lastOpenFailure();
 int CloseFirstPort();
 int CloseSecondPort();
 int UseSecondPort(int flag);

@@ -1,5 +1,7 @@
 #include "serial/PortRegistry.h"
 
+#include "serial/OpenFailure.h"
+
 #include <algorithm>
 
 namespace quorvex::serial {
@@ -15,7 +17,10 @@ void PortRegistry::removeVirtualPort(const std::string& name)
     std::erase_if(m_virtual, [&](const Entry& e) { return e.name == name; });
 }
 
-void PortRegistry::setFallback(LineFactory factory) { m_fallback = std::move(factory); }
+void PortRegistry::setFallback(ExplainingLineFactory factory)
+{
+    m_fallback = std::move(factory);
+}
 
 std::vector<std::string> PortRegistry::virtualPortNames() const
 {
@@ -25,15 +30,22 @@ std::vector<std::string> PortRegistry::virtualPortNames() const
     return names;
 }
 
-std::unique_ptr<SerialLine> PortRegistry::open(const std::string& name, int baud) const
+std::unique_ptr<SerialLine> PortRegistry::open(const std::string& name, int baud,
+                                               std::string* failure) const
 {
+    std::string why;
+    std::unique_ptr<SerialLine> line;
     auto it = std::find_if(m_virtual.begin(), m_virtual.end(),
                            [&](const Entry& e) { return e.name == name; });
     if (it != m_virtual.end())
-        return it->factory(name, baud);
-    if (m_fallback)
-        return m_fallback(name, baud);
-    return nullptr;
+        line = it->factory(name, baud);
+    else if (m_fallback)
+        line = m_fallback(name, baud, why);
+    else
+        why = openFailureText(OpenFailure::NoSuchPort, name);
+    if (!line && failure)
+        *failure = why.empty() ? openFailureText(OpenFailure::Other, name) : why;
+    return line;
 }
 
 PortRegistry& portRegistry()
@@ -42,4 +54,4 @@ PortRegistry& portRegistry()
     return registry;
 }
 
-}  // namespace quorvex::serial
+} // namespace quorvex::serial

@@ -214,12 +214,12 @@ bool readable(const std::string& path)
 bool connectPorts(const Options& options)
 {
     if (link::OpenFirstPort(options.port, options.speed) == -1) {
-        complain("cannot open the port " + options.port);
+        complain(utf8(link::lastOpenFailure()));
         return false;
     }
     if (options.secondPort) {
         if (link::OpenSecondPort(*options.secondPort, options.secondSpeed) == -1) {
-            complain("cannot open the second registrar's port " + *options.secondPort);
+            complain("second registrar: " + utf8(link::lastOpenFailure()));
             return false;
         }
         link::session().secondConnected = true;

@@ -14,6 +14,7 @@
 #include <QEvent>
 
 #include <clocale>
+#include <iostream>
 
 namespace quorvex::ui {
 
@@ -117,6 +118,8 @@ void TForm10::connectSecond()
     const std::string port = platform::toCp1251(m_ui->ComboBox1->currentText());
     const std::string speed = platform::toCp1251(m_ui->ComboBox2->currentText());
     if (link::OpenSecondPort(port, m_ui->ComboBox2->currentText().toInt()) == -1) {
+        std::cerr << "quorvex: " << platform::fromCp1251(link::lastOpenFailure()).toStdString()
+                  << std::endl;
         platform::dialogs().showMessage(
             platform::toCp1251(QStringLiteral("Невозможно подключить порт")));
         return;

@@ -1,8 +1,11 @@
 #include "serial/qt/QtSerialLine.h"
 
+#include "serial/OpenFailure.h"
+
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <utility>
 
 #ifdef Q_OS_UNIX
@@ -26,10 +29,12 @@ constexpr int kWriteStallLimitMs = 5000;
 // handshake as it was, the setting is read first through a descriptor that stays open until
 // Qt's open is done (so closing it cannot hang up the line). XON/XOFF is not carried over:
 // terminals have it on by default, and it would swallow the bytes 0x11 and 0x13 of frames.
+// The same open tells why a device cannot be used, which Qt reports less precisely.
 class CurrentFlowControl {
 public:
     explicit CurrentFlowControl(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC))
+        : m_fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)),
+          m_openError(m_fd < 0 ? errno : 0)
     {
         termios settings{};
         if (m_fd >= 0 && ::tcgetattr(m_fd, &settings) == 0 && (settings.c_cflag & CRTSCTS))
@@ -44,22 +49,50 @@ public:
     CurrentFlowControl& operator=(const CurrentFlowControl&) = delete;
 
     [[nodiscard]] QSerialPort::FlowControl flow() const { return m_flow; }
+    // errno of the open, 0 when it succeeded.
+    [[nodiscard]] int openError() const { return m_openError; }
 
 private:
     int m_fd;
+    int m_openError;
     QSerialPort::FlowControl m_flow = QSerialPort::NoFlowControl;
 };
 #endif
+
+// Qt's open error when the device itself could be opened: a refusal then means that another
+// program holds the port (its lock file, or an exclusive open that root passes).
+OpenFailure failureOfQtOpen(QSerialPort::SerialPortError error)
+{
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        return OpenFailure::NoSuchPort;
+    case QSerialPort::PermissionError:
+        return OpenFailure::InUse;
+    case QSerialPort::OpenError:
+    case QSerialPort::UnsupportedOperationError:
+        return OpenFailure::NotASerialPort;
+    default:
+        return OpenFailure::Other;
+    }
+}
 
 } // namespace
 
 QtSerialLine::QtSerialLine(std::string path, int baud) : m_path(std::move(path)), m_baud(baud) {}
 
-std::unique_ptr<QtSerialLine> QtSerialLine::open(const std::string& name, int baud)
+std::unique_ptr<QtSerialLine> QtSerialLine::open(const std::string& name, int baud,
+                                                 std::string* failure)
 {
     const std::string path = serialDevicePath(name);
-    if (path.empty() || baud <= 0 || !QFileInfo::exists(QString::fromStdString(path)))
+    auto fail = [&](OpenFailure why) -> std::unique_ptr<QtSerialLine> {
+        if (failure)
+            *failure = openFailureText(why, path.empty() ? name : path);
         return nullptr;
+    };
+    if (path.empty() || !QFileInfo::exists(QString::fromStdString(path)))
+        return fail(OpenFailure::NoSuchPort);
+    if (baud <= 0)
+        return fail(OpenFailure::NotASerialPort);
 
     std::unique_ptr<QtSerialLine> line(new QtSerialLine(path, baud));
     QSerialPort& port = line->m_port;
@@ -67,16 +100,18 @@ std::unique_ptr<QtSerialLine> QtSerialLine::open(const std::string& name, int ba
     port.setReadBufferSize(kReadBufferSize);
     if (!port.setBaudRate(baud) || !port.setDataBits(QSerialPort::Data8) ||
         !port.setParity(QSerialPort::NoParity) || !port.setStopBits(QSerialPort::OneStop))
-        return nullptr;
+        return fail(OpenFailure::NotASerialPort);
 #ifdef Q_OS_UNIX
     const CurrentFlowControl current(path);
+    if (current.openError() != 0)
+        return fail(openFailureOfErrno(current.openError()));
     port.setFlowControl(current.flow());
 #endif
     if (!port.open(QIODevice::ReadWrite))
-        return nullptr;
+        return fail(failureOfQtOpen(port.error()));
     if (!line->purge()) {
         port.close();
-        return nullptr;
+        return fail(OpenFailure::NotASerialPort);
     }
     return line;
 }
@@ -187,14 +222,17 @@ std::string serialDevicePath(const std::string& name)
     return "/dev/" + name;
 }
 
-std::unique_ptr<SerialLine> openRealSerialLine(const std::string& name, int baud)
+std::unique_ptr<SerialLine> openRealSerialLine(const std::string& name, int baud,
+                                               std::string* failure)
 {
-    return QtSerialLine::open(name, baud);
+    return QtSerialLine::open(name, baud, failure);
 }
 
 void installRealSerialFallback(PortRegistry& registry)
 {
-    registry.setFallback(&openRealSerialLine);
+    registry.setFallback([](const std::string& name, int baud, std::string& failure) {
+        return openRealSerialLine(name, baud, &failure);
+    });
 }
 
 } // namespace quorvex::serial

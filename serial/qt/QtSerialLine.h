@@ -13,8 +13,10 @@ namespace quorvex::serial {
 
 class QtSerialLine final : public SerialLine {
 public:
-    // nullptr when the device does not exist, is in use, or refuses the settings.
-    [[nodiscard]] static std::unique_ptr<QtSerialLine> open(const std::string& name, int baud);
+    // nullptr when the device does not exist, may not be opened, is in use, or refuses the
+    // settings; then `failure`, when given, says which (see OpenFailure.h).
+    [[nodiscard]] static std::unique_ptr<QtSerialLine> open(const std::string& name, int baud,
+                                                            std::string* failure = nullptr);
 
     bool flush() override;
     bool purge() override;
@@ -44,8 +46,10 @@ private:
 // that already is a path ("/dev/pts/3") is taken as it is.
 [[nodiscard]] std::string serialDevicePath(const std::string& name);
 
-// Opens a real serial line; nullptr when it cannot be opened or configured.
-[[nodiscard]] std::unique_ptr<SerialLine> openRealSerialLine(const std::string& name, int baud);
+// Opens a real serial line; nullptr when it cannot be opened or configured, with the reason
+// in `failure` when given.
+[[nodiscard]] std::unique_ptr<SerialLine> openRealSerialLine(const std::string& name, int baud,
+                                                             std::string* failure = nullptr);
 
 // Routes every name that is not a virtual port to openRealSerialLine.
 void installRealSerialFallback(PortRegistry& registry);

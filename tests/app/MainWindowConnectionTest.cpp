@@ -3,6 +3,9 @@
 
 #include "app/ShapeIndicator.h"
 
+#include <iostream>
+#include <sstream>
+
 namespace quorvex::ui::test {
 namespace {
 
@@ -89,9 +92,13 @@ TEST_F(ConnectionTest, PortThatCannotBeOpenedChangesNothing)
     m_form->FormActivate();
     ASSERT_EQ(ports()->currentText(), "BROKEN");
     const std::string before = readIni();
+    std::ostringstream terminal;
+    std::streambuf* const stderrBuffer = std::cerr.rdbuf(terminal.rdbuf());
 
     m_form->Button3Click();
 
+    std::cerr.rdbuf(stderrBuffer);
+    EXPECT_EQ(terminal.str(), "quorvex: cannot open BROKEN\n");
     EXPECT_EQ(m_dialogs->messages().size(), 1u);
     EXPECT_EQ(message(0), QStringLiteral("Невозможно подключить порт"));
     EXPECT_FALSE(m_form->isConnected());

@@ -83,7 +83,6 @@ TEST_F(ExchangeLogging, SessionsOfBothPortsStartAndEnd)
 {
     link.SetLogName("Brelox.log");
 
-    EXPECT_EQ(link.OpenFirstPort("missing", 19200), -1);
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
     ASSERT_GT(link.OpenSecondPort("B", 19200), 0);
     link.CloseSecondPort();
@@ -94,11 +93,30 @@ TEST_F(ExchangeLogging, SessionsOfBothPortsStartAndEnd)
     EXPECT_EQ(logText(), start + start + end + end);
 }
 
+TEST_F(ExchangeLogging, FailedOpenLogsWhyAndTheLinkKeepsItUntilTheNextOpen)
+{
+    const std::string why = "permission denied on /dev/ttyUSB0: add your user to the dialout group";
+    registry.setFallback([&](const std::string&, int, std::string& failure) {
+        failure = why;
+        return nullptr;
+    });
+    link.SetLogName("Brelox.log");
+
+    EXPECT_EQ(link.OpenFirstPort("ttyUSB0", 19200), -1);
+    EXPECT_EQ(link.openFailure(), why);
+    ASSERT_GT(link.OpenSecondPort("B", 19200), 0);
+    EXPECT_EQ(link.openFailure(), "");
+
+    EXPECT_EQ(logText(), ";" + kStamp + "  " + why + "\r\n" + //
+                             ";Начало сеанса   " + kStamp + " \r\n");
+}
+
 TEST_F(ExchangeLogging, LogOffWritesNothing)
 {
     link.SetLogName("Brelox.log");
     link.SetLogName("");
 
+    EXPECT_EQ(link.OpenFirstPort("missing", 19200), -1);
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
     send(0x4A, "W");
     link.CloseFirstPort();

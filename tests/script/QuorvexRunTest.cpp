@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -31,11 +33,12 @@ struct ToolResult {
     std::string err;
 };
 
-ToolResult runTool(const std::string& arguments)
+// prefix: a command that runs the tool, e.g. as another user.
+ToolResult runTool(const std::string& arguments, const std::string& prefix = "")
 {
     const std::string outPath = writeTextFile("out.txt", "");
     const std::string errPath = writeTextFile("err.txt", "");
-    const std::string command = std::string(QUORVEX_RUN_PATH) + " " + arguments + " >" + outPath +
+    const std::string command = prefix + QUORVEX_RUN_PATH + " " + arguments + " >" + outPath +
                                 " 2>" + errPath + " </dev/null";
     const int status = std::system(command.c_str());
     ToolResult result;
@@ -95,8 +98,23 @@ TEST(QuorvexRunTest, BadOptionsMissingScriptAndUnopenablePortExitWithTwo)
     EXPECT_EQ(runTool("/nonexistent/script.txt").exitCode, 2);
     const ToolResult port = runTool("--port /nonexistent/tty " + path);
     EXPECT_EQ(port.exitCode, 2);
-    EXPECT_NE(port.err.find("/nonexistent/tty"), std::string::npos);
+    EXPECT_EQ(port.err, "quorvex-run: no such port /nonexistent/tty\n");
     EXPECT_EQ(port.out, "");
+}
+
+TEST(QuorvexRunTest, PortWithoutPermissionIsExplainedWithExitTwo)
+{
+    // A device nobody may open; root passes every permission, so the tool then runs as nobody.
+    const std::string device = writeTextFile("locked-tty", "");
+    ASSERT_EQ(::chmod(device.c_str(), 0), 0);
+    const std::string asUser =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+
+    const ToolResult result = runTool("--port " + device + " " + script({"0F"}), asUser);
+
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "quorvex-run: permission denied on " + device +
+                              ": add your user to the dialout group\n");
 }
 
 TEST(QuorvexRunTest, SecondRegistrarDifferencesGoToStderrOrTheRtfReport)

@@ -1,5 +1,6 @@
 #include "serial/qt/QtSerialLine.h"
 #include "PtyPair.h"
+#include "serial/OpenFailure.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
@@ -117,18 +118,31 @@ TEST(QtSerialLine, AppliesLineSettingsKeepsRtsCtsAndDropsXonXoff)
     EXPECT_EQ(line->devicePath(), pty.slavePath());
 }
 
-TEST(QtSerialLine, RefusesMissingBusyOrBadPorts)
+TEST(QtSerialLine, RefusesMissingBusyOrBadPortsAndSaysWhy)
 {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
     auto first = openRealSerialLine(pty.slavePath(), 19200);
     ASSERT_NE(first, nullptr);
+    const std::string path = pty.slavePath();
+    const struct {
+        std::string name;
+        int baud;
+        OpenFailure why;
+        std::string path;
+    } cases[] = {
+        {path, 19200, OpenFailure::InUse, path}, // exclusive
+        {"/dev/quorvex-no-such-port", 19200, OpenFailure::NoSuchPort, "/dev/quorvex-no-such-port"},
+        {"ttyQuorvexMissing", 19200, OpenFailure::NoSuchPort, "/dev/ttyQuorvexMissing"},
+        {"", 19200, OpenFailure::NoSuchPort, ""},
+        {path, 0, OpenFailure::NotASerialPort, path},
+    };
 
-    EXPECT_EQ(openRealSerialLine(pty.slavePath(), 19200), nullptr); // exclusive
-    EXPECT_EQ(openRealSerialLine("/dev/quorvex-no-such-port", 19200), nullptr);
-    EXPECT_EQ(openRealSerialLine("ttyQuorvexMissing", 19200), nullptr);
-    EXPECT_EQ(openRealSerialLine("", 19200), nullptr);
-    EXPECT_EQ(openRealSerialLine(pty.slavePath(), 0), nullptr);
+    for (const auto& c : cases) {
+        std::string failure;
+        EXPECT_EQ(openRealSerialLine(c.name, c.baud, &failure), nullptr) << c.name;
+        EXPECT_EQ(failure, openFailureText(c.why, c.path)) << c.name;
+    }
 
     ASSERT_TRUE(first->close());
     EXPECT_NE(openRealSerialLine(pty.slavePath(), 19200), nullptr); // free again
