@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Quorvex developer entry point.
 #   tools/dev.sh start   install what is needed, build, start Quorvex on the emulated registrar
-#   tools/dev.sh test    install what is needed, build, run every test
+#   tools/dev.sh test    install what is needed, build, run every test, check the package
+#   tools/dev.sh package install what is needed, build the Debian package build/quorvex_*.deb
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,6 +12,8 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$here}"
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+# Building the .deb (dependencies from the binaries) and checking it.
+package_tools=(dpkg-dev file lintian desktop-file-utils man-db groff-base)
 
 install_packages() {
     local missing=()
@@ -30,6 +33,14 @@ configure_and_build() {
     cmake --build "$build" -j "$(nproc)" "$@"
 }
 
+# Builds what the package holds and writes build/quorvex_<version>_<arch>.deb.
+build_package() {
+    configure_and_build --target quorvex quorvex-run quorvex-emu quorvex_package_files
+    (cd "$build" && rm -f quorvex_*.deb && cpack -G DEB >/dev/null)
+    package_file=$(ls "$build"/quorvex_*.deb)
+    echo "Package: $package_file"
+}
+
 case "${1:-}" in
     start)
         install_packages
@@ -43,13 +54,21 @@ case "${1:-}" in
         exec "$build/app/quorvex"
         ;;
     test)
+        packages+=("${package_tools[@]}")
         install_packages
         configure_and_build
         cd "$build"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+        build_package
+        "$here/tools/check-package.sh" "$package_file"
+        ;;
+    package)
+        packages+=("${package_tools[@]}")
+        install_packages
+        build_package
         ;;
     *)
-        echo "usage: tools/dev.sh start|test" >&2
+        echo "usage: tools/dev.sh start|test|package" >&2
         exit 2
         ;;
 esac
