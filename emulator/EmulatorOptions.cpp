@@ -118,6 +118,30 @@ std::string setIdentityText(std::string& target, const char* option, const std::
     return {};
 }
 
+std::string setModemState(EmulatorOptions& o, const std::string& arg)
+{
+    if (arg.find(',') != std::string::npos)
+        return "--modem-state: the field may not hold a comma, got '" + arg + "'";
+    o.modemState = arg;
+    return {};
+}
+
+std::string setNetworkFields(EmulatorOptions& o, const std::string& arg)
+{
+    NetworkFields fields;
+    std::size_t index = 0;
+    for (const char c : arg) {
+        if (c != ',')
+            fields[index] += c;
+        else if (++index == fields.size())
+            break;
+    }
+    if (index + 1 != fields.size())
+        return "--network: expects eight fields separated by commas, got '" + arg + "'";
+    o.networkFields = fields;
+    return {};
+}
+
 } // namespace
 
 bool unescapeBytes(const std::string& text, std::string& bytes)
@@ -155,6 +179,8 @@ ParsedOptions parseEmulatorOptions(const std::vector<std::string>& args)
         {"--garbage", setGarbage},
         {"--status", setStatus},
         {"--answer", setAnswer},
+        {"--modem-state", setModemState},
+        {"--network", setNetworkFields},
         {"--version",
          [](EmulatorOptions& o, const std::string& a) {
              return setIdentityText(o.identity.softwareVersion, "--version", a);
@@ -203,6 +229,9 @@ std::string emulatorUsage()
            "  --version V         software version in the diagnostic answer (default 5.00)\n"
            "  --factory N         factory number in the diagnostic answer (default QV000001)\n"
            "  --answer CMD=DATA   answer command CMD (hex, e.g. 4A) with DATA (\\xHH allowed)\n"
+           "  --modem-state TEXT  modem state field of command 6C as sent: A5, 0C, a5, 5, ...\n"
+           "  --network FIELDS    the eight fields command 25 answers with, as sent, e.g.\n"
+           "                      0,C0A8010A,FFFFFF00,C0A80101,0A000005,901F,3C00,1E00\n"
            "  --help              show this text\n";
 }
 
@@ -212,6 +241,10 @@ void applyOptions(const EmulatorOptions& options, Registrar& registrar)
     registrar.faults() = options.faults;
     for (const auto& [command, data] : options.answers)
         registrar.setAnswerData(command, data);
+    if (options.modemState)
+        registrar.model().network().setModemStateField(*options.modemState);
+    if (options.networkFields)
+        registrar.model().network().setNetworkFields(*options.networkFields);
 }
 
 } // namespace quorvex::emulator

@@ -4,6 +4,7 @@
 #include "emulator/Registrar.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ struct EmulatorOptions {
     Faults faults;
     std::map<int, std::string> answers; // command code -> answer data
     bool help = false;
+    // Modem and network answers as they are to be sent, malformed ones included.
+    std::optional<std::string> modemState;      // field 1 of the modem state answer
+    std::optional<NetworkFields> networkFields; // the eight fields of the network answer
 };
 
 struct ParsedOptions {

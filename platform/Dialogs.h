@@ -10,6 +10,7 @@ struct FileDialogOptions {
     std::string filter;            // "Описание (*.txt)|*.TXT|Все|*.*" pairs separated by '|'
     std::string defaultExtension;  // without the dot, appended when the typed name has none
     std::string initialDirectory;
+    std::string title;             // the dialog's caption; empty for the toolkit's own
 };
 
 class Dialogs {
@@ -19,6 +20,12 @@ public:
     virtual void showMessage(const std::string& text) = 0;
     // Modal question with OK and Cancel; true when OK was chosen.
     virtual bool askOkCancel(const std::string& caption, const std::string& text) = 0;
+    // Modal question with Yes and No; true when Yes was chosen. Asked as OK / Cancel unless an
+    // implementation has real Yes and No buttons.
+    virtual bool askYesNo(const std::string& caption, const std::string& text)
+    {
+        return askOkCancel(caption, text);
+    }
     // File chooser; no value when cancelled.
     virtual std::optional<std::string> openFileName(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> saveFileName(const FileDialogOptions& options) = 0;

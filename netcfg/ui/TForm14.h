@@ -1,13 +1,47 @@
 #pragma once
-// Window "Состояние модема".
+// Window "Состояние модема": asks the registrar for its modem state report and shows the eight
+// state flags and the four dates and times. What it shows stays until the next report.
 #include <QDialog>
+
+#include <memory>
+
+QT_BEGIN_NAMESPACE
+namespace Ui {
+class TForm14;
+}
+QT_END_NAMESPACE
+
+class QCheckBox;
+
+namespace quorvex::link {
+class Link;
+}
 
 namespace quorvex::ui {
 
 class TForm14 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm14(QWidget* parent = nullptr);
+    // link: where the commands go; nullptr means the process's link.
+    explicit TForm14(QWidget* parent = nullptr, link::Link* link = nullptr);
+    ~TForm14() override;
+
+    // The window "Состояние регистратора" opens ("Байты состояния регистратора").
+    void setStatusWindow(QDialog* status) { m_statusWindow = status; }
+
+    void Button28Click(); // "Получить отчет"
+    void Button2Click();  // "Состояние регистратора"
+    void Button1Click();  // "Закрыть"
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void showStateByte(int state);
+
+    std::unique_ptr<Ui::TForm14> m_ui;
+    link::Link& m_link;
+    QDialog* m_statusWindow = nullptr;
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -1,11 +1,202 @@
 #include "netcfg/ui/TForm15.h"
 
+#include "ui_TForm15.h"
+
+#include "link/Link.h"
+#include "link/ResultState.h"
+#include "netcfg/ParameterFile.h"
+#include "netcfg/ui/NetcfgTexts.h"
+#include "platform/Dialogs.h"
+#include "platform/qt/TextCodec.h"
+#include "platform/qt/WindowPlacement.h"
+
+#include <QShowEvent>
+
+#include <filesystem>
+
 namespace quorvex::ui {
 
-TForm15::TForm15(QWidget* parent) : QDialog(parent)
+using platform::fromCp1251;
+using platform::toCp1251;
+
+namespace {
+
+// The boxes the first activation empties: the four addresses and the port.
+constexpr std::size_t kClearedAtStart = netcfg::member::kPort + 1;
+
+const QString kSaveTitle = QStringLiteral("Запись параметров связи в файл");
+
+platform::FileDialogOptions parameterFileOptions(const QString& title)
 {
-    setObjectName(QStringLiteral("TForm15"));
-    setWindowTitle(QStringLiteral("Параметры связи с эквайером"));
+    platform::FileDialogOptions options;
+    options.title = toCp1251(title);
+    options.filter = "Text files (*.txt)|*.TXT|All files (*.*)|*.*";
+    options.defaultExtension = "TXT";
+    return options;
 }
 
-}  // namespace quorvex::ui
+QString shownPath(const std::string& path)
+{
+    return platform::fromFileName(path);
+}
+
+void showMessage(const QString& text)
+{
+    platform::dialogs().showMessage(toCp1251(text));
+}
+
+} // namespace
+
+TForm15::TForm15(QWidget* parent, link::Link* link)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TForm15>()),
+      m_link(link != nullptr ? *link : link::processLink())
+{
+    m_ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    m_boxes = {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4,
+               m_ui->Edit5, m_ui->Edit7, m_ui->Edit8};
+
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
+    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm15::Button2Click);
+    connect(m_ui->Button4, &QPushButton::clicked, this, &TForm15::Button4Click);
+    connect(m_ui->Button5, &QPushButton::clicked, this, &TForm15::Button5Click);
+    connect(m_ui->Button6, &QPushButton::clicked, this, &TForm15::Button6Click);
+    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm15::Button3Click);
+}
+
+TForm15::~TForm15() = default;
+
+void TForm15::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    platform::centreOnScreen(*this);
+    FormActivate();
+}
+
+void TForm15::FormActivate()
+{
+    if (m_activatedOnce)
+        return;
+    m_activatedOnce = true;
+    m_ui->CheckBox1->setChecked(false);
+    for (std::size_t i = 0; i < kClearedAtStart; ++i)
+        m_boxes[i]->clear();
+}
+
+netcfg::NetworkMembers TForm15::shownMembers() const
+{
+    netcfg::NetworkMembers members;
+    members.dhcp = m_ui->CheckBox1->isChecked();
+    for (std::size_t i = 0; i < m_boxes.size(); ++i)
+        members.texts[i] = toCp1251(m_boxes[i]->text());
+    return members;
+}
+
+void TForm15::showMembers(const netcfg::NetworkMembers& members, int count)
+{
+    if (count < 1)
+        return;
+    m_ui->CheckBox1->setChecked(members.dhcp);
+    for (std::size_t i = 0; i + 1 < static_cast<std::size_t>(count); ++i)
+        m_boxes[i]->setText(fromCp1251(members.texts[i]));
+}
+
+void TForm15::Button1Click()
+{
+    if (m_link.SendCommand(nullptr, link::PrinterResultsx, 0, netcfg::kReadNetworkCommand, "") ==
+        -1) {
+        platform::dialogs().showMessage(notSentMessage());
+        return;
+    }
+    const link::RetData& answer = link::resultState().copy;
+    if ((answer.ErrorFlags & link::ERR_TIMEOUT) != 0) {
+        platform::dialogs().showMessage(timeoutMessage());
+        m_link.UseSecondPort(0);
+        return;
+    }
+
+    const netcfg::AnswerDecoding decoding = netcfg::decodeNetworkAnswer(answer.Fields);
+    showMembers(decoding.members, decoding.decoded);
+    platform::dialogs().showMessage(decoding.complete() ? successMessage()
+                                                        : netcfg::kInvalidAnswerMessage);
+}
+
+void TForm15::Button2Click()
+{
+    const netcfg::EncodedRequest request = netcfg::encodeNetworkRequest(shownMembers());
+    if (!request.ok()) {
+        platform::dialogs().showMessage(request.error);
+        return;
+    }
+    link::ResultState& result = link::resultState();
+    result.errorCount = 0;
+    if (m_link.SendCommand(nullptr, link::PrinterResultsx, 0, netcfg::kWriteNetworkCommand,
+                           request.data) == -1) {
+        platform::dialogs().showMessage(notSentMessage());
+        return;
+    }
+    if ((result.copy.ErrorFlags & link::ERR_TIMEOUT) != 0) {
+        platform::dialogs().showMessage(timeoutMessage());
+        m_link.UseSecondPort(0);
+        return;
+    }
+    // The registrar's refusal has been shown by the callback; it is no success.
+    if (result.errorCount > 0) {
+        showMessage(QStringLiteral("Настройки сети не установлены. Ошибка!"));
+        return;
+    }
+    platform::dialogs().showMessage(successMessage());
+}
+
+void TForm15::Button5Click()
+{
+    const auto path = platform::dialogs().saveFileName(parameterFileOptions(kSaveTitle));
+    if (!path) {
+        showMessage(QStringLiteral("Файл не выбран. Ошибка."));
+        return;
+    }
+    if (std::filesystem::exists(*path) &&
+        !platform::dialogs().askYesNo(
+            toCp1251(kSaveTitle), toCp1251(QStringLiteral("Файл уже существует, перезаписать?")))) {
+        showMessage(QStringLiteral("Операция прервана!"));
+        return;
+    }
+    if (!netcfg::writeParameterFile(*path, shownMembers())) {
+        showMessage(QStringLiteral("Невозможно записать файл ") + shownPath(*path));
+        return;
+    }
+    platform::dialogs().showMessage(successMessage());
+}
+
+void TForm15::Button4Click()
+{
+    const auto path = platform::dialogs().openFileName(
+        parameterFileOptions(QStringLiteral("Чтение параметров связи из файла")));
+    if (!path) {
+        showMessage(QStringLiteral("Файл не выбран. Ошибка."));
+        return;
+    }
+    const auto members = netcfg::readParameterFile(*path);
+    if (!members) {
+        showMessage(QStringLiteral("Невозможно открыть файл ") + shownPath(*path));
+        return;
+    }
+    showMembers(*members, netcfg::kMemberCount);
+    platform::dialogs().showMessage(successMessage());
+}
+
+void TForm15::Button6Click()
+{
+    if (m_statusWindow != nullptr)
+        m_statusWindow->exec();
+}
+
+void TForm15::Button3Click()
+{
+    close();
+}
+
+} // namespace quorvex::ui

@@ -70,17 +70,27 @@ bool QtDialogs::askOkCancel(const std::string& caption, const std::string& text)
     return box.exec() == QMessageBox::Ok;
 }
 
+bool QtDialogs::askYesNo(const std::string& caption, const std::string& text)
+{
+    QMessageBox box(QMessageBox::Question, fromCp1251(caption), fromCp1251(text),
+                    QMessageBox::Yes | QMessageBox::No, parentWidget());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<std::string> QtDialogs::openFileName(const FileDialogOptions& options)
 {
-    const QString path = QFileDialog::getOpenFileName(
-        parentWidget(), QString(), startDirectory(options), qtFileFilter(options.filter));
+    const QString path =
+        QFileDialog::getOpenFileName(parentWidget(), fromCp1251(options.title),
+                                     startDirectory(options), qtFileFilter(options.filter));
     return chosenPath(path, options);
 }
 
 std::optional<std::string> QtDialogs::saveFileName(const FileDialogOptions& options)
 {
-    const QString path = QFileDialog::getSaveFileName(
-        parentWidget(), QString(), startDirectory(options), qtFileFilter(options.filter));
+    const QString path =
+        QFileDialog::getSaveFileName(parentWidget(), fromCp1251(options.title),
+                                     startDirectory(options), qtFileFilter(options.filter));
     return chosenPath(path, options);
 }
 

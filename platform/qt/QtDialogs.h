@@ -18,6 +18,7 @@ public:
 
     void showMessage(const std::string& text) override;
     bool askOkCancel(const std::string& caption, const std::string& text) override;
+    bool askYesNo(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFileName(const FileDialogOptions& options) override;
     std::optional<std::string> saveFileName(const FileDialogOptions& options) override;
 

@@ -15,7 +15,7 @@ TEST(RecordingDialogs, RecordsCallsInOrderAndAnswersFromQueues)
     d.showMessage("one");
     EXPECT_TRUE(d.askOkCancel("cap", "q1"));
     EXPECT_FALSE(d.askOkCancel("cap", "q2")); // queue exhausted -> Cancel
-    EXPECT_EQ(d.openFileName({"F|*.txt", "txt", "/d"}), "a.txt");
+    EXPECT_EQ(d.openFileName({"F|*.txt", "txt", "/d", ""}), "a.txt");
     EXPECT_EQ(d.openFileName({}), std::nullopt);
     EXPECT_EQ(d.saveFileName({}), std::nullopt);
     EXPECT_EQ(d.saveFileName({}), "b.txt");

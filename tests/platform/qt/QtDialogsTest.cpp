@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace quorvex::platform;
 
 TEST(QtFileFilter, ConvertsDescriptionPatternPairs)
@@ -43,14 +45,25 @@ TEST(QtDialogs, MessageBoxShowsDecodedTextAndQuestionReportsTheButton)
     dialogs.showMessage(toCp1251(QStringLiteral("Невозможно подключить порт")));
     EXPECT_EQ(shownText, QStringLiteral("Невозможно подключить порт"));
 
-    for (auto [button, expected] :
-         {std::pair{QMessageBox::Ok, true}, {QMessageBox::Cancel, false}}) {
+    using Ask = bool (QtDialogs::*)(const std::string&, const std::string&);
+    const std::tuple<Ask, QMessageBox::StandardButton, bool> questions[] = {
+        {&QtDialogs::askOkCancel, QMessageBox::Ok, true},
+        {&QtDialogs::askOkCancel, QMessageBox::Cancel, false},
+        {&QtDialogs::askYesNo, QMessageBox::Yes, true},
+        {&QtDialogs::askYesNo, QMessageBox::No, false},
+    };
+    for (const auto& [ask, button, expected] : questions) {
         QTimer::singleShot(0, [button = button] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
-            box->button(button)->click();
+            if (QAbstractButton* choice = box->button(button)) {
+                choice->click();
+            } else {
+                ADD_FAILURE() << "no button " << button;
+                box->reject();
+            }
         });
-        EXPECT_EQ(dialogs.askOkCancel("caption", "text?"), expected);
+        EXPECT_EQ((dialogs.*ask)("caption", "text?"), expected) << button;
     }
 }
 

@@ -1,0 +1,75 @@
+#pragma once
+// Set-up shared by the modem and acquirer-link window tests: the process's link on EMU1 (and
+// EMU2), dialogs recorded, and lookups of the window's controls by component name.
+#include "emulator/EmulatedLine.h"
+#include "link/Link.h"
+#include "link/ResultState.h"
+#include "platform/RecordingDialogs.h"
+#include "platform/qt/TextCodec.h"
+#include "tests/support/EmulatedRegistrars.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quorvex::ui::testing {
+
+inline std::string cp1251(const char* utf8)
+{
+    return platform::toCp1251(QString::fromUtf8(utf8));
+}
+
+inline emulator::Registrar& first()
+{
+    return emulator::processRegistrar(1);
+}
+inline emulator::Registrar& second()
+{
+    return emulator::processRegistrar(2);
+}
+
+template <typename Widget> Widget* child(const QWidget& form, const char* name)
+{
+    auto* widget = form.findChild<Widget*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+// Fails for every line of a caption that the widget is too narrow to show. Trailing blanks
+// show nothing and need no room.
+inline void expectCaptionFits(const QWidget& widget, const QString& caption)
+{
+    static const QRegularExpression trailingBlanks(QStringLiteral("\\s+$"));
+    for (QString line : caption.split(QLatin1Char('\n'))) {
+        line.remove(trailingBlanks);
+        EXPECT_GE(widget.width(), widget.fontMetrics().horizontalAdvance(line))
+            << widget.objectName().toStdString() << ": " << line.toStdString();
+    }
+}
+
+class NetcfgWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test_support::resetEmulatedRegistrars();
+        ASSERT_NO_FATAL_FAILURE(test_support::openEmulatedLink("", 19200, 19200));
+    }
+
+    void TearDown() override { link::resultState() = {}; }
+
+    static void open(QDialog& form)
+    {
+        form.show();
+        QCoreApplication::processEvents();
+    }
+
+    platform::ScopedRecordingDialogs m_dialogs;
+};
+
+} // namespace quorvex::ui::testing

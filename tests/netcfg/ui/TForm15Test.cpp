@@ -1,0 +1,258 @@
+// Window "Параметры связи с эквайером" against the emulated registrar and files on disk.
+#include "netcfg/ui/TForm15.h"
+
+#include "tests/netcfg/ui/NetcfgWindowTest.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <unistd.h>
+#include <vector>
+
+namespace quorvex::ui::testing {
+namespace {
+
+constexpr int kWriteNetwork = 0x24;
+const char* const kBoxes[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit7", "Edit8"};
+const QStringList kExampleTexts = {
+    "192.168.1.10", "255.255.255.0", "192.168.1.1", "10.0.0.5", "8080", "60", "30"};
+
+class TForm15Test : public NetcfgWindowTest {
+protected:
+    void SetUp() override
+    {
+        NetcfgWindowTest::SetUp();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = std::filesystem::temp_directory_path() /
+                ("quorvex-tform15-" + std::to_string(getpid()) + "-" + test->name());
+        std::filesystem::create_directories(m_dir);
+        dhcp()->setChecked(true);
+        type(QStringList(7, QStringLiteral("x")));
+        open(m_form);
+    }
+    void TearDown() override
+    {
+        std::filesystem::remove_all(m_dir);
+        NetcfgWindowTest::TearDown();
+    }
+
+    void click(const char* button) { child<QPushButton>(m_form, button)->click(); }
+    QCheckBox* dhcp() { return child<QCheckBox>(m_form, "CheckBox1"); }
+    QStringList texts() const
+    {
+        QStringList shown;
+        for (const char* name : kBoxes)
+            shown << child<QLineEdit>(m_form, name)->text();
+        return shown;
+    }
+    void type(const QStringList& shown)
+    {
+        for (int i = 0; i < shown.size(); ++i)
+            child<QLineEdit>(m_form, kBoxes[i])->setText(shown[i]);
+    }
+    std::size_t sentRequests() const { return first().handledRequests().size(); }
+    std::string path(const char* name) const { return (m_dir / name).string(); }
+
+    std::filesystem::path m_dir;
+    TForm15 m_form;
+};
+
+// Before the first showing every box held "x" and DHCP was on.
+TEST_F(TForm15Test, OnlyTheFirstActivationEmptiesTheRegistrarMembers)
+{
+    const bool dhcpAfterFirst = dhcp()->isChecked();
+    const QStringList textsAfterFirst = texts();
+    dhcp()->setChecked(true);
+    type({"y"});
+
+    m_form.hide();
+    open(m_form);
+
+    EXPECT_FALSE(dhcpAfterFirst);
+    EXPECT_EQ(textsAfterFirst, (QStringList{"", "", "", "", "", "x", "x"}));
+    EXPECT_TRUE(dhcp()->isChecked());
+    EXPECT_EQ(texts(), (QStringList{"y", "", "", "", "", "x", "x"}));
+}
+
+TEST_F(TForm15Test, ReadWriteAndReadBackTheSameSet)
+{
+    click("Button1");
+
+    EXPECT_FALSE(dhcp()->isChecked());
+    EXPECT_EQ(texts(), kExampleTexts);
+
+    const QStringList edited = {"10.1.2.3", "255.255.0.0", "10.1.0.1", "172.16.0.9",
+                                "443",      "5000",        "-1"};
+    dhcp()->setChecked(true);
+    type(edited);
+    click("Button2");
+    type(QStringList(7, QString()));
+    dhcp()->setChecked(false);
+    click("Button1");
+
+    EXPECT_EQ(first().handledRequests().at(1).command, kWriteNetwork);
+    EXPECT_EQ(first().handledRequests().at(1).data,
+              "1,0A010203,FFFF0000,0A010001,AC100009,BB01,8813,FFFF");
+    EXPECT_TRUE(dhcp()->isChecked());
+    EXPECT_EQ(texts(), (QStringList{"10.1.2.3", "255.255.0.0", "10.1.0.1", "172.16.0.9", "443",
+                                    "5000", "65535"}));
+    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>(3, cp1251("Успешно!")));
+}
+
+TEST_F(TForm15Test, InvalidAnswerKeepsWhatWasReadAndStops)
+{
+    first().model().network().setNetworkFields(
+        {"1", "C0A8010A", "FFFFFF00", "c0a80101", "0A000005", "901F", "3C00", "1E00"});
+    type(QStringList(7, QStringLiteral("old")));
+
+    click("Button1");
+
+    EXPECT_TRUE(dhcp()->isChecked());
+    EXPECT_EQ(texts(),
+              (QStringList{"192.168.1.10", "255.255.255.0", "old", "old", "old", "old", "old"}));
+    EXPECT_EQ(m_dialogs->messages(),
+              std::vector<std::string>{cp1251(
+                  "Информация переданная регистратором неверна. Чтение данных остановлено.")});
+}
+
+TEST_F(TForm15Test, TimeoutLeavesTheBoxesAndSelectsTheFirstRegistrar)
+{
+    type(kExampleTexts);
+    second().faults().silent = true;
+    for (const char* button : {"Button1", "Button2"}) {
+        m_dialogs->clear();
+        link::UseSecondPort(1);
+        type(QStringList(7, QStringLiteral("1")));
+
+        click(button);
+
+        EXPECT_EQ(texts(), QStringList(7, QStringLiteral("1"))) << button;
+        EXPECT_FALSE(link::processLink().secondPortSelected()) << button;
+        EXPECT_EQ(m_dialogs->messages(),
+                  (std::vector<std::string>{cp1251("Таймаут"),
+                                            cp1251("Ошибка выполнения команды. Таймаут")}))
+            << button;
+    }
+}
+
+TEST_F(TForm15Test, RegistrarRefusingTheWriteIsNoSuccess)
+{
+    type(kExampleTexts);
+    child<QLineEdit>(m_form, "Edit4")->setText(QStringLiteral("10.0.1")); // sent as 0A0001
+
+    click("Button2");
+
+    EXPECT_EQ(first().handledRequests().at(0).data,
+              "0,C0A8010A,FFFFFF00,C0A80101,0A0001,901F,3C00,1E00");
+    EXPECT_EQ(m_dialogs->messages(),
+              (std::vector<std::string>{cp1251("Синтаксическая ошибка"),
+                                        cp1251("Настройки сети не установлены. Ошибка!")}));
+}
+
+TEST_F(TForm15Test, AddressWithMoreThanThreeDotsIsRefusedUnsent)
+{
+    type(kExampleTexts);
+    child<QLineEdit>(m_form, "Edit4")->setText(QStringLiteral("10.0.0.5.1"));
+
+    click("Button2");
+
+    EXPECT_EQ(sentRequests(), 0u);
+    EXPECT_EQ(m_dialogs->messages(),
+              std::vector<std::string>{cp1251("Некорректный IP-адрес. Ошибка!")});
+}
+
+TEST_F(TForm15Test, SaveAsksBeforeOverwritingAndLoadRestoresTheSet)
+{
+    const std::string file = path("net.txt");
+    std::ofstream(file) << "keep";
+    dhcp()->setChecked(true);
+    type(kExampleTexts);
+    m_dialogs->queueSaveFile(file);
+    m_dialogs->queueAnswer(false);
+    m_dialogs->queueSaveFile(file);
+    m_dialogs->queueAnswer(true);
+
+    click("Button5");
+    const std::string refused{std::istreambuf_iterator<char>(std::ifstream(file).rdbuf()), {}};
+    click("Button5");
+    dhcp()->setChecked(false);
+    type(QStringList(7, QString()));
+    m_dialogs->queueOpenFile(file);
+    click("Button4");
+
+    EXPECT_EQ(refused, "keep");
+    EXPECT_TRUE(dhcp()->isChecked());
+    EXPECT_EQ(texts(), kExampleTexts);
+    EXPECT_EQ(m_dialogs->questions(),
+              std::vector<std::string>(2, cp1251("Файл уже существует, перезаписать?")));
+    EXPECT_EQ(m_dialogs->messages(),
+              (std::vector<std::string>{cp1251("Операция прервана!"), cp1251("Успешно!"),
+                                        cp1251("Успешно!")}));
+    const auto& calls = m_dialogs->calls();
+    const auto openCall = std::find_if(calls.begin(), calls.end(), [](const auto& call) {
+        return call.kind == platform::DialogCall::Kind::OpenFile;
+    });
+    ASSERT_NE(openCall, calls.end());
+    const auto saveDialog = calls.at(0).options;
+    const auto openDialog = openCall->options;
+    EXPECT_EQ(saveDialog.title, cp1251("Запись параметров связи в файл"));
+    EXPECT_EQ(openDialog.title, cp1251("Чтение параметров связи из файла"));
+    for (const auto& options : {saveDialog, openDialog}) {
+        EXPECT_EQ(options.filter, "Text files (*.txt)|*.TXT|All files (*.*)|*.*");
+        EXPECT_EQ(options.defaultExtension, "TXT");
+    }
+}
+
+TEST_F(TForm15Test, NoFileOrAnUnreadableOneChangesNothing)
+{
+    type(kExampleTexts);
+    m_dialogs->queueOpenFile(path("absent.txt"));
+
+    click("Button5");
+    click("Button4");
+    click("Button4");
+
+    EXPECT_EQ(texts(), kExampleTexts);
+    EXPECT_TRUE(std::filesystem::is_empty(m_dir));
+    EXPECT_EQ(m_dialogs->messages(),
+              (std::vector<std::string>{
+                  cp1251("Файл не выбран. Ошибка."),
+                  platform::toCp1251(QStringLiteral("Невозможно открыть файл ") +
+                                     QString::fromStdString(path("absent.txt"))),
+                  cp1251("Файл не выбран. Ошибка."),
+              }));
+}
+
+TEST_F(TForm15Test, BoxesHaveTheirHintsLimitsAndRoomForTheirCaptions)
+{
+    const struct {
+        const char* box;
+        int maxLength;
+        const char* hint;
+    } boxes[] = {
+        {"Edit1", 15, "Формат - адрес IP"},
+        {"Edit2", 15, "Формат - адрес IP"},
+        {"Edit3", 15, "Формат - адрес IP"},
+        {"Edit4", 15, "Формат - адрес IP"},
+        {"Edit5", 5, "Формат - число"},
+        {"Edit7", 5, "В минутах, не более 1440"},
+        {"Edit8", 5, "В секундах, не более 3600"},
+    };
+    for (const auto& b : boxes) {
+        const QLineEdit* edit = child<QLineEdit>(m_form, b.box);
+        EXPECT_EQ(edit->maxLength(), b.maxLength) << b.box;
+        EXPECT_EQ(edit->toolTip(), QString::fromUtf8(b.hint)) << b.box;
+    }
+    for (const QLabel* label : m_form.findChildren<QLabel*>())
+        expectCaptionFits(*label, label->text());
+    for (const QPushButton* button : m_form.findChildren<QPushButton*>())
+        expectCaptionFits(*button, button->text());
+}
+
+} // namespace
+} // namespace quorvex::ui::testing
