@@ -148,8 +148,7 @@ ModelAnswer dailyReport(const std::string& data, DeviceState& state)
         state.zReports.push_back(ZRecord{reportNumber, state.now(), state.day});
         state.day = DayTotals{};
     }
-    state.recordDocument(zReport ? DocumentKind::ZReport : DocumentKind::XReport,
-                         std::move(lines));
+    state.recordDocument(zReport ? DocumentKind::ZReport : DocumentKind::XReport, std::move(lines));
     return {answer, {}};
 }
 
