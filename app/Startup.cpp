@@ -97,6 +97,7 @@ AppWindows createWindows()
     w.form7->setSecondRegistrarWindow(w.form10);
     w.form7->setComparisonWindow(w.form11);
     w.form10->setComparisonWindow(w.form11);
+    w.form13->setStatusWindow(w.form12);
     return w;
 }
 
