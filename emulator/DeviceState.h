@@ -1,6 +1,7 @@
 #pragma once
 // State of the emulated registrar that several command families share: the clock, the operator
-// passwords, the open receipt, the day's totals and the journal of completed documents.
+// passwords, the open receipt, the cash in the drawer, the day's totals, the journal of completed
+// documents and the Z reports kept in the fiscal memory.
 // Plain data; the command sets (DayCommands, ReceiptCommands, NetworkCommands) change it.
 #include <array>
 #include <compare>

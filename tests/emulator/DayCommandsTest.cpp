@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace quorvex::emulator {
@@ -189,15 +190,15 @@ TEST_F(DayModel, PeriodicReportsSelectStoredZReportsByNumberAndByDate)
         accepted(kDailyReport, "9011,0");
     }
 
-    const std::pair<int, const char*> reports[] = {
-        {kShortByNumber, "9011,0002,0003"},   {kFullByNumber, "9011,0001,0001"},
-        {kShortByDate, "9011,021226,051226"}, {kFullByDate, "9011,011226,011226"},
-        {kFullByNumber, "9011,0003,9999"},
+    const std::tuple<int, const char*, const char*> reports[] = {
+        {kShortByNumber, "9011,0002,0003", "2,3,2,600,0"},
+        {kFullByNumber, "9011,0001,0001", "1,1,1,100,0"},
+        {kShortByDate, "9011,021226,051226", "2,3,2,600,0"},
+        {kFullByDate, "9011,011226,011226", "1,1,1,100,0"},
+        {kFullByNumber, "9011,0003,9999", "3,3,1,400,0"},
     };
-    const char* expected[] = {"2,3,2,600,0", "1,1,1,100,0", "2,3,2,600,0", "1,1,1,100,0",
-                              "3,3,1,400,0"};
-    for (std::size_t i = 0; i < std::size(reports); ++i)
-        EXPECT_EQ(accepted(reports[i].first, reports[i].second), expected[i]) << reports[i].second;
+    for (const auto& [command, data, answer] : reports)
+        EXPECT_EQ(accepted(command, data), answer) << data;
     EXPECT_EQ(state().journal.back().kind, DocumentKind::PeriodicReport);
 }
 
