@@ -119,18 +119,6 @@ TEST_F(TForm4Test, ReportsSendThePasswordAndTheRange)
     }
 }
 
-TEST_F(TForm4Test, NumberThatIsNoIntegerStopsBeforeSending)
-{
-    radio("RadioGroup3Item0")->click();
-    child<QLineEdit>(m_form, "Edit25")->setText(QStringLiteral("abc"));
-    child<QLineEdit>(m_form, "Edit26")->setText(QStringLiteral("x"));
-
-    execute()->click();
-
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("'abc' is not a valid integer value")});
-    EXPECT_TRUE(requests().empty());
-}
-
 TEST_F(TForm4Test, DatesComeFromTheCalendarOnly)
 {
     radio("RadioGroup3Item1")->click();
