@@ -99,6 +99,7 @@ AppWindows createWindows()
     w.form10->setComparisonWindow(w.form11);
     w.form14->setStatusWindow(w.form12);
     w.form15->setStatusWindow(w.form12);
+    w.form13->setStatusWindow(w.form12);
     return w;
 }
 

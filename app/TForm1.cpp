@@ -2,12 +2,14 @@
 
 #include "app/MainSettings.h"
 #include "app/TForm9.h"
+#include "fiscal/RegistrarVersion.h"
 #include "fiscal/ui/TForm13.h"
 #include "fiscal/ui/TForm2.h"
 #include "fiscal/ui/TForm3.h"
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
+#include "fiscal/ui/WindowMessages.h"
 #include "link/Link.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
@@ -44,11 +46,6 @@ constexpr char kSoldGoodsLetter = 'S';
 
 const QColor kConnectedColor = Qt::green;
 const QColor kDisconnectedColor = Qt::red;
-
-void showMessage(const QString& text)
-{
-    platform::dialogs().showMessage(platform::toCp1251(text));
-}
 
 void quitAllEventLoops()
 {
@@ -278,10 +275,11 @@ void TForm1::sendReport(const std::function<int()>& report)
 {
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    // A report that was refused before anything went out (link busy) is no success either.
     const bool sent = report() != -1;
     platform::processPendingMessages();
-    if (sent && result.errorCount <= 0)
+    if (!sent)
+        showMessage(notSentMessage());
+    else if (result.errorCount <= 0)
         showMessage(QStringLiteral("Отчет - успешно"));
     else
         showMessage(QStringLiteral("Ошибка отчета"));
@@ -289,8 +287,25 @@ void TForm1::sendReport(const std::function<int()>& report)
 
 void TForm1::ReceiptCopiesItemClick()
 {
-    // Opens the receipt-copy window without asking the registrar whether it keeps copies.
-    openModal(m_windows.form13);
+    // Only registrars that keep receipt copies get the window; the diagnostic answer's version
+    // tells which.
+    (void)link::GetStatus(nullptr, link::PrinterResultsx, 0, 0); // outcome not examined
+    link::ResultState& result = link::resultState();
+    result.errorCount = 0;
+    const bool sent = link::GetDiagnosticInfo(nullptr, link::PrinterResultsx, 0, 0) != -1;
+    platform::processPendingMessages();
+    if (!sent) {
+        showMessage(notSentMessage());
+        return;
+    }
+    if (result.errorCount > 0) {
+        showMessage(QStringLiteral("Ошибка обращения к регистратору!"));
+        return;
+    }
+    if (fiscal::keepsReceiptCopies(result.copy.Fields[0]))
+        openModal(m_windows.form13);
+    else
+        showMessage(QStringLiteral("Функционал поддерживается только КСЕФ регистратором!"));
 }
 
 } // namespace quorvex::ui

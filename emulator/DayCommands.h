@@ -1,6 +1,7 @@
 #pragma once
-// Emulated registrar commands: cash in and out, X and Z reports, goods and periodic reports, copies
-// from the journal.
+// Emulated registrar commands: cash in and out, X and Z reports, goods and periodic reports,
+// copies from the journal, and the clock. Each is listed with its data, effect, answer and
+// status bits in emulator/COMMANDS.md.
 #include "emulator/DeviceState.h"
 
 #include <optional>

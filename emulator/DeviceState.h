@@ -1,8 +1,10 @@
 #pragma once
 // State of the emulated registrar that several command families share: the clock, the operator
-// passwords, the open receipt, the day's totals and the journal of completed documents.
+// passwords, the open receipt, the cash in the drawer, the day's totals, the journal of completed
+// documents and the Z reports kept in the fiscal memory.
 // Plain data; the command sets (DayCommands, ReceiptCommands, NetworkCommands) change it.
 #include <array>
+#include <compare>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -40,6 +42,8 @@ struct DateTime {
     int hour = 9;
     int minute = 0;
     int second = 0;
+
+    auto operator<=>(const DateTime&) const = default; // chronological
 };
 
 // The date and time a given number of milliseconds after another (calendar-correct).
@@ -91,6 +95,13 @@ struct DayTotals {
     std::map<int, GoodsSold> goods; // by article code
 };
 
+// One Z report kept in the fiscal memory: its number, when it was made and the day it closed.
+struct ZRecord {
+    int number = 0;
+    DateTime at;
+    DayTotals totals;
+};
+
 struct DeviceState {
     DeviceState() { operatorPasswords.fill(kDefaultOperatorPassword); }
 
@@ -102,9 +113,21 @@ struct DeviceState {
     std::int64_t cashInDrawerHundredths = 0;
     DayTotals day;
     std::vector<JournalDocument> journal; // in document-number order
+    std::vector<ZRecord> zReports;        // the fiscal memory, in report-number order
 
     // The clock's date and time now.
     [[nodiscard]] DateTime now() const { return dateTimeAfter(clockSetAt, nowMs - clockSetAtMs); }
+    // Sets the clock to this date and time at the registrar's clock time nowMs.
+    void setClock(const DateTime& at)
+    {
+        clockSetAt = at;
+        clockSetAtMs = nowMs;
+    }
+    // Number of the last Z report; 0 before the first.
+    [[nodiscard]] int lastZReportNumber() const
+    {
+        return zReports.empty() ? 0 : zReports.back().number;
+    }
     // Adds a completed document with the next running number, dated now; returns its number.
     int recordDocument(DocumentKind kind, std::vector<std::string> printed);
 };

@@ -15,7 +15,30 @@ std::optional<ModelAnswer> FiscalModel::handle(int command, const std::string& d
 
 StatusBits FiscalModel::standingStatus() const
 {
-    return {};
+    // A fiscalised registrar: fiscal memory formatted, device fiscalised, tax rates defined,
+    // fiscal and factory numbers programmed (S5).
+    constexpr std::uint8_t kFiscalisedS5 = 0x02 | 0x08 | 0x10 | 0x20;
+    constexpr std::uint8_t kFiscalReceiptOpenS2 = 0x08;
+    constexpr std::uint8_t kNonFiscalReceiptOpenS2 = 0x20;
+    constexpr std::uint8_t kReturnReceiptS1 = 0x08; // together with the fiscal receipt bit
+
+    StatusBits bits{};
+    bits[5] = kFiscalisedS5;
+    switch (m_state.openReceipt) {
+    case OpenReceipt::None:
+        break;
+    case OpenReceipt::Fiscal:
+        bits[2] |= kFiscalReceiptOpenS2;
+        break;
+    case OpenReceipt::Return:
+        bits[1] |= kReturnReceiptS1;
+        bits[2] |= kFiscalReceiptOpenS2;
+        break;
+    case OpenReceipt::NonFiscal:
+        bits[2] |= kNonFiscalReceiptOpenS2;
+        break;
+    }
+    return bits;
 }
 
 } // namespace quorvex::emulator

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <iconv.h>
 #include <iostream>
 #include <string>
@@ -54,6 +55,16 @@ std::string toCp1251(const std::string& utf8)
     return out;
 }
 
+// The machine's local date and time, where the registrar's clock starts.
+quorvex::emulator::DateTime localNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -74,6 +85,7 @@ int main(int argc, char** argv)
 
     Registrar registrar;
     applyOptions(parsed.options, registrar);
+    registrar.model().state().setClock(localNow());
     PtyServer server(registrar);
     std::string error;
     if (!server.open(error)) {

@@ -1,11 +1,71 @@
 #include "fiscal/ui/TForm3.h"
 
+#include "ui_TForm3.h"
+
+#include "fiscal/ui/WindowMessages.h"
+#include "link/Operations.h"
+#include "link/ResultState.h"
+#include "platform/MessagePump.h"
+#include "platform/qt/WindowPlacement.h"
+
+#include <QShowEvent>
+
 namespace quorvex::ui {
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent)
+namespace {
+
+// The report windows send the default operator password, not the sales window's.
+const std::string kOperatorPassword = "9011";
+constexpr std::int8_t kZReportType = 0;
+constexpr int kAllArticles = 0;
+
+} // namespace
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm3>())
 {
+    m_ui->setupUi(this);
     setObjectName(QStringLiteral("TForm3"));
-    setWindowTitle(QStringLiteral("Z-Отчет"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
 }
 
-}  // namespace quorvex::ui
+TForm3::~TForm3() = default;
+
+void TForm3::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        platform::centreOnScreen(*this);
+}
+
+void TForm3::Button1Click()
+{
+    link::ResultState& result = link::resultState();
+    result.errorCount = 0;
+    const bool sent =
+        link::DailyReport(nullptr, link::PrinterResultsx, 0, kOperatorPassword, kZReportType) != -1;
+    platform::processPendingMessages();
+    if (!sent)
+        showMessage(notSentMessage());
+    else
+        showMessage(result.errorCount <= 0 ? QStringLiteral("Z-Отчет - успешно")
+                                           : QStringLiteral("Ошибка Z-Отчета"));
+
+    if (!m_ui->CheckBox6->isChecked())
+        return;
+    // The deletion has no message of its own; the callback reports registrar errors. A refusal
+    // is told unless the report's refusal already said so.
+    const bool deletionSent = link::DeleteArticles(nullptr, link::PrinterResultsx, 0, kAllArticles,
+                                                   kOperatorPassword) != -1;
+    if (!deletionSent && sent)
+        showMessage(notSentMessage());
+}
+
+void TForm3::Button2Click()
+{
+    close();
+}
+
+} // namespace quorvex::ui

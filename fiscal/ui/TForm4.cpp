@@ -1,11 +1,211 @@
 #include "fiscal/ui/TForm4.h"
 
+#include "ui_TForm4.h"
+
+#include "fiscal/OperatorInput.h"
+#include "fiscal/ui/WindowMessages.h"
+#include "link/Operations.h"
+#include "link/ResultState.h"
+#include "platform/MessagePump.h"
+#include "platform/qt/WindowPlacement.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QKeyEvent>
+#include <QShowEvent>
+
 namespace quorvex::ui {
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent)
+namespace {
+
+const std::string kOperatorPassword = "9011";
+constexpr int kByNumber = 0;
+constexpr int kByDate = 1;
+constexpr int kShort = 0;
+constexpr int kFull = 1;
+
+std::string sixDigits(const QDateEdit& edit)
 {
-    setObjectName(QStringLiteral("TForm4"));
-    setWindowTitle(QStringLiteral("Периодические отчеты"));
+    const QDate date = edit.date();
+    return fiscal::sixDigitDate(date.year(), date.month(), date.day());
 }
 
-}  // namespace quorvex::ui
+// Keys that move the focus or open the calendar; every other key is kept from the date edits,
+// which take their dates from the calendar only.
+bool calendarOrFocusKey(const QKeyEvent& key)
+{
+    switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_F4:
+    case Qt::Key_Escape:
+        return true;
+    case Qt::Key_Down:
+        return key.modifiers().testFlag(Qt::AltModifier);
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm4>())
+{
+    m_ui->setupUi(this);
+    setObjectName(QStringLiteral("TForm4"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    m_rangeChoice = new QButtonGroup(this);
+    m_rangeChoice->addButton(m_ui->RadioGroup3Item0, kByNumber);
+    m_rangeChoice->addButton(m_ui->RadioGroup3Item1, kByDate);
+    m_kindChoice = new QButtonGroup(this);
+    m_kindChoice->addButton(m_ui->RadioGroup4Item0, kShort);
+    m_kindChoice->addButton(m_ui->RadioGroup4Item1, kFull);
+
+    // A date edit that was never given a date starts at today.
+    for (QDateEdit* edit : {m_ui->DateEdit1, m_ui->DateEdit2}) {
+        edit->setDate(QDate::currentDate());
+        edit->installEventFilter(this);
+    }
+    reserveRangeSpace();
+    showRangeEdits(false, false);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_rangeChoice, &QButtonGroup::idClicked, this, &TForm4::RadioGroup3Click);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        const auto inRangeChoice = [this](QWidget* w) {
+            return w != nullptr && m_ui->RadioGroup3->isAncestorOf(w);
+        };
+        if (inRangeChoice(old) && !inRangeChoice(now))
+            RadioGroup3Exit();
+    });
+    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+}
+
+TForm4::~TForm4() = default;
+
+void TForm4::reserveRangeSpace()
+{
+    // The number and the date edits take turns in the same cells; hidden ones keep their room,
+    // so the window keeps its size whichever range is shown.
+    for (const auto& widgets : {numberWidgets(), dateWidgets()}) {
+        for (QWidget* w : widgets) {
+            QSizePolicy policy = w->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            w->setSizePolicy(policy);
+        }
+    }
+}
+
+std::array<QWidget*, 4> TForm4::numberWidgets() const
+{
+    return {m_ui->Label1, m_ui->Edit25, m_ui->Label2, m_ui->Edit26};
+}
+
+std::array<QWidget*, 4> TForm4::dateWidgets() const
+{
+    return {m_ui->Label3, m_ui->DateEdit1, m_ui->Label4, m_ui->DateEdit2};
+}
+
+void TForm4::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        platform::centreOnScreen(*this);
+}
+
+bool TForm4::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->DateEdit1 || watched == m_ui->DateEdit2) {
+        if (event->type() == QEvent::Wheel)
+            return true;
+        if (event->type() == QEvent::KeyPress &&
+            !calendarOrFocusKey(*static_cast<QKeyEvent*>(event)))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm4::showRangeEdits(bool numbers, bool dates)
+{
+    for (QWidget* w : numberWidgets()) {
+        w->setVisible(numbers);
+        w->setEnabled(numbers);
+    }
+    for (QWidget* w : dateWidgets()) {
+        w->setVisible(dates);
+        w->setEnabled(dates);
+    }
+}
+
+void TForm4::RadioGroup3Click()
+{
+    const int chosen = m_rangeChoice->checkedId();
+    if (chosen == kByNumber)
+        showRangeEdits(true, false);
+    else if (chosen == kByDate)
+        showRangeEdits(false, true);
+    // Enabled even with nothing chosen (the control was only passed through): "Выполнить"
+    // then says so.
+    m_ui->Button1->setEnabled(true);
+}
+
+void TForm4::RadioGroup3Exit()
+{
+    RadioGroup3Click();
+}
+
+void TForm4::Button1Click()
+{
+    repaint();
+    link::ResultState& result = link::resultState();
+    result.errorCount = 0;
+    platform::processPendingMessages();
+
+    const bool full = m_kindChoice->checkedId() == kFull;
+    int sent = -1;
+    switch (m_rangeChoice->checkedId()) {
+    case kByNumber: {
+        const auto first = integerOrMessage(m_ui->Edit25->text());
+        if (!first)
+            return;
+        const auto last = integerOrMessage(m_ui->Edit26->text());
+        if (!last)
+            return;
+        sent = full ? link::FullPeriodicReportByNumber(nullptr, link::PrinterResultsx, 0,
+                                                       kOperatorPassword, *first, *last)
+                    : link::ShortPeriodicReportByNumber(nullptr, link::PrinterResultsx, 0,
+                                                        kOperatorPassword, *first, *last);
+        break;
+    }
+    case kByDate: {
+        const std::string first = sixDigits(*m_ui->DateEdit1);
+        const std::string last = sixDigits(*m_ui->DateEdit2);
+        sent = full ? link::FullPeriodicReportByDate(nullptr, link::PrinterResultsx, 0,
+                                                     kOperatorPassword, first, last)
+                    : link::ShortPeriodicReportByDate(nullptr, link::PrinterResultsx, 0,
+                                                      kOperatorPassword, first, last);
+        break;
+    }
+    default:
+        showMessage(QStringLiteral("Ошибка!"));
+        return;
+    }
+
+    platform::processPendingMessages();
+    if (sent == -1)
+        showMessage(notSentMessage());
+    else if (result.errorCount > 0)
+        showMessage(QStringLiteral("Ошибка выполнения отчета"));
+    else
+        showMessage(full ? QStringLiteral("Полный отчет выполнен!")
+                         : QStringLiteral("Сокращенный отчет выполнен!"));
+}
+
+void TForm4::Button2Click()
+{
+    close();
+}
+
+} // namespace quorvex::ui

@@ -1,6 +1,16 @@
 #pragma once
-// Window "Периодические отчеты".
+// Window "Периодические отчеты": a short or full periodic report over a range of report numbers
+// or of dates.
 #include <QDialog>
+
+#include <array>
+#include <memory>
+
+class QButtonGroup;
+
+namespace Ui {
+class TForm4;
+}
 
 namespace quorvex::ui {
 
@@ -8,6 +18,31 @@ class TForm4 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm4(QWidget* parent = nullptr);
+    ~TForm4() override;
+
+    // Choosing an item of "Тип отчета": shows and enables the edits of that range, hides and
+    // disables the others, and enables "Выполнить".
+    void RadioGroup3Click();
+    // Leaving "Тип отчета" sets the window up in the same way.
+    void RadioGroup3Exit();
+    // "Выполнить": the chosen report with the default operator password.
+    void Button1Click();
+    // "Выход".
+    void Button2Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showRangeEdits(bool numbers, bool dates);
+    void reserveRangeSpace();
+    [[nodiscard]] std::array<QWidget*, 4> numberWidgets() const;
+    [[nodiscard]] std::array<QWidget*, 4> dateWidgets() const;
+
+    std::unique_ptr<Ui::TForm4> m_ui;
+    QButtonGroup* m_rangeChoice = nullptr;
+    QButtonGroup* m_kindChoice = nullptr;
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -4,6 +4,7 @@
 
 #include "serial/qt/QtSerialLine.h"
 #include "tests/serial/qt/PtyEmulatorProcess.h"
+#include "tests/support/EmulatedRegistrars.h"
 #include "tests/support/ScopedRuntimeDirectory.h"
 
 #include <optional>
@@ -47,7 +48,7 @@ TEST_F(PtyEndToEndTest, ConnectsToAnnouncedEmulator)
 
     EXPECT_TRUE(m_form->isConnected());
     EXPECT_TRUE(m_dialogs->messages().empty()) << m_dialogs->lastMessage();
-    EXPECT_EQ(link::processLink().retData().ErrorFlags, 0u);
+    EXPECT_EQ(link::processLink().retData().ErrorFlags, test_support::kFiscalisedFlags);
     EXPECT_EQ(iniValue("Communication", "Port"), device);
 
     m_form->FormActivate();

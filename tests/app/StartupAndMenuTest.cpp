@@ -9,6 +9,7 @@
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
+#include "fiscal/ui/WindowMessages.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
@@ -22,6 +23,9 @@
 #include <QDialog>
 #include <QLabel>
 #include <QTimer>
+
+#include <functional>
+#include <utility>
 
 namespace quorvex::ui::test {
 namespace {
@@ -167,7 +171,30 @@ TEST_F(StartupTest, AboutWindowNamesProgramVersionAndAuthors)
         static_cast<QWidget*>(m_windows.form9)->grab().save(directory + "/TForm9.png");
 }
 
-class ReportMenuTest : public AppFixture {};
+// A line that never answers and runs an action, once, while a request is being written.
+class ReentrantLine final : public serial::SerialLine {
+public:
+    explicit ReentrantLine(std::function<void()>& action) : m_action(action) {}
+    bool flush() override { return true; }
+    bool purge() override { return true; }
+    bool write(const std::uint8_t*, std::size_t) override
+    {
+        if (auto action = std::exchange(m_action, nullptr))
+            action();
+        return true;
+    }
+    serial::ReadResult readByte() override { return serial::ReadResult::nothing(); }
+    void clearError() override {}
+    bool close() override { return true; }
+
+private:
+    std::function<void()>& m_action;
+};
+
+class ReportMenuTest : public AppFixture {
+protected:
+    std::function<void()> m_duringExchange;
+};
 
 TEST_F(ReportMenuTest, XAndGoodsReportsSendTheOperatorPassword)
 {
@@ -198,15 +225,23 @@ TEST_F(ReportMenuTest, RegistrarErrorIsReportedAfterTheCallbackText)
     EXPECT_EQ(message(1), QStringLiteral("Ошибка отчета"));
 }
 
-TEST_F(ReportMenuTest, ReportThatCouldNotBeSentIsNoSuccess)
+TEST_F(ReportMenuTest, ReportRefusedByABusyLinkIsToldApart)
 {
-    writeIni("");
-    m_form->FormActivate();
-    ASSERT_FALSE(m_form->isConnected());
+    serial::portRegistry().addVirtualPort("REENTRANT", [this](const std::string&, int) {
+        return std::make_unique<ReentrantLine>(m_duringExchange);
+    });
+    connectWith("[Communication]\r\nPort=REENTRANT\r\n");
+    m_dialogs->clear();
+    // The goods report is asked for while the X report is still on the line.
+    m_duringExchange = [this] { m_form->GoodsReportItemClick(); };
 
-    m_form->GoodsReportItemClick();
+    m_form->XReportItemClick();
 
-    EXPECT_EQ(platform::fromCp1251(m_dialogs->lastMessage()), QStringLiteral("Ошибка отчета"));
+    EXPECT_EQ(m_dialogs->messages().size(), 3u);
+    EXPECT_EQ(message(0), notSentMessage());
+    EXPECT_EQ(message(1), QStringLiteral("Таймаут"));
+    EXPECT_EQ(message(2), QStringLiteral("Ошибка отчета"));
+    serial::portRegistry().removeVirtualPort("REENTRANT");
 }
 
 } // namespace

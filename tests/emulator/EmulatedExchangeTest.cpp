@@ -2,6 +2,7 @@
 #include "emulator/EmulatedLine.h"
 #include "emulator/Registrar.h"
 #include "link/Link.h"
+#include "tests/support/EmulatedRegistrars.h"
 
 #include <gtest/gtest.h>
 
@@ -35,13 +36,13 @@ protected:
     link::Link m_link{m_ports};
 };
 
-TEST_F(EmulatedExchange, StatusQueryAnswersCleanlyWithoutData)
+TEST_F(EmulatedExchange, StatusQueryAnswersWithoutDataAsAFiscalisedRegistrar)
 {
     const link::RetData& r = send(kGetStatus, "W");
 
-    EXPECT_EQ(r.ErrorFlags, 0u);
+    EXPECT_EQ(r.ErrorFlags, test_support::kFiscalisedFlags);
     EXPECT_EQ(r.FieldCount, 0);
-    EXPECT_EQ(r.Status, (std::array<std::uint8_t, 6>{}));
+    EXPECT_EQ(r.Status, (std::array<std::uint8_t, 6>{0, 0, 0, 0, 0, test_support::kFiscalisedS5}));
     ASSERT_EQ(m_registrar.handledRequests().size(), 1u);
     EXPECT_EQ(m_registrar.handledRequests()[0].data, "W");
     EXPECT_EQ(m_registrar.handledRequests()[0].sequence, 1);
@@ -57,7 +58,7 @@ TEST_F(EmulatedExchange, DiagnosticFieldsOneAndSevenSurviveTheHostsRewrite)
 
     EXPECT_EQ(firstVersion, "5.00");
     EXPECT_EQ(firstFactory, "QV000001");
-    EXPECT_EQ(longVersion.ErrorFlags, 0u);
+    EXPECT_EQ(longVersion.ErrorFlags, test_support::kFiscalisedFlags);
     EXPECT_EQ(longVersion.FieldCount, 8);
     EXPECT_EQ(longVersion.Fields[0], "12.345.6789");
     EXPECT_EQ(longVersion.Fields[1], "05Dec26");
@@ -95,7 +96,7 @@ TEST_F(EmulatedExchange, WorkingRegistrarHoldsTheExchangeWithSynBeyondTheTimeout
 
     const link::RetData& r = send(kDiagnostic, "0");
 
-    EXPECT_EQ(r.ErrorFlags, 0u);
+    EXPECT_EQ(r.ErrorFlags, test_support::kFiscalisedFlags);
     EXPECT_EQ(r.Fields[0], "5.00");
     EXPECT_GE(m_registrar.nowMs(), 7000);
     EXPECT_LT(m_registrar.nowMs(), 7300);
@@ -111,8 +112,8 @@ TEST_F(EmulatedExchange, InjectedStatusBitsReachTheErrorWord)
     m_registrar.faults().statusBits[0] = 0x01; // and a syntax error
     const link::RetData& both = send(kGetStatus, "W");
 
-    EXPECT_EQ(paperOut, 0x00000200u);
-    EXPECT_EQ(both.ErrorFlags, 0x00000201u);
+    EXPECT_EQ(paperOut, 0x00000200u | test_support::kFiscalisedFlags);
+    EXPECT_EQ(both.ErrorFlags, 0x00000201u | test_support::kFiscalisedFlags);
     EXPECT_EQ(both.Status[0], 0x01);
     EXPECT_EQ(both.Status[2], 0x01);
 }
@@ -130,7 +131,7 @@ TEST_F(EmulatedExchange, GarbageBeforeTheFrameIsTolerated)
 
     const link::RetData& r = send(kDiagnostic, "0");
 
-    EXPECT_EQ(r.ErrorFlags, 0u);
+    EXPECT_EQ(r.ErrorFlags, test_support::kFiscalisedFlags);
     EXPECT_EQ(r.Fields[6], "QV000001");
     EXPECT_EQ(r.RawAnswer.rfind("\x7F\xFFnoise\x04", 0), 0u);
 }

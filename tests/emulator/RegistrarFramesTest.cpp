@@ -2,6 +2,7 @@
 #include "emulator/DeviceFrames.h"
 #include "emulator/Registrar.h"
 #include "link/Frame.h"
+#include "tests/support/EmulatedRegistrars.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST(RegistrarExchange, AnswersWithTheRequestsSequenceAndCommand)
     EXPECT_EQ(receiver.sequence(), 0x13);
     EXPECT_EQ(receiver.command(), 0x4A);
     EXPECT_EQ(receiver.data(), "");
-    EXPECT_EQ(link::errorWordFromStatus(receiver.status()), 0u);
+    EXPECT_EQ(link::errorWordFromStatus(receiver.status()), test_support::kFiscalisedFlags);
     EXPECT_EQ(registrar.handledCommands(), std::vector<int>{0x4A});
 }
 

@@ -1,5 +1,7 @@
 // quorvex-run end to end: exit codes, the memo on stdout in UTF-8, messages and reports.
 #include "InterpreterTestFixture.h"
+#include "tests/serial/qt/PtyEmulatorProcess.h"
+#include "tests/support/ScopedRuntimeDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -144,6 +146,43 @@ TEST(QuorvexRunTest, LogOptionWritesTheExchangeLog)
 
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_FALSE(readFile(logPath).empty());
+}
+
+TEST(QuorvexRunTest, ADayOnQuorvexEmuOverAPseudoTerminal)
+{
+    const test_support::ScopedRuntimeDirectory runtime("quorvex-run-day-");
+    quorvex::testing::PtyEmulatorProcess emulator(QUORVEX_EMU_PATH, {}, runtime.path().string());
+    ASSERT_FALSE(emulator.devicePath().empty());
+    const std::string day = script({
+        "%DeclareBeg",
+        "%DeclareEnd",
+        "%RunCommand (70, \"100.00\")", // cash in: drawer, day's cash in, day's cash out
+        "%Print %Ret0",
+        "%RunCommand (69, 9011, 2)", // X report: next Z number, sales, returns, cash in, ...
+        "%Print %Ret0",
+        "%Print %Ret3",
+        "%RunCommand (69, 9011, 0)", // Z report 1 closes the day
+        "%Print %Ret0",
+        "%RunCommand (69, 9011, 2)",
+        "%Print %Ret0",
+        "%Print %Ret3",
+        "%RunCommand (95, 9011, 0001, 0001)", // short periodic report: first, last, count, ...
+        "%Print %Ret2",
+        "%RunCommand (235, 1, 9)", // copies: first and last document found, count
+        "%Print %Ret0",
+        "%Print %Ret1",
+    });
+
+    const ToolResult result = runTool("--port " + emulator.devicePath() + " " + day);
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, utf8(u8"Конец файла!\n"));
+    EXPECT_EQ(result.out, ";%Ret0=10000\n"
+                          ";%Ret0=1\n;%Ret3=10000\n"
+                          ";%Ret0=1\n"
+                          ";%Ret0=2\n;%Ret3=0\n"
+                          ";%Ret2=1\n"
+                          ";%Ret0=1\n;%Ret1=5\n");
 }
 
 TEST(QuorvexRunTest, HelpDescribesEveryOption)

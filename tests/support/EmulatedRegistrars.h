@@ -7,10 +7,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace quorvex::test_support {
+
+// The error-word bits every answer of an emulated registrar carries while no receipt is open:
+// fiscal memory formatted, device fiscalised, tax rates defined, numbers programmed. None of
+// them has an error text.
+constexpr std::uint32_t kFiscalisedFlags = 0x00200000 | 0x00400000 | 0x00800000 | 0x00004000;
+// The same as status byte S5.
+constexpr std::uint8_t kFiscalisedS5 = 0x3A;
 
 // Registers EMU1 and EMU2 with the process's port registry (once per process) and puts both
 // registrars back to their start state.

@@ -100,7 +100,7 @@ TEST_F(TForm7Manual, SendShowsTheExchangeAndStatusAndKeepsTheFields)
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("PC: ")));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("FP: ")));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("1,22,333")));
-    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 00 00 00 00 "));
+    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 00 00 00 3A "));
     EXPECT_EQ(m_form->results().first.count, 3);
     EXPECT_EQ(m_form->results().first.texts[2], "333");
     EXPECT_TRUE(m_dialogs->messages().empty());
@@ -114,7 +114,7 @@ TEST_F(TForm7Manual, NoOutputKeepsTheMemoEmptyButUpdatesTheStatus)
     send(QStringLiteral("0F"), QString());
 
     EXPECT_TRUE(memoLines().isEmpty());
-    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 01 00 00 00 "));
+    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 01 00 00 3A "));
 }
 
 TEST_F(TForm7Manual, AFirstRegistrarTimeoutTouchesNoDisplay)
@@ -175,7 +175,7 @@ TEST_F(TForm7Manual, ASecondRegistrarTimeoutKeepsTheFirstRegistrarsDisplay)
     EXPECT_EQ(m_dialogs->lastMessage(), timeoutMessage());
     ASSERT_EQ(memoLines().size(), 2);
     EXPECT_TRUE(memoLines()[1].contains(QStringLiteral("7")));
-    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 00 00 00 00 "));
+    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 00 00 00 3A "));
     EXPECT_TRUE(m_report.lines().empty());
     EXPECT_FALSE(link::processLink().secondPortSelected());
 }

@@ -4,6 +4,7 @@
 #include "link/Link.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
+#include "tests/support/EmulatedRegistrars.h"
 
 #include <gtest/gtest.h>
 
@@ -68,11 +69,11 @@ TEST_F(PtyEmulator, StatusAndDiagnosticOverTheRealLine)
     const link::RetData status = send(kGetStatus, "W");
     const link::RetData diagnostic = send(kDiagnostic, "0");
 
-    EXPECT_EQ(status.ErrorFlags, 0u);
+    EXPECT_EQ(status.ErrorFlags, test_support::kFiscalisedFlags);
     EXPECT_EQ(
         status.RawAnswer,
-        std::string("\x01\x2B\x21\x4A\x04\x80\x80\x80\x80\x80\x80\x05\x30\x33\x39\x3F\x03", 17));
-    EXPECT_EQ(diagnostic.ErrorFlags, 0u);
+        std::string("\x01\x2B\x21\x4A\x04\x80\x80\x80\x80\x80\xBA\x05\x30\x33\x3D\x39\x03", 17));
+    EXPECT_EQ(diagnostic.ErrorFlags, test_support::kFiscalisedFlags);
     EXPECT_EQ(diagnostic.Fields[0], "5.00");
     EXPECT_EQ(diagnostic.Fields[6], "QV000001");
 }
@@ -106,7 +107,7 @@ TEST_F(PtyEmulator, NakAndFaultsArriveAsTheLinkSeesThem)
     const link::RetData working = send(kGetStatus, "W");
 
     EXPECT_EQ(rejected, link::ERR_NAK);
-    EXPECT_EQ(working.ErrorFlags, 0x00000200u);
+    EXPECT_EQ(working.ErrorFlags, 0x00000200u | test_support::kFiscalisedFlags);
     EXPECT_EQ(working.RawAnswer.rfind("zz\x01", 0), 0u);
 }
 

@@ -1,0 +1,168 @@
+// Window "Копия чека ("КСЕФ")".
+#include "FiscalWindowFixture.h"
+
+#include "fiscal/ui/TForm13.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+
+namespace quorvex::ui::test {
+namespace {
+
+class TForm13Test : public FiscalWindowTest {
+protected:
+    void SetUp() override
+    {
+        FiscalWindowTest::SetUp();
+        // Documents 12 to 15 in the registrar's journal, on 3 December 2026 at noon.
+        for (int number = 12; number <= 15; ++number)
+            device().journal.push_back({number,
+                                        emulator::DocumentKind::FiscalReceipt,
+                                        emulator::DateTime{2026, 12, 3, 12, 0, 0},
+                                        {}});
+    }
+
+    QLineEdit* edit(const char* name) { return child<QLineEdit>(m_form, name); }
+    QLabel* label(const char* name) { return child<QLabel>(m_form, name); }
+
+    void searchByDate(QDate first, const char* firstTime, QDate last, const char* lastTime,
+                      bool print)
+    {
+        child<QDateEdit>(m_form, "DateTimePicker1")->setDate(first);
+        child<QDateEdit>(m_form, "DateTimePicker2")->setDate(last);
+        edit("Edit3")->setText(QString::fromLatin1(firstTime));
+        edit("Edit4")->setText(QString::fromLatin1(lastTime));
+        child<QCheckBox>(m_form, "CheckBox1")->setChecked(print);
+        child<QPushButton>(m_form, "Button1")->click();
+    }
+
+    void printByNumber(const char* first, const char* last)
+    {
+        edit("Edit1")->setText(QString::fromLatin1(first));
+        edit("Edit2")->setText(QString::fromLatin1(last));
+        child<QPushButton>(m_form, "Button2")->click();
+    }
+
+    static void mouse(QWidget* widget, QEvent::Type type)
+    {
+        QMouseEvent event(type, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    }
+
+    TForm13 m_form;
+};
+
+using Requests = std::vector<std::pair<int, std::string>>;
+
+TEST_F(TForm13Test, DateSearchSendsDatesTimesAndFlagAndShowsTheNumbersFound)
+{
+    searchByDate(QDate(2026, 12, 1), "1200", QDate(2026, 12, 7), "1800", true);
+
+    EXPECT_EQ(requests(), (Requests{{0x4A, "W"}, {0xEE, "011226,1200,071226,1800,1"}}));
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Копии чеков - успешно!")});
+    EXPECT_EQ(label("Label3")->text(), QStringLiteral("12"));
+    EXPECT_EQ(label("Label4")->text(), QStringLiteral("15"));
+}
+
+TEST_F(TForm13Test, NumberPrintingSendsFirstAndLast)
+{
+    printByNumber("5", "13");
+    printByNumber("5", "9");
+
+    EXPECT_EQ(requests(), (Requests{{0x4A, "W"}, {0xEB, "5,13"}, {0x4A, "W"}, {0xEB, "5,9"}}));
+    EXPECT_EQ(messages(), (QStringList{QStringLiteral("Копии чеков - успешно!"),
+                                       QStringLiteral("Команда не разрешена"),
+                                       QStringLiteral("Ошибка печати копий чека")}));
+}
+
+TEST_F(TForm13Test, TimeOutHasItsOwnMessageAndKeepsTheLabels)
+{
+    searchByDate(QDate(2026, 12, 3), "0000", QDate(2026, 12, 3), "2359", false);
+    m_dialogs->clear();
+    registrar().faults().silent = true;
+
+    searchByDate(QDate(2026, 12, 1), "1200", QDate(2026, 12, 7), "1800", false);
+    printByNumber("1", "2");
+
+    const QString timeout = QStringLiteral("Таймаут");
+    const QString deviceTimeout = QStringLiteral("Ошибка! Таймаут устройства!");
+    EXPECT_EQ(messages(),
+              (QStringList{timeout, timeout, deviceTimeout, timeout, timeout, deviceTimeout}));
+    EXPECT_EQ(label("Label3")->text(), QStringLiteral("12"));
+    EXPECT_EQ(label("Label4")->text(), QStringLiteral("15"));
+}
+
+TEST_F(TForm13Test, NumberEditsAreReadLastFirstAfterTheStatusQuery)
+{
+    printByNumber("x", "y");
+
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("'y' is not a valid integer value")});
+    EXPECT_EQ(requests(), (Requests{{0x4A, "W"}}));
+}
+
+TEST_F(TForm13Test, ClicksCarryTheResultLabelsIntoTheNumberRange)
+{
+    label("Label3")->setText(QStringLiteral("12"));
+    label("Label4")->setText(QStringLiteral("15"));
+    struct Case {
+        const char* label;
+        QEvent::Type event;
+        const char* first;
+        const char* last;
+    };
+    const Case cases[] = {
+        {"Label3", QEvent::MouseButtonRelease, "12", "1"},
+        {"Label3", QEvent::MouseButtonDblClick, "1", "12"},
+        {"Label4", QEvent::MouseButtonRelease, "1", "15"},
+        {"Label4", QEvent::MouseButtonDblClick, "15", "1"},
+    };
+    for (const Case& c : cases) {
+        edit("Edit1")->setText(QStringLiteral("1"));
+        edit("Edit2")->setText(QStringLiteral("1"));
+
+        mouse(label(c.label), c.event);
+
+        EXPECT_EQ(edit("Edit1")->text(), QLatin1String(c.first)) << c.label << c.event;
+        EXPECT_EQ(edit("Edit2")->text(), QLatin1String(c.last)) << c.label << c.event;
+    }
+}
+
+TEST_F(TForm13Test, EveryOpeningSetsThePickersToTodayAndKeepsTheRest)
+{
+    child<QDateEdit>(m_form, "DateTimePicker1")->setDate(QDate(2020, 1, 1));
+    child<QDateEdit>(m_form, "DateTimePicker2")->setDate(QDate(2020, 1, 2));
+    edit("Edit3")->setText(QStringLiteral("0930"));
+
+    m_form.show();
+
+    EXPECT_EQ(child<QDateEdit>(m_form, "DateTimePicker1")->date(), QDate::currentDate());
+    EXPECT_EQ(child<QDateEdit>(m_form, "DateTimePicker2")->date(), QDate::currentDate());
+    EXPECT_EQ(edit("Edit3")->text(), QStringLiteral("0930"));
+    EXPECT_EQ(edit("Edit4")->text(), QStringLiteral("1200"));
+}
+
+TEST_F(TForm13Test, StatusButtonOpensTheStatusWindowModally)
+{
+    QDialog status;
+    m_form.setStatusWindow(&status);
+    QWidget* opened = nullptr;
+    QTimer::singleShot(0, [&opened] {
+        opened = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QDialog*>(opened))
+            dialog->reject();
+    });
+
+    child<QPushButton>(m_form, "Button3")->click();
+
+    EXPECT_EQ(opened, &status);
+}
+
+} // namespace
+} // namespace quorvex::ui::test

@@ -1,0 +1,78 @@
+// Window "Служебный внос/вынос".
+#include "FiscalWindowFixture.h"
+
+#include "fiscal/ui/TForm2.h"
+#include "fiscal/ui/WindowMessages.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace quorvex::ui::test {
+namespace {
+
+class TForm2Test : public FiscalWindowTest {
+protected:
+    void run(const QString& amount, int kind)
+    {
+        child<QLineEdit>(m_form, "Edit17")->setText(amount);
+        child<QComboBox>(m_form, "ComboBox6")->setCurrentIndex(kind);
+        child<QPushButton>(m_form, "Button1")->click();
+    }
+
+    TForm2 m_form;
+};
+
+TEST_F(TForm2Test, StartsAsCashInOfOneHundredAndEveryOpeningChoosesCashIn)
+{
+    auto* kind = child<QComboBox>(m_form, "ComboBox6");
+    kind->setCurrentIndex(1);
+
+    m_form.show();
+
+    EXPECT_EQ(kind->currentText(), QStringLiteral("Служебный внос"));
+    EXPECT_EQ(kind->itemText(1), QStringLiteral("Служебный вынос"));
+    EXPECT_EQ(child<QLineEdit>(m_form, "Edit17")->text(), QStringLiteral("100.00"));
+    EXPECT_EQ(child<QLineEdit>(m_form, "Edit17")->toolTip(),
+              QStringLiteral("Положительное число - сумма вноса/выноса"));
+}
+
+TEST_F(TForm2Test, CashInThenCashOutSendTheAmountAndItsNegation)
+{
+    run(QStringLiteral("100"), 0);
+    run(QStringLiteral("100.00"), 1);
+
+    EXPECT_EQ(requests(),
+              (std::vector<std::pair<int, std::string>>{{0x46, "100.00"}, {0x46, "-100.00"}}));
+    EXPECT_EQ(messages(), QStringList(2, QStringLiteral("Служебный внос/вынос - успешно")));
+    EXPECT_EQ(device().cashInDrawerHundredths, 0);
+}
+
+TEST_F(TForm2Test, IncorrectAmountsSendNothing)
+{
+    const std::pair<const char*, QString> cases[] = {
+        {"abc", QStringLiteral("Некорректная сумма для вноса/выноса \n   исправьте!!!")},
+        {"-5", QStringLiteral("Некорректная сумма для вноса/выноса\n   исправьте!!!")},
+    };
+    for (const auto& [amount, message] : cases) {
+        m_dialogs->clear();
+
+        run(QString::fromLatin1(amount), 0);
+
+        EXPECT_EQ(messages(), QStringList{message}) << amount;
+    }
+    EXPECT_TRUE(requests().empty());
+}
+
+TEST_F(TForm2Test, FailuresAreToldApartFromAmountsThatCannotBeSent)
+{
+    run(QStringLiteral("5"), 1);     // more than the empty drawer holds
+    run(QStringLiteral("1e200"), 0); // too long for a request
+
+    EXPECT_EQ(messages(), (QStringList{QStringLiteral("Команда не разрешена"),
+                                       QStringLiteral("Ошибка "), notSentMessage()}));
+    EXPECT_EQ(requests().size(), 1u);
+}
+
+} // namespace
+} // namespace quorvex::ui::test

@@ -1,0 +1,95 @@
+// Window "Z-Отчет".
+#include "FiscalWindowFixture.h"
+
+#include "fiscal/ui/TForm3.h"
+#include "platform/Dialogs.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+
+namespace quorvex::ui::test {
+namespace {
+
+// Records each message with the number of requests the registrar had received when it showed.
+class ObservingDialogs final : public platform::Dialogs {
+public:
+    void showMessage(const std::string& text) override
+    {
+        shown.emplace_back(platform::fromCp1251(text),
+                           emulator::processRegistrar(1).handledRequests().size());
+    }
+    bool askOkCancel(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> openFileName(const platform::FileDialogOptions&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFileName(const platform::FileDialogOptions&) override
+    {
+        return std::nullopt;
+    }
+
+    std::vector<std::pair<QString, std::size_t>> shown;
+};
+
+class TForm3Test : public FiscalWindowTest {
+protected:
+    void TearDown() override
+    {
+        platform::setDialogs(&*m_dialogs);
+        FiscalWindowTest::TearDown();
+    }
+
+    TForm3 m_form;
+    ObservingDialogs m_observer;
+};
+
+TEST_F(TForm3Test, ZReportThenItsMessageThenTheDeletionWhateverTheOutcome)
+{
+    using Shown = std::vector<std::pair<QString, std::size_t>>;
+    struct Case {
+        const char* name;
+        bool deleteArticles;
+        bool silent;
+        std::vector<int> commands;
+        Shown shown;
+    };
+    const Case cases[] = {
+        {"report only", false, false, {0x45}, {{QStringLiteral("Z-Отчет - успешно"), 1}}},
+        {"with deletion", true, false, {0x45, 0x6B}, {{QStringLiteral("Z-Отчет - успешно"), 1}}},
+        {"deletion after a failed report",
+         true,
+         true,
+         {0x45, 0x6B},
+         {{QStringLiteral("Таймаут"), 1},
+          {QStringLiteral("Ошибка Z-Отчета"), 1},
+          {QStringLiteral("Таймаут"), 2}}},
+    };
+    for (const Case& c : cases) {
+        test_support::resetEmulatedRegistrars();
+        registrar().faults().silent = c.silent;
+        m_observer.shown.clear();
+        platform::setDialogs(&m_observer);
+        child<QCheckBox>(m_form, "CheckBox6")->setChecked(c.deleteArticles);
+
+        child<QPushButton>(m_form, "Button1")->click();
+
+        std::vector<int> commands;
+        for (const auto& [command, data] : requests())
+            commands.push_back(command);
+        EXPECT_EQ(commands, c.commands) << c.name;
+        EXPECT_EQ(m_observer.shown, c.shown) << c.name;
+    }
+    EXPECT_EQ(requests(),
+              (std::vector<std::pair<int, std::string>>{{0x45, "9011,0"}, {0x6B, "DA,9011"}}));
+}
+
+TEST_F(TForm3Test, StartsWithoutDeletion)
+{
+    EXPECT_EQ(m_form.windowTitle(), QStringLiteral("Z-Отчет"));
+    EXPECT_FALSE(child<QCheckBox>(m_form, "CheckBox6")->isChecked());
+    EXPECT_EQ(child<QCheckBox>(m_form, "CheckBox6")->text(),
+              QStringLiteral("с удалением артикулов"));
+}
+
+} // namespace
+} // namespace quorvex::ui::test

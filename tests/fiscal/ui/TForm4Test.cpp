@@ -1,0 +1,138 @@
+// Window "Периодические отчеты".
+#include "FiscalWindowFixture.h"
+
+#include "fiscal/ui/TForm4.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace quorvex::ui::test {
+namespace {
+
+class TForm4Test : public FiscalWindowTest {
+protected:
+    QRadioButton* radio(const char* name) { return child<QRadioButton>(m_form, name); }
+    QPushButton* execute() { return child<QPushButton>(m_form, "Button1"); }
+
+    // Which of the range edits can be seen and used: the two number edits, then the two dates.
+    std::vector<bool> rangeEdits()
+    {
+        std::vector<bool> usable;
+        for (const char* name : {"Label1", "Edit25", "Label2", "Edit26", "Label3", "DateEdit1",
+                                 "Label4", "DateEdit2"}) {
+            QWidget* w = child<QWidget>(m_form, name);
+            usable.push_back(w->isVisibleTo(&m_form) && w->isEnabled());
+        }
+        return usable;
+    }
+
+    TForm4 m_form;
+};
+
+const std::vector<bool> kNone(8, false);
+const std::vector<bool> kNumbers{true, true, true, true, false, false, false, false};
+const std::vector<bool> kDates{false, false, false, false, true, true, true, true};
+
+TEST_F(TForm4Test, StartsWithNoRangeChosenAndTheShortReport)
+{
+    EXPECT_FALSE(radio("RadioGroup3Item0")->isChecked());
+    EXPECT_FALSE(radio("RadioGroup3Item1")->isChecked());
+    EXPECT_TRUE(radio("RadioGroup4Item0")->isChecked());
+    EXPECT_EQ(rangeEdits(), kNone);
+    EXPECT_FALSE(execute()->isEnabled());
+    EXPECT_EQ(child<QLineEdit>(m_form, "Edit25")->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QDateEdit>(m_form, "DateEdit1")->date(), QDate::currentDate());
+}
+
+TEST_F(TForm4Test, ChoosingARangeShowsItsEditsAndEnablesExecute)
+{
+    radio("RadioGroup3Item0")->click();
+    EXPECT_EQ(rangeEdits(), kNumbers);
+    EXPECT_TRUE(execute()->isEnabled());
+
+    radio("RadioGroup3Item1")->click();
+    EXPECT_EQ(rangeEdits(), kDates);
+}
+
+TEST_F(TForm4Test, LeavingTheChoiceUnchosenEnablesExecuteWhichSaysError)
+{
+    m_form.show();
+    QApplication::setActiveWindow(&m_form);
+    radio("RadioGroup3Item0")->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(execute()->isEnabled());
+
+    child<QPushButton>(m_form, "Button2")->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(execute()->isEnabled());
+    execute()->click();
+
+    EXPECT_EQ(rangeEdits(), kNone);
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Ошибка!")});
+    EXPECT_TRUE(requests().empty());
+}
+
+TEST_F(TForm4Test, ReportsSendThePasswordAndTheRange)
+{
+    device().zReports.push_back({1, {2026, 12, 1, 20, 0, 0}, {}});
+    device().zReports.push_back({2, {2026, 12, 7, 20, 0, 0}, {}});
+    child<QDateEdit>(m_form, "DateEdit1")->setDate(QDate(2026, 12, 1));
+    child<QDateEdit>(m_form, "DateEdit2")->setDate(QDate(2026, 12, 7));
+    struct Case {
+        const char* range;
+        const char* kind;
+        const char* first;
+        const char* last;
+        std::pair<int, std::string> sent;
+        QStringList shown;
+    };
+    const QStringList fullDone{QStringLiteral("Полный отчет выполнен!")};
+    const QStringList shortDone{QStringLiteral("Сокращенный отчет выполнен!")};
+    const Case cases[] = {
+        {"RadioGroup3Item0", "RadioGroup4Item1", "1", "25", {0x49, "9011,0001,0025"}, fullDone},
+        {"RadioGroup3Item0", "RadioGroup4Item0", "2", "2", {0x5F, "9011,0002,0002"}, shortDone},
+        {"RadioGroup3Item1", "RadioGroup4Item0", "", "", {0x4F, "9011,011226,071226"}, shortDone},
+        {"RadioGroup3Item1", "RadioGroup4Item1", "", "", {0x5E, "9011,011226,071226"}, fullDone},
+        {"RadioGroup3Item0",
+         "RadioGroup4Item1",
+         "30",
+         "40",
+         {0x49, "9011,0030,0040"},
+         {QStringLiteral("Команда не разрешена"), QStringLiteral("Ошибка выполнения отчета")}},
+    };
+    for (const Case& c : cases) {
+        m_dialogs->clear();
+        radio(c.range)->click();
+        radio(c.kind)->click();
+        child<QLineEdit>(m_form, "Edit25")->setText(QString::fromLatin1(c.first));
+        child<QLineEdit>(m_form, "Edit26")->setText(QString::fromLatin1(c.last));
+
+        execute()->click();
+
+        ASSERT_FALSE(requests().empty());
+        EXPECT_EQ(requests().back(), c.sent);
+        EXPECT_EQ(messages(), c.shown) << c.sent.second;
+    }
+}
+
+TEST_F(TForm4Test, DatesComeFromTheCalendarOnly)
+{
+    radio("RadioGroup3Item1")->click();
+    auto* date = child<QDateEdit>(m_form, "DateEdit1");
+    date->setDate(QDate(2026, 12, 7));
+
+    for (int key : {Qt::Key_Up, Qt::Key_1, Qt::Key_Delete}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString());
+        QCoreApplication::sendEvent(date, &press);
+    }
+
+    EXPECT_EQ(date->date(), QDate(2026, 12, 7));
+    EXPECT_EQ(date->text(), QStringLiteral("07.12.26"));
+}
+
+} // namespace
+} // namespace quorvex::ui::test
