@@ -177,6 +177,8 @@ ParsedOptions parseEmulatorOptions(const std::vector<std::string>& args)
             o.faults.corruptChecksum = true;
         else if (arg == "--silent")
             o.faults.silent = true;
+        else if (arg == "--show-receipts")
+            o.showReceipts = true;
         else if (auto it = withValue.find(arg); it != withValue.end()) {
             if (i + 1 >= args.size())
                 parsed.error = arg + " needs a value";
@@ -203,6 +205,9 @@ std::string emulatorUsage()
            "  --version V         software version in the diagnostic answer (default 5.00)\n"
            "  --factory N         factory number in the diagnostic answer (default QV000001)\n"
            "  --answer CMD=DATA   answer command CMD (hex, e.g. 4A) with DATA (\\xHH allowed)\n"
+           "  --show-receipts     write every receipt that ends (its printed lines, with its\n"
+           "                      journal number) and every change of the customer display\n"
+           "                      to standard error\n"
            "  --help              show this text\n";
 }
 

@@ -14,6 +14,7 @@ struct EmulatorOptions {
     Faults faults;
     std::map<int, std::string> answers; // command code -> answer data
     bool help = false;
+    bool showReceipts = false; // each ended receipt and each display change to standard error
 };
 
 struct ParsedOptions {

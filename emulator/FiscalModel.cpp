@@ -15,7 +15,22 @@ std::optional<ModelAnswer> FiscalModel::handle(int command, const std::string& d
 
 StatusBits FiscalModel::standingStatus() const
 {
-    return {};
+    StatusBits bits{};
+    switch (m_state.openReceipt) {
+    case OpenReceipt::Fiscal:
+        bits[2] |= 0x08; // S2: fiscal receipt open
+        break;
+    case OpenReceipt::Return:
+        bits[1] |= 0x08; // S1: with S2:0x08, the open receipt is a return receipt
+        bits[2] |= 0x08;
+        break;
+    case OpenReceipt::NonFiscal:
+        bits[2] |= 0x20; // S2: non-fiscal receipt open
+        break;
+    case OpenReceipt::None:
+        break;
+    }
+    return bits;
 }
 
 } // namespace quorvex::emulator
