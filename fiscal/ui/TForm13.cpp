@@ -8,4 +8,4 @@ TForm13::TForm13(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Копия чека (\"КСЕФ\")"));
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -8,4 +8,4 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Служебный внос/вынос"));
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

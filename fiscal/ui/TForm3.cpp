@@ -8,4 +8,4 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Z-Отчет"));
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -10,4 +10,4 @@ public:
     explicit TForm3(QWidget* parent = nullptr);
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -8,4 +8,4 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Периодические отчеты"));
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui
