@@ -78,6 +78,17 @@ struct JournalDocument {
     std::vector<std::string> printed;
 };
 
+// Tax groups А..Д (Windows-1251 0xC0..0xC4), by index 0..4.
+constexpr int kTaxGroups = 5;
+
+// A programmed article.
+struct Article {
+    char taxGroup = 0; // the tax group letter, Windows-1251
+    int goodsGroup = 1;
+    std::int64_t priceHundredths = 0;
+    std::string name;
+};
+
 // What one article sold in the day adds up to.
 struct GoodsSold {
     std::int64_t quantityThousandths = 0;
@@ -92,7 +103,9 @@ struct DayTotals {
     std::int64_t cashOutHundredths = 0;
     int fiscalReceipts = 0;
     int returnReceipts = 0;
-    std::map<int, GoodsSold> goods; // by article code
+    std::map<int, GoodsSold> goods;                           // by article code
+    std::array<std::int64_t, kTaxGroups> salesByTaxGroup{};   // hundredths, А..Д
+    std::array<std::int64_t, kTaxGroups> returnsByTaxGroup{}; // hundredths, А..Д
 };
 
 // One Z report kept in the fiscal memory: its number, when it was made and the day it closed.
@@ -114,6 +127,7 @@ struct DeviceState {
     DayTotals day;
     std::vector<JournalDocument> journal; // in document-number order
     std::vector<ZRecord> zReports;        // the fiscal memory, in report-number order
+    std::map<int, Article> articles;      // by article code
 
     // The clock's date and time now.
     [[nodiscard]] DateTime now() const { return dateTimeAfter(clockSetAt, nowMs - clockSetAtMs); }

@@ -203,6 +203,8 @@ ParsedOptions parseEmulatorOptions(const std::vector<std::string>& args)
             o.faults.corruptChecksum = true;
         else if (arg == "--silent")
             o.faults.silent = true;
+        else if (arg == "--show-receipts")
+            o.showReceipts = true;
         else if (auto it = withValue.find(arg); it != withValue.end()) {
             if (i + 1 >= args.size())
                 parsed.error = arg + " needs a value";
@@ -237,6 +239,9 @@ std::string emulatorUsage()
            "  --modem-state TEXT  modem state field of command 6C as sent: A5, 0C, a5, 5, ...\n"
            "  --network FIELDS    the eight fields command 25 answers with, as sent, e.g.\n"
            "                      0,C0A8010A,FFFFFF00,C0A80101,0A000005,901F,3C00,1E00\n"
+           "  --show-receipts     write every receipt that ends (its printed lines, with its\n"
+           "                      journal number) and every change of the customer display\n"
+           "                      to standard error\n"
            "  --help              show this text\n";
 }
 

@@ -18,6 +18,7 @@ struct EmulatorOptions {
     // Modem and network answers as they are to be sent, malformed ones included.
     std::optional<std::string> modemState;      // field 1 of the modem state answer
     std::optional<NetworkFields> networkFields; // the eight fields of the network answer
+    bool showReceipts = false; // each ended receipt and each display change to standard error
 };
 
 struct ParsedOptions {

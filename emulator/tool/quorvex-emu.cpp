@@ -34,15 +34,14 @@ void installStopHandlers()
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-// Arguments typed in a UTF-8 terminal become Windows-1251 bytes, the registrar's code page.
-// An argument that does not convert is kept as it was typed.
-std::string toCp1251(const std::string& utf8)
+// Text in one encoding to another; kept as it was when it does not convert.
+std::string converted(const std::string& text, const char* to, const char* from)
 {
-    iconv_t cd = iconv_open("CP1251", "UTF-8");
+    iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
-        return utf8;
-    std::string in = utf8;
-    std::string out(in.size(), '\0');
+        return text;
+    std::string in = text;
+    std::string out(in.size() * 4, '\0');
     char* inPtr = in.data();
     char* outPtr = out.data();
     std::size_t inLeft = in.size();
@@ -50,7 +49,7 @@ std::string toCp1251(const std::string& utf8)
     const std::size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
     iconv_close(cd);
     if (rc == static_cast<std::size_t>(-1))
-        return utf8;
+        return text;
     out.resize(out.size() - outLeft);
     return out;
 }
@@ -63,6 +62,33 @@ quorvex::emulator::DateTime localNow()
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+// Arguments typed in a UTF-8 terminal become Windows-1251 bytes, the registrar's code page.
+std::string toCp1251(const std::string& utf8)
+{
+    return converted(utf8, "CP1251", "UTF-8");
+}
+
+std::string toUtf8(const std::string& cp1251)
+{
+    return converted(cp1251, "UTF-8", "CP1251");
+}
+
+// --show-receipts: the paper of every receipt that ends, and the customer display.
+void showReceiptsOnStandardError(quorvex::emulator::Registrar& registrar)
+{
+    auto& receipts = registrar.model().receipts();
+    receipts.setReceiptListener([](const std::vector<std::string>& printed) {
+        std::cerr << "--- receipt ---\n";
+        for (const std::string& line : printed)
+            std::cerr << toUtf8(line) << '\n';
+        std::cerr << std::flush;
+    });
+    receipts.setDisplayListener([](const quorvex::emulator::DisplayRows& rows) {
+        std::cerr << "display: [" << toUtf8(rows.upper) << "] [" << toUtf8(rows.lower) << "]"
+                  << std::endl;
+    });
 }
 
 } // namespace
@@ -86,6 +112,8 @@ int main(int argc, char** argv)
     Registrar registrar;
     applyOptions(parsed.options, registrar);
     registrar.model().state().setClock(localNow());
+    if (parsed.options.showReceipts)
+        showReceiptsOnStandardError(registrar);
     PtyServer server(registrar);
     std::string error;
     if (!server.open(error)) {

@@ -9,16 +9,17 @@ namespace {
 TEST(EmulatorOptions, EveryFaultIdentityAndOverrideIsTakenOver)
 {
     const ParsedOptions parsed = parseEmulatorOptions(
-        {"--nak",       "--bad-checksum", "--silent",   "--working", "7000",     "--garbage",
-         "ab\\x01\\\\", "--status",       "2=0x01",     "--status",  "S2=0x20",  "--status",
-         "0=1",         "--version",      "3.10",       "--factory", "QV000002", "--answer",
-         "4a=1,2",      "--answer",       "0x5A=Привет"});
+        {"--nak",       "--bad-checksum", "--silent",    "--working",      "7000",     "--garbage",
+         "ab\\x01\\\\", "--status",       "2=0x01",      "--status",       "S2=0x20",  "--status",
+         "0=1",         "--version",      "3.10",        "--factory",      "QV000002", "--answer",
+         "4a=1,2",      "--answer",       "0x5A=Привет", "--show-receipts"});
     Registrar registrar;
 
     applyOptions(parsed.options, registrar);
 
     ASSERT_EQ(parsed.error, "");
     EXPECT_FALSE(parsed.options.help);
+    EXPECT_TRUE(parsed.options.showReceipts);
     EXPECT_TRUE(registrar.faults().answerNak);
     EXPECT_TRUE(registrar.faults().corruptChecksum);
     EXPECT_TRUE(registrar.faults().silent);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
@@ -19,9 +20,10 @@ namespace quorvex::testing {
 
 class PtyEmulatorProcess {
 public:
-    // announceDir: where the child's XDG_RUNTIME_DIR points (must exist).
+    // announceDir: where the child's XDG_RUNTIME_DIR points (must exist); errorPath, when
+    // given, the file its standard error goes to.
     PtyEmulatorProcess(const std::string& program, const std::vector<std::string>& options,
-                       const std::string& announceDir)
+                       const std::string& announceDir, const std::string& errorPath = {})
     {
         int out[2];
         if (::pipe(out) != 0)
@@ -31,6 +33,9 @@ public:
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
         posix_spawn_file_actions_addclose(&actions, out[1]);
+        if (!errorPath.empty())
+            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errorPath.c_str(),
+                                             O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
         std::vector<std::string> args{program};
         args.insert(args.end(), options.begin(), options.end());

@@ -1,0 +1,224 @@
+// The sales window: the article file on opening, the grid, row selection and what each control
+// sends. The sale sequence itself is tested without the window.
+#include "ReceiptWindowFixture.h"
+
+#include "fiscal/RegistrarStep.h"
+#include "fiscal/ui/TForm5.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTableView>
+
+#include <functional>
+
+namespace quorvex::ui::testing {
+namespace {
+
+class TForm5Test : public ReceiptWindowFixture<TForm5> {
+protected:
+    // Activates the window with the dialog answering `path`, or cancelled.
+    void activateWith(std::optional<std::string> path)
+    {
+        m_dialogs->queueOpenFile(std::move(path));
+        m_form->FormActivate();
+    }
+
+    std::string status() const
+    {
+        return child<QStatusBar>("StatusBar1")->currentMessage().toStdString();
+    }
+
+    void clickLabel(const char* name) const
+    {
+        const QPointF at(2, 2);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, child<QLabel>(name)->mapToGlobal(at),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(child<QLabel>(name), &release);
+    }
+
+    void selectRow(int row) const
+    {
+        QTableView* grid = child<QTableView>("StringGrid1");
+        grid->setCurrentIndex(grid->model()->index(row - 1, 3)); // as a click selects it
+    }
+
+    const std::string kGoods =
+        cp1251("А;12;1;12.50;Хлеб;\nБ;13;2;5.50;Молоко;\nВ;x;1;1.00;Ошибка;\n");
+};
+
+TEST_F(TForm5Test, OpeningOffersTheArticleFileAndFillsTheGrid)
+{
+    const std::string path = writeFile("goods.art", kGoods);
+
+    activateWith(path);
+
+    const platform::DialogCall& dialog = m_dialogs->calls().at(0);
+    EXPECT_EQ(dialog.kind, platform::DialogCall::Kind::OpenFile);
+    EXPECT_EQ(dialog.options.defaultExtension, "ART");
+    EXPECT_NE(dialog.options.filter.find("*.art"), std::string::npos);
+    EXPECT_EQ(dialog.options.initialDirectory, std::filesystem::current_path().string());
+    const std::vector<std::string> header = {"",
+                                             cp1251("Налог"),
+                                             cp1251("PLU код"),
+                                             cp1251("Товар. грп."),
+                                             cp1251("Цена"),
+                                             cp1251("Имя товара")};
+    const std::vector<std::string> row2 = {"2", cp1251("Б"), "13", "2", "5.50", cp1251("Молоко")};
+    for (int column = 0; column < 6; ++column) {
+        EXPECT_EQ(m_form->cell(column, 0), header[column]);
+        EXPECT_EQ(m_form->cell(column, 2), row2[column]);
+    }
+    EXPECT_EQ(m_form->cell(0, 4), "");
+    EXPECT_EQ(m_form->selectedArticleCode(), -1);
+    EXPECT_EQ(status(), path);
+    EXPECT_EQ(child<QTableView>("StringGrid1")->model()->rowCount(), TForm5::kGridRows - 1);
+    EXPECT_EQ(child<QTableView>("StringGrid1")->columnWidth(5), 119);
+}
+
+TEST_F(TForm5Test, FileDialogComesOncePerOpeningNotOnReturnsToTheWindow)
+{
+    m_form->show();
+    QCoreApplication::processEvents();
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(m_form.get(), &activate);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_dialogs->calls().size(), 1u);
+
+    m_form->hide();
+    m_form->show();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(m_dialogs->calls().size(), 2u);
+}
+
+TEST_F(TForm5Test, ShorterFileKeepsLaterRowsAndCancelOrBadFileKeepsAll)
+{
+    activateWith(writeFile("long.art", kGoods));
+    activateWith(writeFile("short.art", cp1251("Г;20;3;2.00;Соль;\n")));
+    const std::string shortStatus = status();
+
+    activateWith(std::nullopt);
+    activateWith((m_dir / "missing.art").string());
+
+    EXPECT_EQ(m_form->cell(5, 1), cp1251("Соль"));
+    EXPECT_EQ(m_form->cell(5, 2), cp1251("Молоко"));
+    EXPECT_EQ(m_form->cell(0, 3), "3");
+    EXPECT_EQ(status(), shortStatus);
+    EXPECT_EQ(m_dialogs->messages(),
+              std::vector<std::string>{cp1251("Не удалось открыть файл артикулов: ") +
+                                       (m_dir / "missing.art").string()});
+}
+
+TEST_F(TForm5Test, RowsBeyondTheGridAreNamedInTheStatusBar)
+{
+    std::string lines;
+    for (int i = 1; i <= TForm5::kGridRows + 1; ++i)
+        lines += cp1251("А;") + std::to_string(i) + ";1;1.00;x;\n";
+
+    activateWith(writeFile("many.art", lines));
+
+    EXPECT_EQ(m_form->cell(1 + 1, TForm5::kGridRows - 1), std::to_string(TForm5::kGridRows - 1));
+    EXPECT_NE(status().find(QStringLiteral("не вошло строк: 2").toStdString()), std::string::npos);
+}
+
+TEST_F(TForm5Test, SelectingARowBuildsTheArticleTextAndKeepsTheLastGoodCode)
+{
+    activateWith(writeFile("goods.art", kGoods));
+    type("Edit1", "1234");
+
+    selectRow(2);
+    EXPECT_EQ(text("Edit3"), "PБ13,2,5.50,1234,Молоко");
+    EXPECT_EQ(m_form->selectedArticleCode(), 13);
+
+    selectRow(3);
+    EXPECT_EQ(text("Edit3"), "PВx,1,1.00,1234,Ошибка");
+    EXPECT_EQ(m_form->selectedArticleCode(), 13);
+    EXPECT_EQ(m_dialogs->messages(),
+              std::vector<std::string>{cp1251("Ошибка преобразования в число: x")});
+}
+
+TEST_F(TForm5Test, WholeReceiptByHand)
+{
+    activateWith(writeFile("goods.art", kGoods));
+    selectRow(1);
+
+    click("Button1");
+    click("Button5");
+    click("Button15");
+    click("Button7");
+    clickLabel("Label5");
+    child<QComboBox>("ComboBox1")->setCurrentIndex(3);
+    click("Button12");
+    click("Button13");
+
+    EXPECT_EQ(requests(),
+              (std::vector<std::string>{"30:00001,9011,00001,I", "6B:R12",
+                                        cp1251("6B:PА12,1,12.50,9011,Хлеб"), "3A:12*1.000",
+                                        "4C:", "33:00", "35:\tD12.50", "38:"}));
+    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{});
+    EXPECT_EQ(text("Label13"), "12.50");
+    EXPECT_EQ(text("Label5"), "12.50");
+    EXPECT_EQ(text("Edit8"), "12.50");
+    EXPECT_EQ(text("Label9"), "R");
+    EXPECT_EQ(text("Label12"), "0");
+    EXPECT_EQ(registrar().model().state().journal.size(), 1u);
+}
+
+TEST_F(TForm5Test, ControlsChooseWhatEachButtonSends)
+{
+    using Setup = std::function<void()>;
+    const auto none = [] {};
+    const struct {
+        const char* name;
+        Setup setup;
+        const char* button;
+        std::string sent;
+    } cases[] = {
+        {"return receipt", [this] { child<QCheckBox>("CheckBox1")->setChecked(true); }, "Button1",
+         "55:00001,9011,00001,I"},
+        {"comment", none, "Button2", "36:Comment for printing"},
+        {"upper row", none, "Button3", "2F:Comment for printing"},
+        {"clear display", [this] { child<QComboBox>("ComboBox2")->setCurrentIndex(0); }, "Button3",
+         "21:"},
+        {"lower row", [this] { child<QComboBox>("ComboBox2")->setCurrentIndex(2); }, "Button3",
+         "23:Comment for printing"},
+        {"date and time", [this] { child<QComboBox>("ComboBox2")->setCurrentIndex(3); }, "Button3",
+         "3F:"},
+        {"EAN-13", none, "Button4", "58:2012345678901"},
+        {"subtotal amount", none, "Button8", "33:11;-5.00"},
+        {"subtotal percentage", none, "Button9", "33:11,-5.00"},
+        {"tax group percentage", [this] { child<QComboBox>("ComboBox4")->setCurrentIndex(1); },
+         "Button10", cp1251("3B:TБ,11,-5.00")},
+        {"goods group amount", [this] { child<QRadioButton>("RadioButton5")->setChecked(true); },
+         "Button11", "3B:G1,11;-5.00"},
+        {"cancel", none, "Button14", "39:"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        m_form->FormActivate();
+        c.setup();
+
+        click(c.button);
+
+        EXPECT_EQ(requests(), std::vector<std::string>{c.sent}) << c.name;
+    }
+}
+
+TEST_F(TForm5Test, RefusedOperationSaysSoWithoutWaiting)
+{
+    m_form->FormActivate();
+    type("Edit7", "0");
+
+    click("Button11");
+
+    EXPECT_EQ(requests(), std::vector<std::string>{});
+    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{fiscal::notSentMessage(
+                                         cp1251("Ошибка печати фискального текста"))});
+    EXPECT_EQ(link::resultState().pendingAnswers, 0);
+}
+
+} // namespace
+} // namespace quorvex::ui::testing
