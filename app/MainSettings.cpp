@@ -10,6 +10,7 @@ constexpr int kLogNameBuffer = 301;
 // cut name would silently select another port, so the port name gets room for a path.
 constexpr int kPortBuffer = 301;
 constexpr int kSpeedBuffer = 10;
+constexpr int kAnswerEndBuffer = 16;
 } // namespace
 
 std::optional<std::string> readLogName(const std::string& settingsPath)
@@ -34,6 +35,13 @@ void writeFirstRegistrar(const std::string& settingsPath, const FirstRegistrarCh
 {
     platform::WritePrivateProfileString("Communication", "Port", choice.port, settingsPath);
     platform::WritePrivateProfileString("Communication", "Speed", choice.speed, settingsPath);
+}
+
+link::AnswerEnd readAnswerEnd(const std::string& settingsPath)
+{
+    const std::string text = platform::GetPrivateProfileString("Communication", "AnswerEnd", "",
+                                                               kAnswerEndBuffer, settingsPath);
+    return link::parseAnswerEnd(text).value_or(link::AnswerEnd::Quiet);
 }
 
 } // namespace quorvex::ui

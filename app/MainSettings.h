@@ -1,6 +1,9 @@
 #pragma once
-// The main window's part of fpinit.ini: the exchange-log switch and the first registrar's port
-// and speed. Values are Windows-1251 bytes as stored.
+// The main window's part of fpinit.ini: the exchange-log switch, the first registrar's port
+// and speed, and how the link recognises the end of an answer. Values are Windows-1251 bytes
+// as stored.
+#include "link/Link.h"
+
 #include <optional>
 #include <string>
 
@@ -17,5 +20,9 @@ std::optional<std::string> readLogName(const std::string& settingsPath);
 
 FirstRegistrarChoice readFirstRegistrar(const std::string& settingsPath);
 void writeFirstRegistrar(const std::string& settingsPath, const FirstRegistrarChoice& choice);
+
+// Communication/AnswerEnd: "etx" ends each exchange at the answer's ETX; a missing key, an
+// empty value or any other text keeps the quiet read after it.
+link::AnswerEnd readAnswerEnd(const std::string& settingsPath);
 
 } // namespace quorvex::ui

@@ -157,6 +157,7 @@ void TForm1::FormActivate()
     } else {
         if (const auto logName = readLogName(settingsPath))
             link::SetLogName(*logName);
+        link::processLink().setAnswerEnd(readAnswerEnd(settingsPath));
         selectStoredChoice(settingsPath);
     }
     m_activating = false;

@@ -4,7 +4,9 @@
 #include "link/ExchangeLog.h"
 #include "link/Frame.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 
 namespace quorvex::link {
@@ -21,7 +23,24 @@ std::string upperHex(int value)
     return text;
 }
 
+bool sameLetters(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
 } // namespace
+
+std::optional<AnswerEnd> parseAnswerEnd(std::string_view text)
+{
+    if (sameLetters(text, "quiet"))
+        return AnswerEnd::Quiet;
+    if (sameLetters(text, "etx"))
+        return AnswerEnd::Etx;
+    return std::nullopt;
+}
 
 struct Link::State {
     struct LastRequest {
@@ -40,6 +59,7 @@ struct Link::State {
     std::array<std::unique_ptr<serial::SerialLine>, 2> lines;
     int nextHandle = 1;
     int selector = 0;
+    AnswerEnd answerEnd = AnswerEnd::Quiet;
     bool idle = false;
     std::uint8_t counter = 0;
     std::uint8_t previousCounter = 0;
@@ -53,6 +73,7 @@ struct Link::State {
     serial::SerialLine* selectedLine() { return lines[selector != 0 ? 1 : 0].get(); }
     void transmit(serial::SerialLine* line, const Bytes& frame);
     void receive(serial::SerialLine* line);
+    [[nodiscard]] bool endsAtOnce(std::uint8_t byte) const;
     void finish(int command, int tag, const std::string& data, const Bytes& frame);
     [[nodiscard]] std::uint32_t errorWord() const;
 };
@@ -110,6 +131,8 @@ void Link::State::receive(serial::SerialLine* line)
         if (read.kind == serial::ReadResult::Kind::Byte) {
             receiver.feed(read.byte);
             silentReads = 0;
+            if (endsAtOnce(read.byte))
+                return;
             continue;
         }
         if (read.kind == serial::ReadResult::Kind::Error) {
@@ -119,6 +142,15 @@ void Link::State::receive(serial::SerialLine* line)
         if (receiver.ended() || ++silentReads >= kSilentReadsLimit)
             return;
     }
+}
+
+bool Link::State::endsAtOnce(std::uint8_t byte) const
+{
+    // Only the byte that closed a good frame counts: an earlier ETX of a bad frame leaves the
+    // answer ended, and the digits of the next frame match before its own ETX has come.
+    if (answerEnd != AnswerEnd::Etx || !receiver.ended())
+        return false;
+    return byte == NAK || (byte == ETX && receiver.checksumOk());
 }
 
 std::uint32_t Link::State::errorWord() const
@@ -192,6 +224,16 @@ int Link::UseSecondPort(int flag)
 void Link::SetLogName(const std::string& fileName)
 {
     m_state->log.setName(fileName);
+}
+
+void Link::setAnswerEnd(AnswerEnd mode)
+{
+    m_state->answerEnd = mode;
+}
+
+AnswerEnd Link::answerEnd() const
+{
+    return m_state->answerEnd;
 }
 
 int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,

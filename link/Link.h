@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace quorvex::platform {
 class Clock;
@@ -29,6 +31,15 @@ public:
 };
 
 class ExchangeLog;
+
+// When the receive loop takes an answer as ended. Quiet: only at the first read after the ETX
+// that finds the line silent for 100 ms. Etx: at once, at the ETX of a frame whose four
+// checksum digits match, or at a NAK; a frame with a wrong checksum still waits as in Quiet.
+// The bytes on the wire are the same in both modes.
+enum class AnswerEnd { Quiet, Etx };
+
+// "quiet" or "etx" in any letter case; nothing for any other text, the empty one included.
+[[nodiscard]] std::optional<AnswerEnd> parseAnswerEnd(std::string_view text);
 
 class Link {
 public:
@@ -52,6 +63,9 @@ public:
     // 0 selects the first port for the following commands, anything else the second. Returns 0.
     int UseSecondPort(int flag);
     void SetLogName(const std::string& fileName);
+    // Applies to the exchanges that follow, on both ports. Quiet until set.
+    void setAnswerEnd(AnswerEnd mode);
+    [[nodiscard]] AnswerEnd answerEnd() const;
 
     // -1 at once while busy or before any port was opened, and for refused arguments (a command
     // outside 0..255, data over 189 bytes): nothing is sent, logged or notified then.

@@ -158,6 +158,33 @@ TEST_F(ActivationTest, LogSwitchedOnUsesStoredName)
     EXPECT_FALSE(std::filesystem::exists(m_dir.path().toStdString() + "/Brelox.log"));
 }
 
+// Rows alternate, so that each one would fail if an activation left the mode as it was.
+TEST_F(ActivationTest, AnswerEndIsEtxOnlyWhenTheSettingsSaySo)
+{
+    const struct {
+        const char* ini;
+        link::AnswerEnd expected;
+    } rows[] = {
+        {"[Communication]\r\nAnswerEnd=etx\r\n", link::AnswerEnd::Etx},
+        {"", link::AnswerEnd::Quiet},
+        {"[Communication]\r\nAnswerEnd=ETX\r\n", link::AnswerEnd::Etx},
+        {"[Communication]\r\nAnswerEnd=\r\n", link::AnswerEnd::Quiet},
+        {"[Communication]\r\nAnswerEnd= Etx \r\n", link::AnswerEnd::Etx},
+        {"[Communication]\r\nAnswerEnd=etx2\r\n", link::AnswerEnd::Quiet},
+        {"[Communication]\r\nAnswerEnd=etx\r\n", link::AnswerEnd::Etx},
+        {"[Communication]\r\nAnswerEnd=Quiet\r\n", link::AnswerEnd::Quiet},
+        {"[Communication]\r\nAnswerEnd=etx\r\n", link::AnswerEnd::Etx},
+        {"[Communication]\r\nPort=EMU1\r\n", link::AnswerEnd::Quiet},
+    };
+    for (const auto& row : rows) {
+        writeIni(row.ini);
+
+        m_form->FormActivate();
+
+        EXPECT_EQ(link::processLink().answerEnd(), row.expected) << row.ini;
+    }
+}
+
 TEST_F(ActivationTest, LogNameIsReadOnlyWhenLogIsOn)
 {
     writeIni("[LogFile]\r\nLogName=x.log\r\n");

@@ -1,6 +1,7 @@
 // The emulator behind the link's own exchange, in virtual time: every fault as the host sees it.
 #include "emulator/EmulatedLine.h"
 #include "emulator/Registrar.h"
+#include "link/Frame.h"
 #include "link/Link.h"
 #include "tests/support/EmulatedRegistrars.h"
 
@@ -149,6 +150,70 @@ TEST_F(EmulatedExchange, AnswerDataOverrideGivesChosenFieldsUntilCleared)
     EXPECT_EQ(overridden.Fields[1], "");
     EXPECT_EQ(overridden.Fields[2], "Товар");
     EXPECT_EQ(plain.FieldCount, 0);
+}
+
+struct Measured {
+    link::RetData result;
+    std::int64_t elapsedMs = 0;
+};
+
+// One diagnostic request on a fresh link and registrar, so that both modes see the same SEQ.
+Measured measure(link::AnswerEnd mode, const Faults& faults)
+{
+    Registrar registrar;
+    registrar.faults() = faults;
+    serial::PortRegistry ports;
+    ports.addVirtualPort("TEST",
+                         [&](const std::string&, int) { return makeEmulatedLine(registrar); });
+    link::Link link(ports);
+    link.setAnswerEnd(mode);
+    EXPECT_GT(link.OpenFirstPort("TEST", 19200), 0);
+    link.SendCommand(
+        nullptr, [](link::RetData&) {}, 0, kDiagnostic, "0");
+    return {link.retData(), registrar.nowMs()};
+}
+
+TEST(AnswerEnd, EtxSkipsOnlyTheQuietReadAfterAGoodFrameOrANak)
+{
+    struct Case {
+        const char* name;
+        Faults faults;
+        std::uint32_t errorWord;
+        std::int64_t quietMs;
+        std::int64_t etxMs;
+    };
+    Faults badChecksum;
+    badChecksum.corruptChecksum = true;
+    Faults nak;
+    nak.answerNak = true;
+    Faults working;
+    working.workingMs = 7000;
+    // A whole frame with a wrong last digit before the answer: its ETX must not end the
+    // exchange, nor may the answer's matching digits before the answer's own ETX.
+    link::Bytes bad = link::buildAnswerFrame(0x21, kDiagnostic, "", {});
+    bad[bad.size() - 2] ^= 0x01;
+    Faults badFrameFirst;
+    badFrameFirst.garbageBefore.assign(bad.begin(), bad.end());
+    const Case cases[] = {
+        {"clean answer", {}, 0, 100, 0},
+        {"bad checksum waits", badChecksum, link::ERR_BCC, 100, 100},
+        {"NAK", nak, link::ERR_NAK, 100, 0},
+        {"SYN keeps it waiting", working, 0, 7100, 7000},
+        {"bad frame, then the answer", badFrameFirst, 0, 100, 0},
+    };
+    for (const Case& c : cases) {
+        const Measured quiet = measure(link::AnswerEnd::Quiet, c.faults);
+        const Measured etx = measure(link::AnswerEnd::Etx, c.faults);
+
+        EXPECT_EQ(quiet.elapsedMs, c.quietMs) << c.name;
+        EXPECT_EQ(etx.elapsedMs, c.etxMs) << c.name;
+        EXPECT_EQ(etx.result.ErrorFlags, c.errorWord) << c.name;
+        EXPECT_EQ(quiet.result.ErrorFlags, c.errorWord) << c.name;
+        EXPECT_EQ(etx.result.RawAnswer, quiet.result.RawAnswer) << c.name;
+        EXPECT_EQ(etx.result.Status, quiet.result.Status) << c.name;
+        EXPECT_EQ(etx.result.FieldCount, quiet.result.FieldCount) << c.name;
+        EXPECT_EQ(etx.result.Fields, quiet.result.Fields) << c.name;
+    }
 }
 
 TEST(EmulatedPorts, Emu1AndEmu2ReportDifferentIdentities)

@@ -95,6 +95,7 @@ TEST(QuorvexRunTest, BadOptionsMissingScriptAndUnopenablePortExitWithTwo)
 
     EXPECT_EQ(runTool("--bogus " + path).exitCode, 2);
     EXPECT_EQ(runTool("--speed fast " + path).exitCode, 2);
+    EXPECT_EQ(runTool("--answer-end soon " + path).exitCode, 2);
     EXPECT_EQ(runTool("--port").exitCode, 2);
     EXPECT_EQ(runTool("").exitCode, 2);
     EXPECT_EQ(runTool("/nonexistent/script.txt").exitCode, 2);
@@ -191,7 +192,7 @@ TEST(QuorvexRunTest, HelpDescribesEveryOption)
 
     EXPECT_EQ(result.exitCode, 0);
     for (const char* option : {"--port", "--speed", "--second", "--second-speed", "--log",
-                               "--quiet", "--report", "Exit status"})
+                               "--answer-end", "--quiet", "--report", "Exit status"})
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 
