@@ -32,8 +32,9 @@ inline void openEmulatedLink(const std::string& logPath, int firstSpeed,
 {
     link::SetLogName(logPath);
     ASSERT_NE(link::OpenFirstPort("EMU1", firstSpeed), -1);
-    if (secondSpeed)
+    if (secondSpeed) {
         ASSERT_NE(link::OpenSecondPort("EMU2", *secondSpeed), -1);
+    }
     link::UseSecondPort(0);
     link::resultState() = {};
 }
