@@ -20,6 +20,7 @@
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/MessagePump.h"
+#include "platform/NativePath.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ui/TForm7.h"
@@ -148,7 +149,7 @@ void TForm1::FormActivate()
     fillPortList();
     link::Session& session = link::session();
     if (session.programDirectory.empty())
-        session.programDirectory = std::filesystem::current_path().string();
+        session.programDirectory = platform::currentDirectory();
     const std::string settingsPath = session.settingsPath();
 
     if (!platform::FileExists(settingsPath)) {

@@ -1,19 +1,12 @@
 #include "link/ExchangeLog.h"
 
+#include "platform/NativePath.h"
+
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace quorvex::link {
 
 namespace {
-
-std::string processCurrentDirectory()
-{
-    std::error_code error;
-    std::filesystem::path dir = std::filesystem::current_path(error);
-    return error ? std::string() : dir.string();
-}
 
 // "%2d-%02d-%4d %2d:%02d:%02d" of day, month, year, hour, minute, second.
 std::string formatStamp(const platform::LocalTime& t)
@@ -33,7 +26,7 @@ ExchangeLog::ExchangeLog(platform::Clock* clock, DirectoryProvider directory) : 
 
 void ExchangeLog::setDirectoryProvider(DirectoryProvider directory)
 {
-    m_directory = directory ? std::move(directory) : DirectoryProvider(processCurrentDirectory);
+    m_directory = directory ? std::move(directory) : DirectoryProvider(platform::currentDirectory);
 }
 
 std::string ExchangeLog::formatEntry(const platform::LocalTime& time, const std::string& head,
@@ -56,7 +49,9 @@ bool ExchangeLog::fixPath()
 {
     if (!m_path.empty())
         return true;
-    std::string path = m_directory() + "/" + m_name;
+    // The directory, the platform's separator ('\\' on Windows), the name.
+    std::string path =
+        platform::pathText(platform::filePath(m_directory()) / platform::filePath(m_name));
     // A path beyond the limit is never cut to a different file name: the entry is skipped.
     if (path.size() > kMaxLogPath)
         return false;
@@ -78,7 +73,7 @@ bool ExchangeLog::append(const std::function<std::string(const platform::LocalTi
 {
     if (m_name.empty() || !fixPath())
         return false;
-    std::FILE* file = std::fopen(m_path.c_str(), "ab");
+    std::FILE* file = platform::openFile(m_path, "ab");
     if (!file)
         return false;
     platform::Clock& clock = m_clock ? *m_clock : platform::processClock();

@@ -1,6 +1,13 @@
 #include "link/Session.h"
 
+#include "platform/NativePath.h"
+
 namespace quorvex::link {
+
+std::string Session::settingsPath() const
+{
+    return platform::pathText(platform::filePath(programDirectory) / "fpinit.ini");
+}
 
 Session& session()
 {
@@ -8,4 +15,4 @@ Session& session()
     return s;
 }
 
-}  // namespace quorvex::link
+} // namespace quorvex::link

@@ -14,7 +14,11 @@ public:
     {
         std::time_t t = std::time(nullptr);
         std::tm tm{};
+#ifdef _WIN32
+        localtime_s(&tm, &t);
+#else
         localtime_r(&t, &tm);
+#endif
         return {tm.tm_mday, tm.tm_mon + 1, tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec};
     }
     void sleepMs(int ms) override
@@ -26,7 +30,7 @@ public:
 
 Clock* g_clock = nullptr;
 
-}  // namespace
+} // namespace
 
 Clock& systemClock()
 {
@@ -34,8 +38,14 @@ Clock& systemClock()
     return c;
 }
 
-Clock& processClock() { return g_clock ? *g_clock : systemClock(); }
+Clock& processClock()
+{
+    return g_clock ? *g_clock : systemClock();
+}
 
-void setProcessClock(Clock* c) { g_clock = c; }
+void setProcessClock(Clock* c)
+{
+    g_clock = c;
+}
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -56,7 +56,7 @@ std::string withoutTrailingSpaces(std::string text)
 std::optional<std::string> lookUp(const std::string& section, const std::string& key,
                                   const std::string& file)
 {
-    const auto bytes = readWholeFile(nativePath(file));
+    const auto bytes = readWholeFile(filePath(file));
     if (!bytes)
         return std::nullopt;
     return IniText(*bytes).find(section, key);
@@ -97,9 +97,13 @@ fs::path temporarySibling(const fs::path& path)
 {
     std::random_device random;
     const std::uint64_t tag = (std::uint64_t{random()} << 32) ^ random();
-    std::ostringstream name;
-    name << '.' << path.filename().string() << '.' << std::hex << tag << ".tmp";
-    return path.parent_path() / name.str();
+    std::ostringstream suffix;
+    suffix << '.' << std::hex << tag << ".tmp";
+    // Joined as paths, not texts: the name may hold characters a narrow text cannot carry.
+    fs::path name(".");
+    name += path.filename();
+    name += suffix.str();
+    return path.parent_path() / name;
 }
 
 // Writes bytes to a temporary file next to path and renames it over path.
@@ -124,6 +128,8 @@ bool replaceFileAtomically(const fs::path& path, const std::string& bytes)
     fs::rename(temporary, path, error);
     if (error) {
         std::error_code ignored;
+        // Windows deletes no read-only file, and the copied permissions may have made it one.
+        fs::permissions(temporary, fs::perms::owner_write, fs::perm_options::add, ignored);
         fs::remove(temporary, ignored);
         return false;
     }
@@ -160,7 +166,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (!IniText::isValidSectionName(section) || !IniText::isValidKeyName(key) ||
         !IniText::isValidValue(value) || file.empty())
         return false;
-    const fs::path path = replacementTarget(nativePath(file));
+    const fs::path path = replacementTarget(filePath(file));
     std::error_code error;
     std::string bytes;
     if (fs::exists(path, error)) {
@@ -179,7 +185,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 bool FileExists(const std::string& path)
 {
     std::error_code error;
-    const fs::file_status status = fs::status(nativePath(path), error);
+    const fs::file_status status = fs::status(filePath(path), error);
     return !error && fs::exists(status) && !fs::is_directory(status);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // Private-profile (INI) files with the behaviour of the Windows functions of the same names.
 // Texts are bytes (Windows-1251); section and key names match without regard to ASCII case,
-// with surrounding blanks ignored. Paths may use '\' as a separator (see NativePath.h).
+// with surrounding blanks ignored. Paths are path texts (see NativePath.h).
 #include <string>
 
 namespace quorvex::platform {

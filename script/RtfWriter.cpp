@@ -1,5 +1,7 @@
 #include "script/RtfWriter.h"
 
+#include "platform/NativePath.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -89,7 +91,7 @@ std::string toRtf(const std::vector<ReportLine>& lines)
 
 bool saveRtf(const std::string& fileName, const std::vector<ReportLine>& lines)
 {
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+    std::ofstream file(platform::filePath(fileName), std::ios::binary | std::ios::trunc);
     if (!file)
         return false;
     const std::string text = toRtf(lines);

@@ -1,6 +1,7 @@
 #include "script/ScriptEngine.h"
 
 #include "link/ResultState.h"
+#include "platform/NativePath.h"
 #include "script/TextFunctions.h"
 
 #include <ctime>
@@ -63,7 +64,7 @@ void ScriptEngine::resetVariables()
 // Opens the chosen file; when it cannot be opened, says so and leaves everything else alone.
 bool ScriptEngine::reopenScript()
 {
-    std::FILE* file = scriptPath.empty() ? nullptr : std::fopen(scriptPath.c_str(), "rb");
+    std::FILE* file = scriptPath.empty() ? nullptr : platform::openFile(scriptPath, "rb");
     if (file == nullptr) {
         m_host.showMessage("Невозможно открыть файл скрипта: " + scriptPath);
         return false;

@@ -7,8 +7,8 @@
 
 namespace quorvex::serial {
 
-// $XDG_RUNTIME_DIR/quorvex-emu when XDG_RUNTIME_DIR names an existing directory, otherwise
-// /tmp/quorvex-emu-<uid>.
+// The user's runtime directory "quorvex-emu" (platform/RuntimeDirectory.h). Empty on Windows,
+// where nothing is announced and nothing is listed.
 [[nodiscard]] std::string announcementDirectory();
 
 // Announces devicePath for the calling process (replacing an earlier announcement of it).

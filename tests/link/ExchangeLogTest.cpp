@@ -2,6 +2,7 @@
 #include "link/ExchangeLog.h"
 #include "link/Frame.h"
 #include "link/Link.h"
+#include "platform/RuntimeDirectory.h"
 #include "tests/link/ScriptedLine.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 namespace quorvex::link {
 namespace {
@@ -35,7 +35,7 @@ protected:
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         root = fs::temp_directory_path() /
-               ("quorvex-log-" + std::to_string(::getpid()) + "-" + info->name());
+               ("quorvex-log-" + std::to_string(platform::currentProcessId()) + "-" + info->name());
         fs::remove_all(root);
         fs::create_directories(root / "a");
         fs::create_directories(root / "b");

@@ -1,37 +1,42 @@
 #include "platform/IniFile.h"
+#include "platform/NativePath.h"
+#include "platform/RuntimeDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 using namespace quorvex::platform;
 namespace fs = std::filesystem;
 
 namespace {
 
+// Every case works in a directory with a Cyrillic name ("Настройки"), as a Windows user's
+// profile directory may have.
 class IniFileTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() /
-                ("quorvex-ini-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dirText = pathText(fs::temp_directory_path()) + "\\quorvex-ini-Настройки-" +
+                    std::to_string(currentProcessId()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_dir = filePath(m_dirText);
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
-        m_file = (m_dir / "fpinit.ini").string();
+        m_file = in("fpinit.ini");
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
+    std::string in(const std::string& name) const { return m_dirText + "\\" + name; }
     void writeFile(const std::string& bytes) const
     {
-        std::ofstream(m_file, std::ios::binary) << bytes;
+        std::ofstream(filePath(m_file), std::ios::binary) << bytes;
     }
     std::string readFile() const
     {
-        std::ifstream in(m_file, std::ios::binary);
+        std::ifstream in(filePath(m_file), std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();
@@ -41,6 +46,7 @@ protected:
         return GetPrivateProfileString(section, key, "dflt", size, m_file);
     }
 
+    std::string m_dirText;
     fs::path m_dir;
     std::string m_file;
 };
@@ -67,9 +73,7 @@ TEST_F(IniFileTest, ReadsValuesMatchingNamesWithoutCaseAndBlanks)
     EXPECT_EQ(get("LogFile", "NoEquals"), "dflt");
     EXPECT_EQ(get("LogFile", "Port"), "dflt"); // keys belong to their own section
     EXPECT_EQ(get("Missing", "Port"), "dflt");
-    EXPECT_EQ(
-        GetPrivateProfileString("Communication", "Port", "x", 300, (m_dir / "absent.ini").string()),
-        "x");
+    EXPECT_EQ(GetPrivateProfileString("Communication", "Port", "x", 300, in("absent.ini")), "x");
 }
 
 TEST_F(IniFileTest, CutsValueAndDefaultToBufferSize)
@@ -160,16 +164,25 @@ TEST_F(IniFileTest, WriteCreatesMissingFileAndStoresBytesUnchanged)
 
 TEST_F(IniFileTest, WriteLeavesNoTemporaryFileAndKeepsPermissions)
 {
-    writeFile("[S]\nk=1\n");
-    fs::permissions(m_file, fs::perms::owner_read | fs::perms::owner_write);
+    // A read-only file is replaced on POSIX (the directory allows it) and refused on Windows;
+    // either way nothing else is left behind.
+    const fs::path file = m_dir / "fpinit.ini";
+    for (const fs::perms perms :
+         {fs::perms::owner_read | fs::perms::owner_write, fs::perms::owner_read}) {
+        writeFile("[S]\nk=1\n");
+        fs::permissions(file, perms);
+        const fs::perms before = fs::status(file).permissions();
 
-    ASSERT_TRUE(WritePrivateProfileString("S", "k", "2", m_file));
+        const bool written = WritePrivateProfileString("S", "k", "2", m_file);
 
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(m_dir))
-        names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names, std::vector<std::string>{"fpinit.ini"});
-    EXPECT_EQ(fs::status(m_file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_dir))
+            names.push_back(entry.path().filename().string());
+        EXPECT_EQ(names, std::vector<std::string>{"fpinit.ini"});
+        EXPECT_EQ(fs::status(file).permissions(), before);
+        EXPECT_EQ(readFile(), written ? "[S]\nk=2\n" : "[S]\nk=1\n");
+        fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
+    }
 }
 
 TEST_F(IniFileTest, WriteRefusesInputThatWouldBreakTheFile)
@@ -183,8 +196,8 @@ TEST_F(IniFileTest, WriteRefusesInputThatWouldBreakTheFile)
     EXPECT_FALSE(WritePrivateProfileString("S", " ", "1", m_file));
     EXPECT_FALSE(WritePrivateProfileString("S]x", "k", "1", m_file));
     EXPECT_FALSE(WritePrivateProfileString("", "k", "1", m_file));
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1", (m_dir / "no/such/dir.ini").string()));
-    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1", m_dir.string())); // a directory
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1", in("no/such/dir.ini")));
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "1", m_dirText)); // a directory
 
     EXPECT_EQ(readFile(), "[S]\r\nk=1\r\n");
 }
@@ -193,9 +206,9 @@ TEST_F(IniFileTest, WriteThroughSymbolicLinkUpdatesTheTarget)
 {
     writeFile("[S]\nk=1\n");
     const fs::path link = m_dir / "link.ini";
-    fs::create_symlink(m_file, link);
+    fs::create_symlink(m_dir / "fpinit.ini", link);
 
-    ASSERT_TRUE(WritePrivateProfileString("S", "k", "2", link.string()));
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "2", in("link.ini")));
 
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(readFile(), "[S]\nk=2\n");
@@ -204,13 +217,13 @@ TEST_F(IniFileTest, WriteThroughSymbolicLinkUpdatesTheTarget)
 TEST_F(IniFileTest, BackslashPathsAndFileExists)
 {
     writeFile("[S]\nk=1\n");
-    const std::string windowsStyle = m_dir.string() + "\\fpinit.ini";
+    const std::string windowsStyle = m_dirText + "\\fpinit.ini";
 
     EXPECT_TRUE(FileExists(m_file));
     EXPECT_TRUE(FileExists(windowsStyle));
     EXPECT_EQ(get("S", "k"), "1");
     EXPECT_EQ(GetPrivateProfileString("S", "k", "", 10, windowsStyle), "1");
-    EXPECT_FALSE(FileExists(m_dir.string()));
-    EXPECT_FALSE(FileExists((m_dir / "absent").string()));
+    EXPECT_FALSE(FileExists(m_dirText));
+    EXPECT_FALSE(FileExists(in("absent")));
     EXPECT_FALSE(FileExists(""));
 }

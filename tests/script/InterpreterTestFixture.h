@@ -7,13 +7,12 @@
 #include "link/Session.h"
 #include "platform/Clock.h"
 #include "platform/RecordingDialogs.h"
+#include "platform/RuntimeDirectory.h"
 #include "script/ComparisonReport.h"
 #include "script/Interpreter.h"
 #include "script/ScriptConsoleHost.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <atomic>
 #include <fstream>
@@ -39,8 +38,9 @@ inline std::string writeTextFile(const std::string& name, const std::string& con
 {
     // The process id keeps the names apart when test processes run side by side.
     static std::atomic<int> counter{0};
-    const std::string path = ::testing::TempDir() + "quorvex_" + std::to_string(::getpid()) +
-                             "_" + std::to_string(++counter) + "_" + name;
+    const std::string path = ::testing::TempDir() + "quorvex_" +
+                             std::to_string(platform::currentProcessId()) + "_" +
+                             std::to_string(++counter) + "_" + name;
     std::ofstream(path, std::ios::binary) << content;
     return path;
 }

@@ -1,17 +1,29 @@
 #include "serial/Announce.h"
-#include "tests/support/ScopedRuntimeDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace quorvex::serial;
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+
+TEST(AnnounceTest, NothingIsAnnouncedOrListedOnWindows)
+{
+    EXPECT_EQ(announcementDirectory(), "");
+    EXPECT_FALSE(announceEmulator("COM5"));
+    EXPECT_TRUE(announcedEmulators().empty());
+}
+
+#else
+
+#include "tests/support/ScopedRuntimeDirectory.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -89,18 +101,15 @@ TEST_F(AnnounceTest, ListingDropsDeadProcessesAndVanishedDevicesAndSorts)
     EXPECT_EQ(left, expected);
 }
 
-TEST_F(AnnounceTest, FallsBackToTmpAndRefusesForeignOrBadInput)
+TEST_F(AnnounceTest, RefusesBadPathsAndALinkInPlaceOfTheDirectory)
 {
-    ::setenv("XDG_RUNTIME_DIR", (m_runtime / "missing").c_str(), 1);
-    EXPECT_EQ(announcementDirectory(), "/tmp/quorvex-emu-" + std::to_string(::getuid()));
-    ::setenv("XDG_RUNTIME_DIR", m_runtime.c_str(), 1);
-
     EXPECT_FALSE(announceEmulator(""));
     EXPECT_FALSE(announceEmulator("/dev/pts/1\n/etc/passwd"));
 
-    // A symbolic link in place of the directory is not trusted.
     fs::create_directory(m_runtime / "elsewhere");
     fs::create_directory_symlink(m_runtime / "elsewhere", announcementDirectory());
     EXPECT_FALSE(announceEmulator(m_device.string()));
     EXPECT_TRUE(announcedEmulators().empty());
 }
+
+#endif

@@ -1,6 +1,7 @@
 #pragma once
 // XDG_RUNTIME_DIR pointed at a fresh private directory while the object lives; afterwards the
-// old value (or its absence) is restored and the directory removed.
+// old value (or its absence) is restored and the directory removed. POSIX only: Windows has no
+// runtime directory (platform/RuntimeDirectory.h).
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
