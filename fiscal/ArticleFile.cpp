@@ -1,5 +1,7 @@
 #include "fiscal/ArticleFile.h"
 
+#include "platform/NativePath.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -49,9 +51,9 @@ ArticleRows readArticleRows(std::string_view text, std::size_t maxRows)
 std::optional<ArticleRows> readArticleFile(const std::string& path, std::size_t maxRows)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    if (std::filesystem::is_directory(platform::filePath(path), error))
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::filePath(path), std::ios::binary);
     if (!in)
         return std::nullopt;
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

@@ -1,5 +1,7 @@
 #include "netcfg/ParameterFile.h"
 
+#include "platform/NativePath.h"
+
 #include <filesystem>
 #include <fstream>
 
@@ -74,7 +76,7 @@ NetworkMembers parseParameterFile(const std::string& bytes)
 
 bool writeParameterFile(const std::string& path, const NetworkMembers& members)
 {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(platform::filePath(path), std::ios::binary | std::ios::trunc);
     if (!file)
         return false;
     const std::string bytes = formatParameterFile(members);
@@ -86,9 +88,9 @@ bool writeParameterFile(const std::string& path, const NetworkMembers& members)
 std::optional<NetworkMembers> readParameterFile(const std::string& path)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    if (std::filesystem::is_directory(platform::filePath(path), error))
         return std::nullopt;
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(platform::filePath(path), std::ios::binary);
     if (!file)
         return std::nullopt;
     std::string bytes(kBytesEverRead, '\0');

@@ -195,11 +195,11 @@ TEST(AnswerEnd, EtxSkipsOnlyTheQuietReadAfterAGoodFrameOrANak)
     Faults badFrameFirst;
     badFrameFirst.garbageBefore.assign(bad.begin(), bad.end());
     const Case cases[] = {
-        {"clean answer", {}, 0, 100, 0},
+        {"clean answer", {}, test_support::kFiscalisedFlags, 100, 0},
         {"bad checksum waits", badChecksum, link::ERR_BCC, 100, 100},
         {"NAK", nak, link::ERR_NAK, 100, 0},
-        {"SYN keeps it waiting", working, 0, 7100, 7000},
-        {"bad frame, then the answer", badFrameFirst, 0, 100, 0},
+        {"SYN keeps it waiting", working, test_support::kFiscalisedFlags, 7100, 7000},
+        {"bad frame, then the answer", badFrameFirst, test_support::kFiscalisedFlags, 100, 0},
     };
     for (const Case& c : cases) {
         const Measured quiet = measure(link::AnswerEnd::Quiet, c.faults);

@@ -1,12 +1,12 @@
 // The eight-line network-parameter file.
 #include "netcfg/ParameterFile.h"
+#include "platform/RuntimeDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 
 namespace quorvex::netcfg {
 namespace {
@@ -19,8 +19,9 @@ protected:
     void SetUp() override
     {
         const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::temp_directory_path() /
-                ("quorvex-netcfg-" + std::to_string(getpid()) + "-" + test->name());
+        m_dir =
+            std::filesystem::temp_directory_path() /
+            ("quorvex-netcfg-" + std::to_string(platform::currentProcessId()) + "-" + test->name());
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
