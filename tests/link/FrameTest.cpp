@@ -173,6 +173,17 @@ TEST(AnswerReceiver, WrongDigitGivesChecksumMismatch)
     EXPECT_FALSE(r.checksumOk());
 }
 
+TEST(AnswerReceiver, BytesAfterTheEtxKeepTheVerdict)
+{
+    const Bytes good = buildAnswerFrame(0x21, 0x4A, "OK", {0x80, 0, 0, 0, 0, 0});
+    const Bytes bad = concat(Bytes(good.begin(), good.end() - 2), {0x30, ETX}); // wrong digit
+
+    for (const Bytes& after : {Bytes{SYN}, Bytes{0x20}, Bytes{0x7F, ETX}, Bytes{SYN, 0x20, ETX}}) {
+        EXPECT_TRUE(receiveAll(concat(good, after)).checksumOk()) << int(after[0]);
+        EXPECT_FALSE(receiveAll(concat(bad, after)).checksumOk()) << int(after[0]);
+    }
+}
+
 TEST(AnswerReceiver, SynIsNeverKeptInRawBytes)
 {
     const AnswerReceiver r = receiveAll(concat({SYN, SYN}, kAllStatus80Answer));
