@@ -1,5 +1,7 @@
 #include "link/ExchangeLog.h"
 
+#include "platform/NativePath.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -51,7 +53,9 @@ bool ExchangeLog::fixPath()
 {
     if (!m_path.empty())
         return true;
-    std::string path = m_directory() + "/" + m_name;
+    // "directory\name": a name written the Windows way ("logs\Brelox.log") reaches the same
+    // file on every system.
+    std::string path = m_directory() + platform::nativePath("\\" + m_name);
     // A path beyond the limit is never cut to a different file name: the entry is skipped.
     if (path.size() > kMaxLogPath)
         return false;
