@@ -52,7 +52,7 @@ struct Link::State {
     serial::SerialLine* selectedLine() { return lines[selector != 0 ? 1 : 0].get(); }
     void transmit(serial::SerialLine* line, const Bytes& frame);
     void receive(serial::SerialLine* line);
-    void finish(int command, int tag, const std::string& data, const Bytes& frame);
+    void finish(const Bytes& frame);
     [[nodiscard]] std::uint32_t errorWord() const;
 };
 
@@ -127,18 +127,21 @@ std::uint32_t Link::State::errorWord() const
     return errorWordFromStatus(receiver.status());
 }
 
-void Link::State::finish(int command, int tag, const std::string& data, const Bytes& frame)
+// Fills RetData from the answer and the stored request. The request is the link's own copy: the
+// caller's data may be a text inside RetData itself, overwritten here.
+void Link::State::finish(const Bytes& frame)
 {
+    const int command = last.command;
     RetData& r = retData;
     r.Command = command;
-    r.Tag = tag;
+    r.Tag = last.tag;
     // Status bytes only of an answer that ended; a frame cut off by the time-out leaves zeros.
     for (std::size_t i = 0; i < kStatusBytes; ++i)
         r.Status[i] = receiver.ended() ? receiver.status()[i] & 0x7F : 0;
     r.ErrorFlags = errorWord();
     r.AnswerData.assign(receiver.data(), 0, kAnswerDataCopy);
     r.CommandName = GetCommandName(command);
-    r.RequestData = data;
+    r.RequestData = last.data;
     r.FieldCount = splitAnswerFields(rewriteAnswerData(command, receiver.data()), r.Fields);
     r.RequestFrame.assign(frame.begin(), frame.end());
     if (r.RequestFrame.size() > kMaxRequestFrame)
@@ -209,7 +212,7 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     serial::SerialLine* line = s.selectedLine();
     s.transmit(line, frame);
     s.receive(line);
-    s.finish(command, tag, data, frame);
+    s.finish(frame);
     s.idle = true;
 
     // A callback may start the next command, which overwrites RetData: the answer entry logs

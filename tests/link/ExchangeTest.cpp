@@ -124,6 +124,20 @@ TEST_F(Exchange, AnswerDataIsCopiedThenRewrittenAndSplit)
     EXPECT_EQ(single.Fields[1], ""); // left over from the date answer before
 }
 
+TEST_F(Exchange, RequestDataIsTheLinksOwnCopy)
+{
+    openFirst();
+    first->queueAnswerBytes(answer("first"));
+    first->queueAnswerBytes(answer("second"));
+    send(0x4A);
+
+    // The caller passes a text of RetData itself, which the exchange overwrites.
+    const RetData r = send(0x4A, link.retData().AnswerData);
+
+    EXPECT_EQ(r.AnswerData, "second");
+    EXPECT_EQ(r.RequestData, "first");
+}
+
 TEST_F(Exchange, LongAnswersStayInsideTheirLimits)
 {
     openFirst();
