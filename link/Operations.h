@@ -74,7 +74,7 @@ int RegisterSale(Link& link, NotifyWindow* window, ResultCallback callback, int 
 // Two digits 1/0 for the flags, then the discount pair.
 int Subtotal(Link& link, NotifyWindow* window, ResultCallback callback, int tag, int flag1,
              int flag2, double percentage, double amount);
-// "T", the letter, ",", 1/0 for each flag, the discount pair.
+// "T", the letter, ",", 1/0 for each flag, the discount pair. A letter 0 is refused.
 int TaxGroupDiscount(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
                      char taxGroup, int flag1, int flag2, double percentage, double amount);
 // "G", the group 1..99 (others refused), ",", 1/0 for each flag, the discount pair.
