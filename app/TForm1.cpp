@@ -217,7 +217,7 @@ void TForm1::probeRegistrar()
     // One status request tells whether a registrar answers on the freshly opened port.
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    if (link::GetStatus(nullptr, link::PrinterResultsx, 0, 0) == -1)
+    if (link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0, 0) == -1)
         return;
     platform::processPendingMessages();
     if (result.copy.ErrorFlags & link::ERR_TIMEOUT)
@@ -257,16 +257,16 @@ void TForm1::Button1Click()
 void TForm1::XReportItemClick()
 {
     sendReport([] {
-        return link::DailyReport(nullptr, link::PrinterResultsx, 0, kOperatorPassword,
-                                 kXReportType);
+        return link::DailyReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                                 kOperatorPassword, kXReportType);
     });
 }
 
 void TForm1::GoodsReportItemClick()
 {
     sendReport([] {
-        return link::GoodsReport(nullptr, link::PrinterResultsx, 0, kOperatorPassword,
-                                 kSoldGoodsLetter);
+        return link::GoodsReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                                 kOperatorPassword, kSoldGoodsLetter);
     });
 }
 

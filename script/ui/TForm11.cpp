@@ -98,7 +98,8 @@ void TForm11::writeRegistrarBlock(int registrar, const std::string& port, const 
     link::UseSecondPort(registrar == 2 ? 1 : 0);
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    const int sent = link::GetDiagnosticInfo(nullptr, link::PrinterResultsx, 0, 0);
+    const int sent =
+        link::GetDiagnosticInfo(link::processLink(), nullptr, link::PrinterResultsx, 0, 0);
     // A refused query (-1) leaves the previous answer in the copy: that is no answer either.
     if (sent == -1 || result.errorCount > 0) {
         m_document.setColour(script::kReportRed);
