@@ -44,6 +44,7 @@ struct Link::State {
     std::uint8_t counter = 0;
     std::uint8_t previousCounter = 0;
     LastRequest last;
+    Refusal refusal = Refusal::None;
     AnswerReceiver receiver;
     RetData retData;
 
@@ -54,6 +55,11 @@ struct Link::State {
     void receive(serial::SerialLine* line);
     void finish(const Bytes& frame);
     [[nodiscard]] std::uint32_t errorWord() const;
+    int refuse(Refusal why)
+    {
+        refusal = why;
+        return -1;
+    }
 };
 
 int Link::State::openPort(int side, const std::string& portName, int baudRate)
@@ -191,10 +197,14 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
                       const std::string& data)
 {
     State& s = *m_state;
+    // Refused: nothing sent, logged or notified.
     if (!s.idle)
-        return -1;
-    if (command < 0 || command > 0xFF || data.size() > kMaxRequestData)
-        return -1; // refused: nothing sent, logged or notified
+        return s.refuse(Refusal::NotIdle);
+    if (command < 0 || command > 0xFF)
+        return s.refuse(Refusal::CodeOutOfRange);
+    if (data.size() > kMaxRequestData)
+        return s.refuse(Refusal::DataTooLong);
+    s.refusal = Refusal::None;
 
     s.last = {true, window, callback, tag, command, data};
     s.previousCounter = s.counter;
@@ -230,12 +240,19 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
 int Link::RepeatCommand(int newSequence)
 {
     State& s = *m_state;
-    if (!s.idle || !s.last.valid)
-        return -1;
+    if (!s.idle)
+        return s.refuse(Refusal::NotIdle);
+    if (!s.last.valid)
+        return s.refuse(Refusal::NothingToRepeat);
     if (newSequence == 0)
         s.counter = s.previousCounter;
     const State::LastRequest last = s.last;
     return SendCommand(last.window, last.callback, last.tag, last.command, last.data);
+}
+
+Refusal Link::lastRefusal() const
+{
+    return m_state->refusal;
 }
 
 const RetData& Link::retData() const

@@ -209,6 +209,9 @@ void ScriptEngine::handleCommandOutcome(ExecuteOutcome outcome)
         endWithMessage(kTimeoutMessage, RunEnd::TimedOut, false);
     case ExecuteOutcome::CountsDiffer:
         throw RunEnding{RunEnd::CountMismatch, false};
+    case ExecuteOutcome::Refused:
+        endWithMessage(namingLine(refusalMessage(link::processLink().lastRefusal())),
+                       RunEnd::Failed, true);
     }
 }
 
@@ -246,8 +249,12 @@ void ScriptEngine::failAtOnce(const std::string& message)
 // the line so the script can be fixed.
 void ScriptEngine::failNamingLine(const std::string& what)
 {
-    endWithMessage(what + " Строка " + std::to_string(lineCounter) + ": " + m_trimmedLine,
-                   RunEnd::Failed, false);
+    endWithMessage(namingLine(what), RunEnd::Failed, false);
+}
+
+std::string ScriptEngine::namingLine(const std::string& what) const
+{
+    return what + " Строка " + std::to_string(lineCounter) + ": " + m_trimmedLine;
 }
 
 } // namespace quorvex::script

@@ -125,6 +125,8 @@ private:
     [[noreturn]] void endWithMessage(const std::string& message, RunEnd end, bool orderly);
     [[noreturn]] void failAtOnce(const std::string& message);
     [[noreturn]] void failNamingLine(const std::string& what);
+    // what + " Строка <counter>: <trimmed line>".
+    [[nodiscard]] std::string namingLine(const std::string& what) const;
     void handleCommandOutcome(ExecuteOutcome outcome);
 
     // Declarations, assignment, output, commands (ScriptStatements.cpp).
@@ -168,7 +170,7 @@ private:
     enum class ResumeLine { Ignored, Comment, TooShort, Command };
     ResumeLine classifyResumeLine(const std::string& line) const;
     void showResumeComment(const std::string& line);
-    bool sendResumeCommand(const std::string& line);
+    void sendResumeCommand(const std::string& line);
 
     ScriptHost& m_host;
     std::FILE* m_file = nullptr;

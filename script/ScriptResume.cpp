@@ -66,8 +66,7 @@ void ScriptEngine::resumeLine(const std::string& line)
     case ResumeLine::Command:
         break;
     }
-    if (!sendResumeCommand(line))
-        throw RunEnding{RunEnd::TimedOut, true};
+    sendResumeCommand(line);
     m_host.processPendingMessages();
     if (stopRequested)
         throw RunEnding{RunEnd::Stopped, true};
@@ -84,8 +83,7 @@ void ScriptEngine::stepLine(const std::string& line)
     if (kind == ResumeLine::Comment)
         showResumeComment(line);
     if (kind == ResumeLine::Command) {
-        if (!sendResumeCommand(line))
-            throw RunEnding{RunEnd::TimedOut, true};
+        sendResumeCommand(line);
         m_host.processPendingMessages();
     }
     throw RunEnding{RunEnd::StepDone, true};
@@ -121,6 +119,7 @@ bool ScriptEngine::readResumeLine(std::string& line)
         return false;
     line = trimTrailingControls(read);
     m_rawLine = line;
+    m_trimmedLine = trimText(line);
     return true;
 }
 
@@ -140,27 +139,27 @@ void ScriptEngine::showResumeComment(const std::string& line)
     m_host.addMemoLine("Комментарий:: " + line.substr(1) + "!!!");
 }
 
-// False when the registrar did not answer (the message has been shown). A SendCommand that
-// refused (link busy or no port) counts as no answer rather than passing the previous one off.
-bool ScriptEngine::sendResumeCommand(const std::string& line)
+// Ends the run with its message when the command was refused before sending (naming the
+// reason and the line) or the registrar did not answer.
+void ScriptEngine::sendResumeCommand(const std::string& line)
 {
     m_host.setCodeText(line.substr(0, 2));
     m_host.setDataText(line.size() > kResumeDataStart ? line.substr(kResumeDataStart) : "");
     link::UseSecondPort(0);
     const int sent = link::SendCommand(nullptr, link::PrinterResultsx, 0,
                                        m_host.currentCommandCode(), m_host.dataText());
+    if (sent == -1)
+        endWithMessage(namingLine(refusalMessage(link::processLink().lastRefusal())),
+                       RunEnd::Failed, true);
     const link::RetData& answer = link::resultState().copy;
-    if (sent == -1 || (answer.ErrorFlags & link::ERR_TIMEOUT) != 0) {
-        m_host.showMessage(kTimeoutMessage);
-        return false;
-    }
+    if ((answer.ErrorFlags & link::ERR_TIMEOUT) != 0)
+        endWithMessage(kTimeoutMessage, RunEnd::TimedOut, true);
     m_host.setStatusText(statusText(answer));
     if (!m_host.noOutput()) {
         m_host.addMemoLine(exchangeLinePc(answer));
         m_host.addMemoLine(exchangeLineFp(answer));
         m_host.setStatusText(statusText(answer));
     }
-    return true;
 }
 
 } // namespace quorvex::script

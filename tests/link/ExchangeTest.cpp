@@ -273,19 +273,24 @@ TEST_F(Exchange, StaleInputNeverCountsAsTheAnswer)
 TEST_F(Exchange, RefusedWhileNeverOpenedOrBusy)
 {
     EXPECT_EQ(link.SendCommand(nullptr, {}, 0, 0x4A, ""), -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::NotIdle);
     EXPECT_EQ(link.RepeatCommand(0), -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::NotIdle);
 
     openFirst();
     int inner = -2;
     int innerRepeat = -2;
+    Refusal innerRefusal = Refusal::None;
     first->duringRead = [&] {
         inner = link.SendCommand(nullptr, {}, 0, 0x4A, "");
         innerRepeat = link.RepeatCommand(1);
+        innerRefusal = link.lastRefusal();
     };
     send(0x4A);
 
     EXPECT_EQ(inner, -1);
     EXPECT_EQ(innerRepeat, -1);
+    EXPECT_EQ(innerRefusal, Refusal::NotIdle);
     EXPECT_EQ(first->writes.size(), 1u);
 }
 
@@ -295,13 +300,17 @@ TEST_F(Exchange, RefusedArgumentsSendNothingAndKeepTheCounter)
 
     send(0x4A, std::string(kMaxRequestData + 1, 'd'));
     EXPECT_EQ(result, -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::DataTooLong);
     send(0x100);
     EXPECT_EQ(result, -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::CodeOutOfRange);
     send(-1);
     EXPECT_EQ(result, -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::CodeOutOfRange);
     EXPECT_EQ(callbacks, 0);
     EXPECT_TRUE(first->writes.empty());
     EXPECT_EQ(link.RepeatCommand(0), -1); // nothing was sent yet
+    EXPECT_EQ(link.lastRefusal(), Refusal::NothingToRepeat);
 
     send(0x4A, std::string(kMaxRequestData, 'd'));
     ASSERT_EQ(first->writes.size(), 1u);

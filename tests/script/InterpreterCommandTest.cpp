@@ -115,6 +115,24 @@ TEST_F(CommandTest, StepExecutesOneLinePassingOverShortOnes)
     EXPECT_EQ(first().handledRequests().size(), 1u);
 }
 
+TEST_F(CommandTest, ResumeAndStepNameACommandThatWasNeverSent)
+{
+    const std::string overlong = "21       " + std::string(190, 'x');
+    interpreter.setScriptPath(writeTextFile("refused.txt", joinLines({"0F", overlong, "0F"})));
+    const std::string message =
+        "Команда не отправлена: данные длиннее 189 байт, которые вмещает кадр. Строка 2: " +
+        overlong;
+
+    host.setLineNumberText("1");
+    EXPECT_EQ(interpreter.Resume(), RunEnd::Failed);
+    host.setLineNumberText("1");
+    EXPECT_EQ(interpreter.Step(), RunEnd::Failed);
+
+    EXPECT_EQ(host.messages(), (std::vector<std::string>{message, message}));
+    EXPECT_TRUE(first().handledRequests().empty());
+    EXPECT_EQ(host.lineNumberText(), "2");
+}
+
 TEST_F(CommandTest, ResumeRefusesALineNumberThatIsNoNumber)
 {
     interpreter.setScriptPath(writeTextFile("bad.txt", "0F\n"));
@@ -153,9 +171,9 @@ TEST_F(CommandTest, StopEndsAResumeAfterItsNextCommand)
 
 TEST_F(CommandTest, AbandonEndsAScriptLanguageRunThatIgnoresStopAndNotTheNextRun)
 {
-    const std::vector<std::string> script{"%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"",
-                                          "%While (i < 5)", "%RunCommand (74)",
-                                          "%Oper (i, 1, 0, i)", "%EndWhile"};
+    const std::vector<std::string> script{
+        "%DeclareBeg",    "%New i",           "%DeclareEnd",        "%Set i = \"0\"",
+        "%While (i < 5)", "%RunCommand (74)", "%Oper (i, 1, 0, i)", "%EndWhile"};
     host.setOnProcessMessages([this] {
         if (first().handledRequests().size() == 2) {
             interpreter.RequestStop();
