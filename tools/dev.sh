@@ -11,10 +11,13 @@ export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$here}"
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+# Test-only: a comma-decimal locale for the number-formatting tests, and an office suite
+# that reads the saved comparison report independently of the program's own code.
+test_packages=(locales libreoffice-writer-nogui)
 
 install_packages() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -23,6 +26,15 @@ install_packages() {
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# ru_RU.UTF-8 writes numbers with a decimal comma; the tests that need one skip without it.
+ensure_comma_locale() {
+    locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\?8' && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 ||
+        echo "warning: could not generate ru_RU.UTF-8; the locale test will skip" >&2
 }
 
 configure_and_build() {
@@ -43,7 +55,8 @@ case "${1:-}" in
         exec "$build/app/quorvex"
         ;;
     test)
-        install_packages
+        install_packages "${test_packages[@]}"
+        ensure_comma_locale
         configure_and_build
         cd "$build"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
