@@ -72,10 +72,12 @@ bool TForm11::event(QEvent* event)
 void TForm11::FormActivate()
 {
     if (!m_reportBuilt) {
+        // Marked built first: a message box of the header's queries runs a nested message
+        // loop, and an activation arriving there must not write a second header.
+        m_reportBuilt = true;
         m_document.setDefaults(script::kReportBlue, true, true);
         if (link::session().secondConnected)
             writeHeader();
-        m_reportBuilt = true;
     }
     keepSelectionVisible();
 }

@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 using namespace quorvex;
 
 namespace {
@@ -94,6 +97,45 @@ TEST_F(TForm11Test, SilentFirstRegistrarIsReportedAndTheSecondStillAsked)
     EXPECT_EQ(lines[5].text, cp(QStringLiteral("Версия: 3.10")));
     EXPECT_FALSE(m_dialogs->messages().empty()); // the callback's own time-out text
     EXPECT_FALSE(link::processLink().secondPortSelected());
+}
+
+// Message boxes run a nested message loop; this double activates the window from inside it.
+class ReenteringDialogs final : public platform::Dialogs {
+public:
+    std::function<void()> onMessage;
+    void showMessage(const std::string&) override
+    {
+        if (onMessage)
+            onMessage();
+    }
+    bool askOkCancel(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> openFileName(const platform::FileDialogOptions&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFileName(const platform::FileDialogOptions&) override
+    {
+        return std::nullopt;
+    }
+};
+
+TEST_F(TForm11Test, ActivationInsideAHeaderMessageWritesNoSecondHeader)
+{
+    emulator::processRegistrar(1).faults().silent = true;
+    ui::TForm11 form;
+    ReenteringDialogs dialogs;
+    bool activated = false;
+    dialogs.onMessage = [&] {
+        if (!std::exchange(activated, true))
+            form.FormActivate();
+    };
+    platform::setDialogs(&dialogs);
+
+    form.FormActivate();
+
+    platform::setDialogs(&*m_dialogs);
+    EXPECT_EQ(form.document().lines().size(), 8u);
+    EXPECT_EQ(emulator::processRegistrar(2).handledCommands().size(), 1u);
 }
 
 TEST_F(TForm11Test, WithoutSecondRegistrarTheReportStaysWithoutHeader)
