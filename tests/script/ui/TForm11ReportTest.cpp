@@ -8,8 +8,8 @@
 #include "link/Session.h"
 #include "platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
-#include "script/RtfReader.h"
 #include "tests/support/EmulatedRegistrars.h"
+#include "tests/support/RtfReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +76,10 @@ TEST_F(TForm11Test, HeaderShowsBothRegistrarsOnce)
     EXPECT_EQ(textsOf(form.document()), expected);
     for (const auto& line : form.document().lines())
         EXPECT_EQ(line.colour, script::kReportBlue);
-    EXPECT_EQ(form.document().lines()[4].heightPx, form.document().lines()[3].heightPx);
+    // The blank line is not raised; the line after it is.
+    const auto& lines = form.document().lines();
+    EXPECT_EQ(lines[4].heightPx, lines[3].heightPx);
+    EXPECT_EQ(lines[5].heightPx, lines[4].heightPx + script::ReportDocument::kHeightStepPx);
     EXPECT_FALSE(link::processLink().secondPortSelected());
     EXPECT_TRUE(form.reportText().contains(QStringLiteral("Заводской номер: QV000002")));
 }
@@ -170,10 +173,10 @@ TEST_F(TForm11Test, SaveWritesRtfAndAsksBeforeReplacing)
     form.Button4Click();
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const auto lines = script::readRtf(written.readAll().toStdString());
+    const auto lines = test_support::readRtf(written.readAll().toStdString());
     written.close();
     ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines, form.document().lines());
+    EXPECT_EQ(*lines, test_support::shownLines(form.document().lines()));
     const auto& options = m_dialogs->calls().back().options;
     EXPECT_EQ(options.defaultExtension, "txt");
     EXPECT_EQ(options.filter, cp(QStringLiteral("Формат RTF (*.rtf)|*.RTF|Все  файлы (*.*)|*.*")));
@@ -208,12 +211,15 @@ TEST_F(TForm11Test, SaveFailureIsReported)
 
 TEST(TForm11Install, WindowIsTheProcessReportWhileItLives)
 {
+    const script::ComparisonReport* installed = nullptr;
     {
         ui::TForm11 form;
+        installed = &script::comparisonReport();
         script::comparisonReport().AppendReportLine("a", script::kReportRed);
+        EXPECT_EQ(installed, static_cast<const script::ComparisonReport*>(&form));
         EXPECT_EQ(form.document().lines().size(), 1u);
     }
-    script::comparisonReport().AppendReportLine("b", script::kReportRed); // dropped, no crash
+    EXPECT_NE(&script::comparisonReport(), installed);
 }
 
 } // namespace
