@@ -41,6 +41,9 @@ const std::string kOperatorPassword = "9011";
 constexpr std::int8_t kXReportType = 2;
 constexpr char kSoldGoodsLetter = 'S';
 
+// How long after a modal window's return the window system's hand-back may arrive.
+constexpr qint64 kHandBackMs = 1000;
+
 const QColor kConnectedColor = Qt::green;
 const QColor kDisconnectedColor = Qt::red;
 
@@ -113,10 +116,26 @@ void TForm1::openModal(QDialog* window)
 {
     if (!window)
         return;
+    ++m_modalDepth;
     window->exec();
+    --m_modalDepth;
     // Whether the window system hands the activation back after a modal window is up to it;
-    // the settings are read again on every return in any case.
+    // the return activates here in any case, and handedBackByModal() drops the hand-back.
     FormActivate();
+    m_modalReturn.start();
+}
+
+// True for an activation the window system hands back while a modal window closes or just
+// after: the return from that window has activated already.
+bool TForm1::handedBackByModal()
+{
+    if (m_modalDepth > 0)
+        return true;
+    if (m_modalReturn.isValid() && m_modalReturn.elapsed() < kHandBackMs) {
+        m_modalReturn.invalidate();
+        return true;
+    }
+    return false;
 }
 
 bool TForm1::event(QEvent* event)
@@ -127,7 +146,7 @@ bool TForm1::event(QEvent* event)
     const bool firstShow = event->type() == QEvent::Show && !m_shownBefore;
     if (firstShow)
         m_shownBefore = true;
-    if (firstShow || event->type() == QEvent::WindowActivate)
+    if (firstShow || (event->type() == QEvent::WindowActivate && !handedBackByModal()))
         FormActivate();
     return handled;
 }

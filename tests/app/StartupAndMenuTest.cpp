@@ -119,7 +119,7 @@ TEST_F(StartupTest, EveryMenuItemOpensItsWindowModally)
     }
 }
 
-TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgain)
+TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgainOnce)
 {
     writeIni("[Communication]\r\nSpeed=57600\r\n");
     m_form->FormActivate();
@@ -132,6 +132,12 @@ TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgain)
 
     child<QAction>("AboutItem")->trigger();
     QCoreApplication::processEvents();
+    EXPECT_EQ(speeds()->currentText(), "115200");
+
+    // The window system hands the activation back: the return has activated already.
+    writeIni("[Communication]\r\nSpeed=9600\r\n");
+    QEvent handBack(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(m_form.get(), &handBack);
 
     EXPECT_EQ(speeds()->currentText(), "115200");
 }
