@@ -163,7 +163,8 @@ TEST_F(StartupTest, AboutWindowNamesProgramVersionAndAuthors)
     const QString text = TForm9::aboutText();
 
     EXPECT_TRUE(text.contains("Quorvex"));
-    EXPECT_TRUE(text.contains("0.1.0"));
+    EXPECT_TRUE(text.contains(QStringLiteral("Версия " QUORVEX_PROJECT_VERSION)))
+        << text.toStdString();
     EXPECT_TRUE(text.contains("Quorvex developers"));
     auto* label = static_cast<QWidget*>(m_windows.form9)->findChild<QLabel*>("Label1");
     ASSERT_NE(label, nullptr);
