@@ -152,7 +152,9 @@ void TForm7::Button5Click()
     platform::FileDialogOptions options;
     options.filter = toCp1251(QStringLiteral("Текстовые файлы (*.txt)|*.TXT|Все|*.*"));
     options.defaultExtension = "txt";
-    options.initialDirectory = toCp1251(QDir::currentPath());
+    // Paths to and from the dialog are in the file system's encoding (UTF-8 on Linux); the
+    // recent-files list in fpinit.ini is Windows-1251 text like the rest of the file.
+    options.initialDirectory = platform::toFileName(QDir::currentPath());
     const std::optional<std::string> path = platform::dialogs().openFileName(options);
     if (!path)
         return;
@@ -163,7 +165,8 @@ void TForm7::Button5Click()
     m_interpreter->resetVariables();
     updateButtons();
 
-    const script::RecentFileChoice choice = script::chooseRecentFile(comboEntries(), *path);
+    const std::string listed = toCp1251(platform::fromFileName(*path));
+    const script::RecentFileChoice choice = script::chooseRecentFile(comboEntries(), listed);
     if (!choice.alreadyListed) {
         script::writeRecentFiles(link::session().settingsPath(), choice.files);
         showComboEntries(choice.entries);
