@@ -82,6 +82,11 @@ void TForm7::connectHandlers()
     connect(m_ui->Edit1, &QLineEdit::returnPressed, this, &TForm7::Edit1ReturnPressed);
 }
 
+const script::TwoRegistrarResults& TForm7::results() const
+{
+    return m_interpreter->resultLists();
+}
+
 void TForm7::setVariablesWindow(TForm8* variables)
 {
     m_variablesWindow = variables;
@@ -216,7 +221,7 @@ void TForm7::Button2Click()
 {
     runUnlessBusy([this] {
         script::executeManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()),
-                                     m_results);
+                                     m_interpreter->resultLists());
     });
 }
 
@@ -224,7 +229,7 @@ void TForm7::Button9Click()
 {
     runUnlessBusy([this] {
         script::repeatManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()),
-                                    m_results);
+                                    m_interpreter->resultLists());
     });
 }
 
