@@ -1,6 +1,5 @@
 #include "app/TForm1.h"
 
-#include "app/MainSettings.h"
 #include "app/TForm9.h"
 #include "fiscal/ui/TForm13.h"
 #include "fiscal/ui/TForm2.h"
@@ -8,6 +7,7 @@
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
+#include "link/ConnectionSettings.h"
 #include "link/Link.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
@@ -43,9 +43,6 @@ constexpr char kSoldGoodsLetter = 'S';
 
 // How long after a modal window's return the window system's hand-back may arrive.
 constexpr qint64 kHandBackMs = 1000;
-
-const QColor kConnectedColor = Qt::green;
-const QColor kDisconnectedColor = Qt::red;
 
 void showMessage(const QString& text)
 {
@@ -176,7 +173,7 @@ void TForm1::FormActivate()
         showMessage(QStringLiteral("Файл fpinit.ini отсутствует.\n Ошибка!"));
         terminate();
     } else {
-        if (const auto logName = readLogName(settingsPath))
+        if (const auto logName = link::readLogName(settingsPath))
             link::SetLogName(*logName);
         selectStoredChoice(settingsPath);
     }
@@ -192,7 +189,8 @@ void TForm1::fillPortList()
 
 void TForm1::selectStoredChoice(const std::string& settingsPath)
 {
-    const FirstRegistrarChoice stored = readFirstRegistrar(settingsPath);
+    const link::RegistrarChoice stored =
+        link::readRegistrarChoice(settingsPath, link::Registrar::First);
     platform::selectStoredPort(*ui->ComboBox1, platform::fromCp1251(stored.port));
     platform::selectStoredSpeed(*ui->ComboBox2, platform::fromCp1251(stored.speed));
 }
@@ -223,7 +221,8 @@ void TForm1::connectFirstPort()
 
     showConnectedState(true);
     ui->ExtraMenu->menuAction()->setEnabled(true);
-    writeFirstRegistrar(link::session().settingsPath(), {portText, speedText});
+    (void)link::writeRegistrarChoice(link::session().settingsPath(), link::Registrar::First,
+                                     {portText, speedText});
     link::Session& session = link::session();
     session.firstPortText = portText;
     session.firstSpeedText = speedText;
@@ -256,7 +255,7 @@ void TForm1::showConnectedState(bool connected)
     m_connected = connected;
     ui->SalesMenu->menuAction()->setEnabled(connected);
     ui->ScriptsItem->setEnabled(connected);
-    ui->Shape1->setColor(connected ? kConnectedColor : kDisconnectedColor);
+    ui->Shape1->setConnected(connected);
     ui->Button3->setText(connected ? QStringLiteral("Отключить") : QStringLiteral("Подключить"));
     ui->ComboBox1->setEnabled(!connected);
     ui->ComboBox2->setEnabled(!connected);

@@ -1,8 +1,6 @@
 // Activation of the main window: port list, settings file, exchange log, port and speed.
 #include "AppFixture.h"
 
-#include "app/MainSettings.h"
-
 #include <QEventLoop>
 #include <QTimer>
 
@@ -156,18 +154,6 @@ TEST_F(ActivationTest, LogSwitchedOnUsesStoredName)
 
     EXPECT_TRUE(std::filesystem::exists(m_dir.path().toStdString() + "/exchange.log"));
     EXPECT_FALSE(std::filesystem::exists(m_dir.path().toStdString() + "/Brelox.log"));
-}
-
-TEST_F(ActivationTest, LogNameIsReadOnlyWhenLogIsOn)
-{
-    writeIni("[LogFile]\r\nLogName=x.log\r\n");
-    EXPECT_FALSE(readLogName(iniPath()).has_value());
-
-    writeIni("[LogFile]\r\nLog=1\r\n");
-    EXPECT_EQ(readLogName(iniPath()).value_or("<off>"), "Brelox.log");
-
-    writeIni("[LogFile]\r\nLog=-1\r\nLogName=" + std::string(400, 'n') + "\r\n");
-    EXPECT_EQ(readLogName(iniPath()).value_or("<off>"), std::string(300, 'n'));
 }
 
 } // namespace

@@ -1,14 +1,14 @@
 // Connecting and disconnecting the first registrar from the main window.
 #include "AppFixture.h"
 
-#include "app/ShapeIndicator.h"
+#include "platform/qt/ShapeIndicator.h"
 
 namespace quorvex::ui::test {
 namespace {
 
 class ConnectionTest : public AppFixture {
 protected:
-    QColor indicator() const { return child<ShapeIndicator>("Shape1")->color(); }
+    QColor indicator() const { return child<platform::ShapeIndicator>("Shape1")->color(); }
     QString buttonText() const { return child<QPushButton>("Button3")->text(); }
     bool statusButtonEnabled() const { return child<QPushButton>("Button2")->isEnabled(); }
 };
