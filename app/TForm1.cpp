@@ -163,7 +163,7 @@ void TForm1::FormActivate()
     m_activating = true;
 
     std::setlocale(LC_NUMERIC, "C");
-    fillPortList();
+    platform::fillPortList(*ui->ComboBox1, *PortControl1);
     link::Session& session = link::session();
     if (session.programDirectory.empty())
         session.programDirectory = std::filesystem::current_path().string();
@@ -178,13 +178,6 @@ void TForm1::FormActivate()
         selectStoredChoice(settingsPath);
     }
     m_activating = false;
-}
-
-void TForm1::fillPortList()
-{
-    (void)PortControl1->BeginEnumeratePorts(); // a failed start lists nothing
-    platform::fillPortList(*ui->ComboBox1, [this] { return PortControl1->EnumeratePorts(); });
-    PortControl1->EndEnumeratePorts();
 }
 
 void TForm1::selectStoredChoice(const std::string& settingsPath)

@@ -58,7 +58,6 @@ private:
     void connectMenuItem(QAction* item, std::function<QDialog*()> window);
     void openModal(QDialog* window);
     [[nodiscard]] bool handedBackByModal();
-    void fillPortList();
     void selectStoredChoice(const std::string& settingsPath);
     void connectFirstPort();
     void disconnectFirstPort();

@@ -59,15 +59,8 @@ void TForm10::FormActivate()
     std::setlocale(LC_NUMERIC, "C");
     if (m_listsFrozen)
         return;
-    fillPortList();
+    platform::fillPortList(*m_ui->ComboBox1, *m_portControl);
     selectStoredChoice();
-}
-
-void TForm10::fillPortList()
-{
-    (void)m_portControl->BeginEnumeratePorts(); // a failed start lists nothing
-    platform::fillPortList(*m_ui->ComboBox1, [this] { return m_portControl->EnumeratePorts(); });
-    m_portControl->EndEnumeratePorts();
 }
 
 void TForm10::selectStoredChoice()

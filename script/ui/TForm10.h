@@ -39,7 +39,6 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void fillPortList();
     void selectStoredChoice();
     void connectSecond();
     void disconnectSecond();
