@@ -1,6 +1,5 @@
 #include "app/TForm1.h"
 
-#include "app/MainSettings.h"
 #include "app/TForm9.h"
 #include "fiscal/RegistrarVersion.h"
 #include "fiscal/ui/TForm13.h"
@@ -10,6 +9,7 @@
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
+#include "link/ConnectionSettings.h"
 #include "link/Link.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
@@ -45,8 +45,8 @@ const std::string kOperatorPassword = "9011";
 constexpr std::int8_t kXReportType = 2;
 constexpr char kSoldGoodsLetter = 'S';
 
-const QColor kConnectedColor = Qt::green;
-const QColor kDisconnectedColor = Qt::red;
+// How long after a modal window's return the window system's hand-back may arrive.
+constexpr qint64 kHandBackMs = 1000;
 
 void quitAllEventLoops()
 {
@@ -112,10 +112,26 @@ void TForm1::openModal(QDialog* window)
 {
     if (!window)
         return;
+    ++m_modalDepth;
     window->exec();
+    --m_modalDepth;
     // Whether the window system hands the activation back after a modal window is up to it;
-    // the settings are read again on every return in any case.
+    // the return activates here in any case, and handedBackByModal() drops the hand-back.
     FormActivate();
+    m_modalReturn.start();
+}
+
+// True for an activation the window system hands back while a modal window closes or just
+// after: the return from that window has activated already.
+bool TForm1::handedBackByModal()
+{
+    if (m_modalDepth > 0)
+        return true;
+    if (m_modalReturn.isValid() && m_modalReturn.elapsed() < kHandBackMs) {
+        m_modalReturn.invalidate();
+        return true;
+    }
+    return false;
 }
 
 bool TForm1::event(QEvent* event)
@@ -126,7 +142,7 @@ bool TForm1::event(QEvent* event)
     const bool firstShow = event->type() == QEvent::Show && !m_shownBefore;
     if (firstShow)
         m_shownBefore = true;
-    if (firstShow || event->type() == QEvent::WindowActivate)
+    if (firstShow || (event->type() == QEvent::WindowActivate && !handedBackByModal()))
         FormActivate();
     return handled;
 }
@@ -146,7 +162,7 @@ void TForm1::FormActivate()
     m_activating = true;
 
     std::setlocale(LC_NUMERIC, "C");
-    fillPortList();
+    platform::fillPortList(*ui->ComboBox1, *PortControl1);
     link::Session& session = link::session();
     if (session.programDirectory.empty())
         session.programDirectory = platform::currentDirectory();
@@ -156,24 +172,18 @@ void TForm1::FormActivate()
         showMessage(QStringLiteral("Файл fpinit.ini отсутствует.\n Ошибка!"));
         terminate();
     } else {
-        if (const auto logName = readLogName(settingsPath))
+        if (const auto logName = link::readLogName(settingsPath))
             link::SetLogName(*logName);
-        link::processLink().setAnswerEnd(readAnswerEnd(settingsPath));
+        link::processLink().setAnswerEnd(link::readAnswerEnd(settingsPath));
         selectStoredChoice(settingsPath);
     }
     m_activating = false;
 }
 
-void TForm1::fillPortList()
-{
-    (void)PortControl1->BeginEnumeratePorts(); // a failed start lists nothing
-    platform::fillPortList(*ui->ComboBox1, [this] { return PortControl1->EnumeratePorts(); });
-    PortControl1->EndEnumeratePorts();
-}
-
 void TForm1::selectStoredChoice(const std::string& settingsPath)
 {
-    const FirstRegistrarChoice stored = readFirstRegistrar(settingsPath);
+    const link::RegistrarChoice stored =
+        link::readRegistrarChoice(settingsPath, link::Registrar::First);
     platform::selectStoredPort(*ui->ComboBox1, platform::fromCp1251(stored.port));
     platform::selectStoredSpeed(*ui->ComboBox2, platform::fromCp1251(stored.speed));
 }
@@ -207,7 +217,8 @@ void TForm1::connectFirstPort()
 
     showConnectedState(true);
     ui->ExtraMenu->menuAction()->setEnabled(true);
-    writeFirstRegistrar(link::session().settingsPath(), {portText, speedText});
+    (void)link::writeRegistrarChoice(link::session().settingsPath(), link::Registrar::First,
+                                     {portText, speedText});
     link::Session& session = link::session();
     session.firstPortText = portText;
     session.firstSpeedText = speedText;
@@ -220,7 +231,7 @@ void TForm1::probeRegistrar()
     // One status request tells whether a registrar answers on the freshly opened port.
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    if (link::GetStatus(nullptr, link::PrinterResultsx, 0, 0) == -1)
+    if (link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0, 0) == -1)
         return;
     platform::processPendingMessages();
     if (result.copy.ErrorFlags & link::ERR_TIMEOUT)
@@ -240,7 +251,7 @@ void TForm1::showConnectedState(bool connected)
     m_connected = connected;
     ui->SalesMenu->menuAction()->setEnabled(connected);
     ui->ScriptsItem->setEnabled(connected);
-    ui->Shape1->setColor(connected ? kConnectedColor : kDisconnectedColor);
+    ui->Shape1->setConnected(connected);
     ui->Button3->setText(connected ? QStringLiteral("Отключить") : QStringLiteral("Подключить"));
     ui->ComboBox1->setEnabled(!connected);
     ui->ComboBox2->setEnabled(!connected);
@@ -260,16 +271,16 @@ void TForm1::Button1Click()
 void TForm1::XReportItemClick()
 {
     sendReport([] {
-        return link::DailyReport(nullptr, link::PrinterResultsx, 0, kOperatorPassword,
-                                 kXReportType);
+        return link::DailyReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                                 kOperatorPassword, kXReportType);
     });
 }
 
 void TForm1::GoodsReportItemClick()
 {
     sendReport([] {
-        return link::GoodsReport(nullptr, link::PrinterResultsx, 0, kOperatorPassword,
-                                 kSoldGoodsLetter);
+        return link::GoodsReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                                 kOperatorPassword, kSoldGoodsLetter);
     });
 }
 
@@ -291,10 +302,12 @@ void TForm1::ReceiptCopiesItemClick()
 {
     // Only registrars that keep receipt copies get the window; the diagnostic answer's version
     // tells which.
-    (void)link::GetStatus(nullptr, link::PrinterResultsx, 0, 0); // outcome not examined
+    (void)link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                          0); // outcome not examined
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    const bool sent = link::GetDiagnosticInfo(nullptr, link::PrinterResultsx, 0, 0) != -1;
+    const bool sent =
+        link::GetDiagnosticInfo(link::processLink(), nullptr, link::PrinterResultsx, 0, 0) != -1;
     platform::processPendingMessages();
     if (!sent) {
         showMessage(notSentMessage());

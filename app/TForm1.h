@@ -3,6 +3,7 @@
 // reads fpinit.ini on every activation and opens every other window from its menu.
 #include "app/AppWindows.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <functional>
@@ -56,7 +57,7 @@ private:
     void connectSignals();
     void connectMenuItem(QAction* item, std::function<QDialog*()> window);
     void openModal(QDialog* window);
-    void fillPortList();
+    [[nodiscard]] bool handedBackByModal();
     void selectStoredChoice(const std::string& settingsPath);
     void connectFirstPort();
     void disconnectFirstPort();
@@ -73,6 +74,8 @@ private:
     bool m_activating = false;
     bool m_shownBefore = false;
     bool m_terminated = false;
+    int m_modalDepth = 0;        // inside openModal's exec()
+    QElapsedTimer m_modalReturn; // since the last return from a modal window
 };
 
 } // namespace quorvex::ui

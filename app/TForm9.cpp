@@ -5,11 +5,8 @@
 namespace quorvex::ui {
 
 namespace {
-#ifdef QUORVEX_VERSION
+// The project's version, set by the build.
 constexpr const char* kVersion = QUORVEX_VERSION;
-#else
-constexpr const char* kVersion = "0.1.0";
-#endif
 } // namespace
 
 TForm9::TForm9(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm9>())

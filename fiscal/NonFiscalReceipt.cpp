@@ -54,8 +54,11 @@ const char* NonFiscalLines::addBarcode(int barcodeType, const std::string& data)
 bool printNonFiscalReceipt(const std::vector<std::string>& lines)
 {
     using link::PrinterResultsx;
-    if (!runReportedStep([] { return link::OpenNonFiscalReceipt(nullptr, PrinterResultsx, 0); },
-                         "Ошибка открытия нефискального чека"))
+    if (!runReportedStep(
+            [] {
+                return link::OpenNonFiscalReceipt(link::processLink(), nullptr, PrinterResultsx, 0);
+            },
+            "Ошибка открытия нефискального чека"))
         return false;
     for (const std::string& line : lines) {
         const char kind = line.empty() ? '\0' : line[0];
@@ -64,20 +67,23 @@ bool printNonFiscalReceipt(const std::vector<std::string>& lines)
         if (kind == 'P')
             printed = runReportedStep(
                 [&] {
-                    return link::PrintNonFiscalText(nullptr, PrinterResultsx, 0,
-                                                    line.size() > 2 ? line.substr(2) : "");
+                    return link::PrintNonFiscalText(link::processLink(), nullptr, PrinterResultsx,
+                                                    0, line.size() > 2 ? line.substr(2) : "");
                 },
                 "Ошибка печати нефискального текста");
         else if (kind == 'B')
             printed = runReportedStep(
                 [&] {
-                    return link::PrintBarcode(nullptr, PrinterResultsx, 0, type,
-                                              line.size() > 3 ? line.substr(3) : "");
+                    return link::PrintBarcode(link::processLink(), nullptr, PrinterResultsx, 0,
+                                              type, line.size() > 3 ? line.substr(3) : "");
                 },
                 "Ошибка печати штрихкода");
         else if (kind == 'L')
             printed = runReportedStep(
-                [&] { return link::PrintSeparatorLine(nullptr, PrinterResultsx, 0, type); },
+                [&] {
+                    return link::PrintSeparatorLine(link::processLink(), nullptr, PrinterResultsx,
+                                                    0, type);
+                },
                 "Ошибка печати разделительной строки");
         if (!printed)
             return false;
@@ -87,8 +93,9 @@ bool printNonFiscalReceipt(const std::vector<std::string>& lines)
 
 bool closeNonFiscalReceipt()
 {
-    const StepResult result =
-        runStep([] { return link::CloseNonFiscalReceipt(nullptr, link::PrinterResultsx, 0); });
+    const StepResult result = runStep([] {
+        return link::CloseNonFiscalReceipt(link::processLink(), nullptr, link::PrinterResultsx, 0);
+    });
     const bool closed = result == StepResult::Done;
     if (result == StepResult::NotSent)
         platform::dialogs().showMessage(notSentMessage("Ошибка закрытия нефискального чека"));

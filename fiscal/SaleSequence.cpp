@@ -44,7 +44,10 @@ bool runSaleSequence(const SaleInput& input)
         return false;
     }
     if (!runReportedStep(
-            [&] { return link::ReadArticle(nullptr, PrinterResultsx, 0, input.articleCode); },
+            [&] {
+                return link::ReadArticle(link::processLink(), nullptr, PrinterResultsx, 0,
+                                         input.articleCode);
+            },
             "Ошибка чтения информации об артикуле"))
         return false;
     const bool unknownArticle = link::resultState().copy.Fields[0].rfind('F', 0) == 0;
@@ -53,8 +56,10 @@ bool runSaleSequence(const SaleInput& input)
     if (!price)
         return false;
     if (!input.sale && *price > kLargestPlainReturnPrice) {
-        warn([] { return link::Beep(nullptr, PrinterResultsx, 0); });
-        warn([] { return link::DisplayLowerRow(nullptr, PrinterResultsx, 0, "Err01"); });
+        warn([] { return link::Beep(link::processLink(), nullptr, PrinterResultsx, 0); });
+        warn([] {
+            return link::DisplayLowerRow(link::processLink(), nullptr, PrinterResultsx, 0, "Err01");
+        });
     }
 
     if (unknownArticle &&
@@ -79,8 +84,9 @@ bool runSaleSequence(const SaleInput& input)
         return false;
     return runReportedStep(
         [&] {
-            return link::RegisterSale(nullptr, PrinterResultsx, 0, input.sale ? 1 : 0,
-                                      input.articleCode, *quantity, percentage, amount);
+            return link::RegisterSale(link::processLink(), nullptr, PrinterResultsx, 0,
+                                      input.sale ? 1 : 0, input.articleCode, *quantity, percentage,
+                                      amount);
         },
         input.sale ? "Ошибка продажи товара" : "Ошибка печати фискального текста");
 }

@@ -161,6 +161,8 @@ void AnswerReceiver::reset()
     m_ended = false;
     m_nak = false;
     m_digitsComplete = false;
+    m_checksumOk = false;
+    m_inFrame = false;
     m_dataLength = 0;
     m_index = 0;
     m_sum = 0;
@@ -170,11 +172,6 @@ void AnswerReceiver::reset()
     m_data.clear();
     m_status.fill(0);
     m_raw.clear();
-}
-
-bool AnswerReceiver::checksumOk() const
-{
-    return m_digitsComplete && m_receivedSum == static_cast<int>(m_sum);
 }
 
 void AnswerReceiver::keepRaw(std::uint8_t byte)
@@ -207,6 +204,7 @@ void AnswerReceiver::handle(std::uint8_t byte)
         if (byte == SOH) {
             // A new frame: its checksum digits are still to come.
             m_digitsComplete = false;
+            m_inFrame = true;
             m_state = WaitLen;
         }
         break;
@@ -275,10 +273,14 @@ void AnswerReceiver::handle(std::uint8_t byte)
         }
         break;
     case WaitEtx:
-        if (byte == ETX)
+        if (byte == ETX) {
             m_ended = true;
-        else
+            if (m_inFrame)
+                m_checksumOk = m_digitsComplete && m_receivedSum == static_cast<int>(m_sum);
+            m_inFrame = false;
+        } else {
             m_digitsComplete = false; // the frame is dropped
+        }
         m_state = WaitSoh;
         break;
     }

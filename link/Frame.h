@@ -88,9 +88,10 @@ public:
 
     [[nodiscard]] bool ended() const { return m_ended; }
     [[nodiscard]] bool nak() const { return m_nak; }
-    // True only when all four checksum digits of the current frame arrived and match the sum
-    // of its bytes from LEN through 0x05.
-    [[nodiscard]] bool checksumOk() const;
+    // The verdict taken when the answer ended at ETX: true only when all four checksum digits of
+    // that frame arrived and match the sum of its bytes from LEN through 0x05. Bytes after the
+    // ETX (a SYN, line noise, a stray ETX) do not change it; only a new frame does.
+    [[nodiscard]] bool checksumOk() const { return m_checksumOk; }
     [[nodiscard]] int state() const { return m_state; }
     [[nodiscard]] const std::string& data() const { return m_data; }
     [[nodiscard]] const StatusBytes& status() const { return m_status; }
@@ -106,6 +107,8 @@ private:
     bool m_ended = false;
     bool m_nak = false;
     bool m_digitsComplete = false;
+    bool m_checksumOk = false;
+    bool m_inFrame = false; // an SOH came after the last end: the next ETX judges that frame
     std::size_t m_dataLength = 0;
     std::size_t m_index = 0;
     std::uint16_t m_sum = 0;

@@ -65,6 +65,7 @@ struct Link::State {
     std::uint8_t previousCounter = 0;
     LastRequest last;
     std::string openFailure;
+    Refusal refusal = Refusal::None;
     AnswerReceiver receiver;
     RetData retData;
 
@@ -74,8 +75,13 @@ struct Link::State {
     void transmit(serial::SerialLine* line, const Bytes& frame);
     void receive(serial::SerialLine* line);
     [[nodiscard]] bool endsAtOnce(std::uint8_t byte) const;
-    void finish(int command, int tag, const std::string& data, const Bytes& frame);
+    void finish(const Bytes& frame);
     [[nodiscard]] std::uint32_t errorWord() const;
+    int refuse(Refusal why)
+    {
+        refusal = why;
+        return -1;
+    }
 };
 
 int Link::State::openPort(int side, const std::string& portName, int baudRate)
@@ -164,18 +170,21 @@ std::uint32_t Link::State::errorWord() const
     return errorWordFromStatus(receiver.status());
 }
 
-void Link::State::finish(int command, int tag, const std::string& data, const Bytes& frame)
+// Fills RetData from the answer and the stored request. The request is the link's own copy: the
+// caller's data may be a text inside RetData itself, overwritten here.
+void Link::State::finish(const Bytes& frame)
 {
+    const int command = last.command;
     RetData& r = retData;
     r.Command = command;
-    r.Tag = tag;
+    r.Tag = last.tag;
     // Status bytes only of an answer that ended; a frame cut off by the time-out leaves zeros.
     for (std::size_t i = 0; i < kStatusBytes; ++i)
         r.Status[i] = receiver.ended() ? receiver.status()[i] & 0x7F : 0;
     r.ErrorFlags = errorWord();
     r.AnswerData.assign(receiver.data(), 0, kAnswerDataCopy);
     r.CommandName = GetCommandName(command);
-    r.RequestData = data;
+    r.RequestData = last.data;
     r.FieldCount = splitAnswerFields(rewriteAnswerData(command, receiver.data()), r.Fields);
     r.RequestFrame.assign(frame.begin(), frame.end());
     if (r.RequestFrame.size() > kMaxRequestFrame)
@@ -240,10 +249,14 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
                       const std::string& data)
 {
     State& s = *m_state;
+    // Refused: nothing sent, logged or notified.
     if (!s.idle)
-        return -1;
-    if (command < 0 || command > 0xFF || data.size() > kMaxRequestData)
-        return -1; // refused: nothing sent, logged or notified
+        return s.refuse(Refusal::NotIdle);
+    if (command < 0 || command > 0xFF)
+        return s.refuse(Refusal::CodeOutOfRange);
+    if (data.size() > kMaxRequestData)
+        return s.refuse(Refusal::DataTooLong);
+    s.refusal = Refusal::None;
 
     s.last = {true, window, callback, tag, command, data};
     s.previousCounter = s.counter;
@@ -261,7 +274,7 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     serial::SerialLine* line = s.selectedLine();
     s.transmit(line, frame);
     s.receive(line);
-    s.finish(command, tag, data, frame);
+    s.finish(frame);
     s.idle = true;
 
     // A callback may start the next command, which overwrites RetData: the answer entry logs
@@ -279,12 +292,19 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
 int Link::RepeatCommand(int newSequence)
 {
     State& s = *m_state;
-    if (!s.idle || !s.last.valid)
-        return -1;
+    if (!s.idle)
+        return s.refuse(Refusal::NotIdle);
+    if (!s.last.valid)
+        return s.refuse(Refusal::NothingToRepeat);
     if (newSequence == 0)
         s.counter = s.previousCounter;
     const State::LastRequest last = s.last;
     return SendCommand(last.window, last.callback, last.tag, last.command, last.data);
+}
+
+Refusal Link::lastRefusal() const
+{
+    return m_state->refusal;
 }
 
 const RetData& Link::retData() const

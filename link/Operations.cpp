@@ -107,6 +107,14 @@ Data flagsWithDiscount(std::string prefix, int flag1, int flag2, double percenta
     return prefix;
 }
 
+// A letter 0 would put a NUL byte into the frame.
+Data taxGroupDiscountData(char taxGroup, int flag1, int flag2, double percentage, double amount)
+{
+    if (taxGroup == '\0')
+        return std::nullopt;
+    return flagsWithDiscount(std::string("T") + taxGroup + ',', flag1, flag2, percentage, amount);
+}
+
 Data goodsGroupDiscountData(int goodsGroup, int flag1, int flag2, double percentage, double amount)
 {
     if (goodsGroup < 1 || goodsGroup > 99)
@@ -204,9 +212,8 @@ int Subtotal(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
 int TaxGroupDiscount(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
                      char taxGroup, int flag1, int flag2, double percentage, double amount)
 {
-    return send(
-        link, window, std::move(callback), tag, command::GroupDiscount,
-        flagsWithDiscount(std::string("T") + taxGroup + ',', flag1, flag2, percentage, amount));
+    return send(link, window, std::move(callback), tag, command::GroupDiscount,
+                taxGroupDiscountData(taxGroup, flag1, flag2, percentage, amount));
 }
 
 int GoodsGroupDiscount(Link& link, NotifyWindow* window, ResultCallback callback, int tag,

@@ -11,7 +11,7 @@
 // the data text would be longer than the 189 bytes a request carries (huge numbers, long
 // texts). Texts are Windows-1251 bytes; numbers always use '.' as the decimal point.
 //
-// Each operation comes twice: on a given link, and on the process's link.
+// Each takes the link to send on; windows pass link::processLink().
 #include "link/Link.h"
 
 #include <cstdint>
@@ -74,7 +74,7 @@ int RegisterSale(Link& link, NotifyWindow* window, ResultCallback callback, int 
 // Two digits 1/0 for the flags, then the discount pair.
 int Subtotal(Link& link, NotifyWindow* window, ResultCallback callback, int tag, int flag1,
              int flag2, double percentage, double amount);
-// "T", the letter, ",", 1/0 for each flag, the discount pair.
+// "T", the letter, ",", 1/0 for each flag, the discount pair. A letter 0 is refused.
 int TaxGroupDiscount(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
                      char taxGroup, int flag1, int flag2, double percentage, double amount);
 // "G", the group 1..99 (others refused), ",", 1/0 for each flag, the discount pair.
@@ -154,70 +154,6 @@ int PrintReceiptCopiesByNumber(Link& link, NotifyWindow* window, ResultCallback 
                                int first, int last);
 // "firstDate,firstTime,lastDate,lastTime,printFlag".
 int PrintReceiptCopiesByDate(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                             const std::string& firstDate, const std::string& firstTime,
-                             const std::string& lastDate, const std::string& lastTime,
-                             int printFlag);
-
-// ---- The same on the process's link --------------------------------------------------------
-
-int OpenFiscalReceipt(NotifyWindow* window, ResultCallback callback, int tag,
-                      std::uint32_t operatorNumber, const std::string& password,
-                      std::uint32_t thirdNumber);
-int OpenReturnReceipt(NotifyWindow* window, ResultCallback callback, int tag,
-                      std::uint32_t operatorNumber, const std::string& password,
-                      std::uint32_t thirdNumber);
-int RegisterSale(NotifyWindow* window, ResultCallback callback, int tag, std::uint8_t saleFlag,
-                 int articleCode, double quantity, double percentage, double amount);
-int Subtotal(NotifyWindow* window, ResultCallback callback, int tag, int flag1, int flag2,
-             double percentage, double amount);
-int TaxGroupDiscount(NotifyWindow* window, ResultCallback callback, int tag, char taxGroup,
-                     int flag1, int flag2, double percentage, double amount);
-int GoodsGroupDiscount(NotifyWindow* window, ResultCallback callback, int tag, int goodsGroup,
-                       int flag1, int flag2, double percentage, double amount);
-int Total(NotifyWindow* window, ResultCallback callback, int tag, const std::string& text,
-          char paymentType, double amount);
-int PrintFiscalText(NotifyWindow* window, ResultCallback callback, int tag,
-                    const std::string& text);
-int CloseFiscalReceipt(NotifyWindow* window, ResultCallback callback, int tag);
-int CancelReceipt(NotifyWindow* window, ResultCallback callback, int tag);
-int GetFiscalTransactionStatus(NotifyWindow* window, ResultCallback callback, int tag, int flag);
-int ReadArticle(NotifyWindow* window, ResultCallback callback, int tag, int articleCode);
-int DeleteArticles(NotifyWindow* window, ResultCallback callback, int tag, int articleCode,
-                   const std::string& password);
-int PrintBarcode(NotifyWindow* window, ResultCallback callback, int tag, int barcodeType,
-                 const std::string& barcode);
-int Beep(NotifyWindow* window, ResultCallback callback, int tag);
-int ClearDisplay(NotifyWindow* window, ResultCallback callback, int tag);
-int DisplayUpperRow(NotifyWindow* window, ResultCallback callback, int tag,
-                    const std::string& text);
-int DisplayLowerRow(NotifyWindow* window, ResultCallback callback, int tag,
-                    const std::string& text);
-int DisplayDateTime(NotifyWindow* window, ResultCallback callback, int tag);
-int OpenNonFiscalReceipt(NotifyWindow* window, ResultCallback callback, int tag);
-int PrintNonFiscalText(NotifyWindow* window, ResultCallback callback, int tag,
-                       const std::string& text);
-int PrintSeparatorLine(NotifyWindow* window, ResultCallback callback, int tag, int separatorType);
-int CloseNonFiscalReceipt(NotifyWindow* window, ResultCallback callback, int tag);
-int DailyReport(NotifyWindow* window, ResultCallback callback, int tag, const std::string& password,
-                std::int8_t reportType);
-int GoodsReport(NotifyWindow* window, ResultCallback callback, int tag, const std::string& password,
-                char reportLetter);
-int ServiceCashInOut(NotifyWindow* window, ResultCallback callback, int tag, double amount);
-int FullPeriodicReportByNumber(NotifyWindow* window, ResultCallback callback, int tag,
-                               const std::string& password, int first, int last);
-int ShortPeriodicReportByNumber(NotifyWindow* window, ResultCallback callback, int tag,
-                                const std::string& password, int first, int last);
-int FullPeriodicReportByDate(NotifyWindow* window, ResultCallback callback, int tag,
-                             const std::string& password, const std::string& firstDate,
-                             const std::string& lastDate);
-int ShortPeriodicReportByDate(NotifyWindow* window, ResultCallback callback, int tag,
-                              const std::string& password, const std::string& firstDate,
-                              const std::string& lastDate);
-int GetStatus(NotifyWindow* window, ResultCallback callback, int tag, int flag);
-int GetDiagnosticInfo(NotifyWindow* window, ResultCallback callback, int tag, int flag);
-int PrintReceiptCopiesByNumber(NotifyWindow* window, ResultCallback callback, int tag, int first,
-                               int last);
-int PrintReceiptCopiesByDate(NotifyWindow* window, ResultCallback callback, int tag,
                              const std::string& firstDate, const std::string& firstTime,
                              const std::string& lastDate, const std::string& lastTime,
                              int printFlag);

@@ -1,6 +1,8 @@
 #pragma once
 // Message boxes, questions and file dialogs behind one interface, so windows and the script
-// engine can be driven headless. Every text is Windows-1251 bytes.
+// engine can be driven headless. Every text is Windows-1251 bytes, except file paths: the
+// initial directory and the chosen file are in the file system's own encoding (UTF-8 on
+// Linux), so that a chosen file always opens.
 #include <optional>
 #include <string>
 
@@ -9,7 +11,7 @@ namespace quorvex::platform {
 struct FileDialogOptions {
     std::string filter;            // "Описание (*.txt)|*.TXT|Все|*.*" pairs separated by '|'
     std::string defaultExtension;  // without the dot, appended when the typed name has none
-    std::string initialDirectory;
+    std::string initialDirectory;  // file-system encoding
     std::string title;             // the dialog's caption; empty for the toolkit's own
 };
 
@@ -34,6 +36,6 @@ public:
 // The process's dialogs. Until a GUI or a test installs one, a silent stand-in that records
 // nothing and answers every question with Cancel is in force.
 Dialogs& dialogs();
-void setDialogs(Dialogs* dialogs);  // nullptr restores the silent stand-in
+void setDialogs(Dialogs* dialogs); // nullptr restores the silent stand-in
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -9,10 +9,16 @@ public:
 };
 DroppingReport g_dropping;
 ComparisonReport* g_report = &g_dropping;
-}  // namespace
+} // namespace
 
-ComparisonReport& comparisonReport() { return *g_report; }
+ComparisonReport& comparisonReport()
+{
+    return *g_report;
+}
 
-void setComparisonReport(ComparisonReport* report) { g_report = report ? report : &g_dropping; }
+void setComparisonReport(ComparisonReport* report)
+{
+    g_report = report ? report : &g_dropping;
+}
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

@@ -28,4 +28,4 @@ public:
 ComparisonReport& comparisonReport();
 void setComparisonReport(ComparisonReport* report);
 
-}  // namespace quorvex::script
+} // namespace quorvex::script

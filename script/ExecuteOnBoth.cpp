@@ -12,12 +12,30 @@ namespace quorvex::script {
 
 const char* const kTimeoutMessage = "Ошибка выполнения команды. Таймаут";
 
+std::string refusalMessage(link::Refusal why)
+{
+    const std::string prefix = "Команда не отправлена: ";
+    switch (why) {
+    case link::Refusal::DataTooLong:
+        return prefix + "данные длиннее " + std::to_string(link::kMaxRequestData) +
+               " байт, которые вмещает кадр.";
+    case link::Refusal::CodeOutOfRange:
+        return prefix + "код команды не в пределах 0-255.";
+    case link::Refusal::NothingToRepeat:
+        return prefix + "нет команды для повтора.";
+    case link::Refusal::NotIdle:
+    case link::Refusal::None:
+        break;
+    }
+    return prefix + "порт регистратора не открыт или занят.";
+}
+
 namespace {
 
-// True when the command went out and its answer (possibly with status errors) came back.
-bool answered(int sendResult)
+// True when the answer (possibly with status errors) came back.
+bool answered()
 {
-    return sendResult != -1 && (link::resultState().copy.ErrorFlags & link::ERR_TIMEOUT) == 0;
+    return (link::resultState().copy.ErrorFlags & link::ERR_TIMEOUT) == 0;
 }
 
 int sendToSelectedPort(int code, const std::string& data)
@@ -66,7 +84,9 @@ ExecuteOutcome continueAfterFirst(int firstSendResult, int code, const std::stri
                                   bool secondAllowed, ReportFormat format,
                                   TwoRegistrarResults& lists, const ExecuteHooks& hooks)
 {
-    if (!answered(firstSendResult))
+    if (firstSendResult == -1)
+        return ExecuteOutcome::Refused;
+    if (!answered())
         return ExecuteOutcome::FirstTimedOut;
     if (hooks.onFirstAnswer)
         hooks.onFirstAnswer(link::resultState().copy);
@@ -76,9 +96,9 @@ ExecuteOutcome continueAfterFirst(int firstSendResult, int code, const std::stri
 
     link::UseSecondPort(1);
     const int secondSendResult = sendToSelectedPort(code, data);
-    if (!answered(secondSendResult)) {
+    if (secondSendResult == -1 || !answered()) {
         link::UseSecondPort(0);
-        return ExecuteOutcome::SecondTimedOut;
+        return secondSendResult == -1 ? ExecuteOutcome::Refused : ExecuteOutcome::SecondTimedOut;
     }
     copyFields(link::resultState().copy, lists.second);
     link::UseSecondPort(0);

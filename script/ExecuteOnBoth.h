@@ -2,6 +2,7 @@
 // One console command on the first registrar and, when allowed and connected, on the second,
 // with the two answers compared field by field. Differences go to comparisonReport() in red.
 // Also the two display formats of an answer: the exchange lines and the status text.
+#include "link/Link.h"
 #include "link/RetData.h"
 
 #include <array>
@@ -15,6 +16,8 @@ enum class ExecuteOutcome {
     FirstTimedOut,  // the first registrar did not answer; nothing copied, nothing compared
     SecondTimedOut, // the second registrar did not answer; the first list holds the answer
     CountsDiffer,   // the count report was written; fields were not compared
+    Refused,        // the link refused the command before sending it: nothing went out to
+                    // that registrar (processLink().lastRefusal() says why)
 };
 
 // Script reports start with a blank line and the command-code line; manual ones do not.
@@ -38,6 +41,10 @@ struct TwoRegistrarResults {
 // The console's message for a registrar that did not answer (Windows-1251).
 extern const char* const kTimeoutMessage; // "Ошибка выполнения команды. Таймаут"
 
+// The console's message for a command that was never sent, naming the reason (Windows-1251).
+// It never reads like a time-out: the fault lies in the command, not on the line.
+[[nodiscard]] std::string refusalMessage(link::Refusal why);
+
 struct ExecuteHooks {
     // Called with the shared result copy right after the first registrar answered (not timed
     // out), before its fields are copied and before the second registrar is asked. The manual
@@ -49,12 +56,11 @@ struct ExecuteHooks {
 // Sends code/data to the first registrar (SendCommand, PrinterResultsx, tag 0), then, when
 // secondAllowed and session().secondConnected, to the second (UseSecondPort(1) ... (0)).
 //
-// Time-outs: ExecuteOnBoth shows no message itself. On FirstTimedOut and SecondTimedOut the
-// caller shows kTimeoutMessage; by then the first port is selected again, so a message box's
-// nested message loop can never send a command to the second registrar.
-// A SendCommand that refuses (returns -1: link busy or port never opened) sent nothing and
-// received nothing; it counts as a time-out of that registrar rather than letting the previous
-// answer pass as this one.
+// Time-outs and refusals: ExecuteOnBoth shows no message itself. On FirstTimedOut and
+// SecondTimedOut the caller shows kTimeoutMessage, on Refused refusalMessage(); by then the
+// first port is selected again, so a message box's nested message loop can never send a
+// command to the second registrar. A refused command never lets the previous answer pass as
+// its own: nothing is copied or compared.
 // The port selection is always back on the first registrar when this returns.
 ExecuteOutcome ExecuteOnBoth(int code, const std::string& data, bool secondAllowed,
                              ReportFormat format, TwoRegistrarResults& lists,

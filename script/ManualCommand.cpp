@@ -33,10 +33,12 @@ ExecuteHooks manualDisplayHooks(ScriptHost& host)
     return hooks;
 }
 
-ExecuteOutcome reportTimeout(ScriptHost& host, ExecuteOutcome outcome)
+ExecuteOutcome reportFailure(ScriptHost& host, ExecuteOutcome outcome)
 {
     if (outcome == ExecuteOutcome::FirstTimedOut || outcome == ExecuteOutcome::SecondTimedOut)
         host.showMessage(kTimeoutMessage);
+    if (outcome == ExecuteOutcome::Refused)
+        host.showMessage(refusalMessage(link::processLink().lastRefusal()));
     return outcome;
 }
 
@@ -70,7 +72,7 @@ ExecuteOutcome executeManualCommand(ScriptHost& host, int code, const std::strin
 {
     const ExecuteOutcome outcome =
         ExecuteOnBoth(code, data, true, ReportFormat::Manual, lists, manualDisplayHooks(host));
-    return reportTimeout(host, outcome);
+    return reportFailure(host, outcome);
 }
 
 ExecuteOutcome repeatManualCommand(ScriptHost& host, int code, const std::string& data,
@@ -78,7 +80,7 @@ ExecuteOutcome repeatManualCommand(ScriptHost& host, int code, const std::string
 {
     const ExecuteOutcome outcome =
         RepeatOnBoth(code, data, true, ReportFormat::Manual, lists, manualDisplayHooks(host));
-    return reportTimeout(host, outcome);
+    return reportFailure(host, outcome);
 }
 
 } // namespace quorvex::script

@@ -28,7 +28,8 @@ struct CommandCodeConversion {
 // "Выполнить" of the manual group: ExecuteOnBoth with the second registrar allowed, reports in
 // the manual format. After the first registrar's answer the "PC: " / "FP: " lines go to the
 // memo unless noOutput(), the status text to the status box always. A time-out of either
-// registrar shows "Ошибка выполнения команды. Таймаут" (the first registrar's display stays).
+// registrar shows "Ошибка выполнения команды. Таймаут" (the first registrar's display stays),
+// a command the link refused the refusal message.
 ExecuteOutcome executeManualCommand(ScriptHost& host, int code, const std::string& data,
                                     TwoRegistrarResults& lists);
 

@@ -2,8 +2,8 @@
 
 #include "script/ScriptLine.h"
 
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
 
 namespace quorvex::script {
 
@@ -59,11 +59,14 @@ OperResult failed(OperFailure failure, std::string badText = {})
     return result;
 }
 
+// "%.15g" as in the C locale: std::to_chars never takes the decimal point from the process
+// locale, so a script run under a ',' locale still stores "0.25".
 std::string formatGeneral(double value)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%.15g", value);
-    return text;
+    const auto result =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, 15);
+    return std::string(text, result.ptr);
 }
 
 std::int32_t randomInRange(std::int32_t low, std::int32_t high, OperRandom& random)

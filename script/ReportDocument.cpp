@@ -4,12 +4,22 @@
 
 namespace quorvex::script {
 
+namespace {
+constexpr int kHeightLimitPx = 1 << 30;
+} // namespace
+
+int shownHeightPx(const ReportLine& line)
+{
+    return std::min(line.heightPx, ReportDocument::kMaxHeightPx);
+}
+
 ReportDocument::ReportDocument() = default;
 
 void ReportDocument::AppendReportLine(const std::string& text, Rgb colour)
 {
     m_colour = colour;
-    m_heightPx = std::min(m_heightPx + kHeightStepPx, kMaxHeightPx);
+    // Saturates far beyond anything shown, so that no report can overflow it.
+    m_heightPx = std::min(m_heightPx + kHeightStepPx, kHeightLimitPx);
     add(text);
 }
 

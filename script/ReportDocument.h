@@ -2,7 +2,8 @@
 // The comparison report as a list of lines with their character attributes: what the
 // comparison window shows and what is saved as RTF. Appending follows the window's rules:
 // the colour given stays in force for later lines, and every reported line is set one step
-// (5 px) larger than the current height, up to a cap so that long reports stay readable.
+// (5 px) larger than the current height. The view and the RTF file show heights only up to a
+// cap, so that long reports stay readable.
 #include "script/ComparisonReport.h"
 
 #include <string>
@@ -15,15 +16,18 @@ struct ReportLine {
     Rgb colour;
     bool bold = false;
     bool italic = false;
-    int heightPx = 0;
+    int heightPx = 0; // as raised, without limit
     friend bool operator==(const ReportLine&, const ReportLine&) = default;
 };
+
+// The height a line is shown and saved with: heightPx, at most ReportDocument::kMaxHeightPx.
+[[nodiscard]] int shownHeightPx(const ReportLine& line);
 
 class ReportDocument : public ComparisonReport {
 public:
     static constexpr int kBaseHeightPx = 10;
     static constexpr int kHeightStepPx = 5;
-    static constexpr int kMaxHeightPx = 17;
+    static constexpr int kMaxHeightPx = 17; // shown and saved heights stop here
 
     // Default attributes: blue, bold, italic at the base height (the report's own defaults).
     ReportDocument();

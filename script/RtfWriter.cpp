@@ -59,7 +59,7 @@ void appendEscaped(std::string& out, const std::string& text)
 std::string paragraph(const ReportLine& line, int colour)
 {
     std::string out = "\\pard\\plain\\f0\\cf" + std::to_string(colour) + "\\fs" +
-                      std::to_string(halfPointsForPixels(line.heightPx));
+                      std::to_string(halfPointsForPixels(shownHeightPx(line)));
     out += line.bold ? "\\b" : "\\b0";
     out += line.italic ? "\\i " : "\\i0 ";
     appendEscaped(out, line.text);

@@ -1,6 +1,6 @@
 #pragma once
 // Writes report lines as an RTF 1 document in code page 1251: one paragraph per line, with
-// its colour, bold, italic and height. Every byte outside printable ASCII is written as \'xx,
+// its colour, bold, italic and shown height. Every byte outside printable ASCII is written as \'xx,
 // and '\', '{', '}' are escaped, so the file itself is plain ASCII.
 #include "script/ReportDocument.h"
 

@@ -34,7 +34,7 @@ public:
 
     [[nodiscard]] bool noRepaint() const override { return m_noRepaint; }
     [[nodiscard]] bool noOutput() const override { return m_noOutput; }
-    void repaintForm() override {}
+    void repaintForm() override { ++m_repaints; }
     void processPendingMessages() override;
 
     void setStopResumeStepEnabled(bool enabled) override { m_stopResumeStepEnabled = enabled; }
@@ -57,6 +57,8 @@ public:
     // A variables-grid cell as last written; empty when never written.
     [[nodiscard]] std::string variableCell(int row, int column) const;
     [[nodiscard]] bool stopResumeStepEnabled() const { return m_stopResumeStepEnabled; }
+    // Full repaints of the window asked for so far.
+    [[nodiscard]] int repaints() const { return m_repaints; }
 
 private:
     std::vector<std::string> m_memo;
@@ -72,6 +74,7 @@ private:
     bool m_noRepaint = false;
     bool m_noOutput = false;
     bool m_stopResumeStepEnabled = true;
+    int m_repaints = 0;
     std::function<void()> m_onProcess;
 };
 

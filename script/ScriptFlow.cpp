@@ -1,6 +1,8 @@
 // While / EndWhile and If / Then / Else / EndIf: blocks keyed by the file position of their
 // While or If line, stacks of block indices, textual searches for "%Else" and "%EndIf".
-#include "script/ScriptEngine.h"
+#include "script/Interpreter.h"
+
+#include "script/RunEnding.h"
 
 #include "script/TextFunctions.h"
 
@@ -53,7 +55,7 @@ int findBlock(const std::vector<Block>& blocks, Key key, long position)
 } // namespace
 
 // «(i < 10)»: the first and last characters are dropped, then the first operator found splits.
-void ScriptEngine::parseCondition(const std::string& rest, LineKind kind, Condition& condition)
+void Interpreter::parseCondition(const std::string& rest, LineKind kind, Condition& condition)
 {
     const std::string trimmed = trimText(rest);
     const std::string text =
@@ -82,11 +84,11 @@ void ScriptEngine::parseCondition(const std::string& rest, LineKind kind, Condit
     }
 }
 
-bool ScriptEngine::evaluate(const Condition& condition)
+bool Interpreter::evaluate(const Condition& condition)
 {
     auto valueOf = [this](const ConditionOperand& operand) {
         return integerOf(operand.variableIndex >= 0
-                             ? variables[static_cast<std::size_t>(operand.variableIndex)].Value
+                             ? m_variables[static_cast<std::size_t>(operand.variableIndex)].Value
                              : operand.text);
     };
     const std::int32_t left = valueOf(condition.left);
@@ -94,7 +96,7 @@ bool ScriptEngine::evaluate(const Condition& condition)
     return compare(left, condition.op, right);
 }
 
-void ScriptEngine::beginWhile(const std::string& rest)
+void Interpreter::beginWhile(const std::string& rest)
 {
     int index = findBlock(m_whileBlocks, &WhileBlock::whilePosition, m_linePosition);
     const bool push = index < 0 || m_whileBlocks[index].loopState == LoopFinished;
@@ -121,7 +123,7 @@ void ScriptEngine::beginWhile(const std::string& rest)
         jumpTo(block.endWhilePosition);
 }
 
-void ScriptEngine::endWhile()
+void Interpreter::endWhile()
 {
     if (m_whileDepth < 0)
         failNamingLine("Ошибка - EndWhile без While.");
@@ -138,7 +140,7 @@ void ScriptEngine::endWhile()
     }
 }
 
-void ScriptEngine::beginIf(const std::string& rest)
+void Interpreter::beginIf(const std::string& rest)
 {
     int index = findBlock(m_ifBlocks, &IfBlock::ifPosition, m_linePosition);
     if (index < 0) {
@@ -171,14 +173,14 @@ void ScriptEngine::beginIf(const std::string& rest)
     }
 }
 
-IfBlock& ScriptEngine::topIfBlock(const char* keyword)
+IfBlock& Interpreter::topIfBlock(const char* keyword)
 {
     if (m_ifDepth < 0)
         failNamingLine(std::string("Ошибка - ") + keyword + " без If.");
     return m_ifBlocks[static_cast<std::size_t>(m_ifStack[static_cast<std::size_t>(m_ifDepth)])];
 }
 
-void ScriptEngine::thenBranch()
+void Interpreter::thenBranch()
 {
     IfBlock& block = topIfBlock("Then");
     block.thenSeen = true;
@@ -190,7 +192,7 @@ void ScriptEngine::thenBranch()
     }
 }
 
-void ScriptEngine::elseBranch()
+void Interpreter::elseBranch()
 {
     IfBlock& block = topIfBlock("Else");
     block.elseSeen = true;
@@ -202,7 +204,7 @@ void ScriptEngine::elseBranch()
     }
 }
 
-void ScriptEngine::endIf()
+void Interpreter::endIf()
 {
     (void)topIfBlock("EndIf");
     --m_ifDepth;

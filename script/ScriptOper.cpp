@@ -1,5 +1,7 @@
 // «%Oper (a, b, code, result)».
-#include "script/ScriptEngine.h"
+#include "script/Interpreter.h"
+
+#include "script/RunEnding.h"
 
 #include "script/TextFunctions.h"
 
@@ -7,7 +9,7 @@
 
 namespace quorvex::script {
 
-void ScriptEngine::oper(const std::string& rest)
+void Interpreter::oper(const std::string& rest)
 {
     std::string text = trimText(rest);
     OperOperand a;
@@ -31,11 +33,11 @@ void ScriptEngine::oper(const std::string& rest)
 
     // Digits too many for an int are a code above 11 all the same: nothing is stored.
     const int code = toInt32(codeText).value_or(INT_MAX);
-    storeOperResult(computeOper(a, b, code, random), resultVariable);
+    storeOperResult(computeOper(a, b, code, m_random), resultVariable);
 }
 
 // The variables window is not refreshed: the new value shows there after a later Set.
-void ScriptEngine::storeOperResult(const OperResult& result, int resultVariable)
+void Interpreter::storeOperResult(const OperResult& result, int resultVariable)
 {
     switch (result.failure) {
     case OperFailure::None:
@@ -51,7 +53,7 @@ void ScriptEngine::storeOperResult(const OperResult& result, int resultVariable)
                        std::to_string(kMaxOperResultLength) + " символов.");
     }
     if (result.store)
-        variables[static_cast<std::size_t>(resultVariable)].Value = result.value;
+        m_variables[static_cast<std::size_t>(resultVariable)].Value = result.value;
 }
 
 } // namespace quorvex::script

@@ -1,7 +1,9 @@
 // "Продолжить" and "Шаг": the file from the line-number box's line on, read as command lines
 // in the resume format (code in characters 1-2, data from the tenth character), first
 // registrar only.
-#include "script/ScriptEngine.h"
+#include "script/Interpreter.h"
+
+#include "script/RunEnding.h"
 
 #include "link/Link.h"
 #include "link/ResultState.h"
@@ -16,25 +18,27 @@ constexpr std::size_t kResumeDataStart = 9;
 
 } // namespace
 
-RunEnd ScriptEngine::resume()
+RunEnd Interpreter::Resume()
 {
-    return runResumeLines(&ScriptEngine::resumeLine);
+    clearAbandonIfIdle();
+    return runResumeLines(&Interpreter::resumeLine);
 }
 
-RunEnd ScriptEngine::step()
+RunEnd Interpreter::Step()
 {
-    return runResumeLines(&ScriptEngine::stepLine);
+    clearAbandonIfIdle();
+    return runResumeLines(&Interpreter::stepLine);
 }
 
 // Reads lines from the line-number box's position on and hands each to handleLine until a
 // RunEnding is thrown; the end of the file ends the run with a message.
-RunEnd ScriptEngine::runResumeLines(ResumeLineHandler handleLine)
+RunEnd Interpreter::runResumeLines(ResumeLineHandler handleLine)
 {
-    if (inProgress)
+    if (m_inProgress)
         return RunEnd::Refused;
-    InProgressScope scope(inProgress, m_host);
+    InProgressScope scope(m_inProgress, m_host);
     if (!prepareResume())
-        return lastEnd;
+        return m_lastEnd;
     try {
         std::string line;
         for (;;) {
@@ -48,13 +52,13 @@ RunEnd ScriptEngine::runResumeLines(ResumeLineHandler handleLine)
     } catch (const RunEnding& ending) {
         if (ending.orderly)
             endOrderly();
-        lastEnd = ending.end;
+        m_lastEnd = ending.end;
     }
-    return lastEnd;
+    return m_lastEnd;
 }
 
 // "Продолжить": every command is sent until a stop is asked for.
-void ScriptEngine::resumeLine(const std::string& line)
+void Interpreter::resumeLine(const std::string& line)
 {
     switch (classifyResumeLine(line)) {
     case ResumeLine::Ignored:
@@ -66,17 +70,16 @@ void ScriptEngine::resumeLine(const std::string& line)
     case ResumeLine::Command:
         break;
     }
-    if (!sendResumeCommand(line))
-        throw RunEnding{RunEnd::TimedOut, true};
+    sendResumeCommand(line);
     m_host.processPendingMessages();
-    if (stopRequested)
+    if (m_stopRequested)
         throw RunEnding{RunEnd::Stopped, true};
     if (!m_host.noRepaint())
         m_host.repaintForm();
 }
 
 // "Шаг": one line is executed and the run ends.
-void ScriptEngine::stepLine(const std::string& line)
+void Interpreter::stepLine(const std::string& line)
 {
     const ResumeLine kind = classifyResumeLine(line);
     if (kind == ResumeLine::TooShort)
@@ -84,29 +87,28 @@ void ScriptEngine::stepLine(const std::string& line)
     if (kind == ResumeLine::Comment)
         showResumeComment(line);
     if (kind == ResumeLine::Command) {
-        if (!sendResumeCommand(line))
-            throw RunEnding{RunEnd::TimedOut, true};
+        sendResumeCommand(line);
         m_host.processPendingMessages();
     }
     throw RunEnding{RunEnd::StepDone, true};
 }
 
 // Reopens the file, takes the line count from the line-number box and skips that many lines.
-bool ScriptEngine::prepareResume()
+bool Interpreter::prepareResume()
 {
     if (!reopenScript()) {
-        lastEnd = RunEnd::OpenFailed;
+        m_lastEnd = RunEnd::OpenFailed;
         return false;
     }
-    stopRequested = false;
+    m_stopRequested = false;
     const std::string boxText = trimText(m_host.lineNumberText());
     const auto count = toInt32(boxText);
     if (!count) {
         m_host.showMessage(conversionErrorMessage(boxText));
-        lastEnd = RunEnd::Failed;
+        m_lastEnd = RunEnd::Failed;
         return false;
     }
-    lineCounter = *count;
+    m_lineCounter = *count;
     std::string skipped;
     for (std::int32_t i = 0; i < *count && readScriptLine(m_file, skipped); ++i) {
     }
@@ -114,17 +116,18 @@ bool ScriptEngine::prepareResume()
 }
 
 // One line, counted and shown, with only its trailing control characters removed.
-bool ScriptEngine::readResumeLine(std::string& line)
+bool Interpreter::readResumeLine(std::string& line)
 {
     std::string read;
     if (!readCountedLine(read))
         return false;
     line = trimTrailingControls(read);
     m_rawLine = line;
+    m_trimmedLine = trimText(line);
     return true;
 }
 
-ScriptEngine::ResumeLine ScriptEngine::classifyResumeLine(const std::string& line) const
+Interpreter::ResumeLine Interpreter::classifyResumeLine(const std::string& line) const
 {
     if (!line.empty() && line.front() == ';')
         return ResumeLine::Ignored;
@@ -135,32 +138,32 @@ ScriptEngine::ResumeLine ScriptEngine::classifyResumeLine(const std::string& lin
     return ResumeLine::Command;
 }
 
-void ScriptEngine::showResumeComment(const std::string& line)
+void Interpreter::showResumeComment(const std::string& line)
 {
     m_host.addMemoLine("Комментарий:: " + line.substr(1) + "!!!");
 }
 
-// False when the registrar did not answer (the message has been shown). A SendCommand that
-// refused (link busy or no port) counts as no answer rather than passing the previous one off.
-bool ScriptEngine::sendResumeCommand(const std::string& line)
+// Ends the run with its message when the command was refused before sending (naming the
+// reason and the line) or the registrar did not answer.
+void Interpreter::sendResumeCommand(const std::string& line)
 {
     m_host.setCodeText(line.substr(0, 2));
     m_host.setDataText(line.size() > kResumeDataStart ? line.substr(kResumeDataStart) : "");
     link::UseSecondPort(0);
     const int sent = link::SendCommand(nullptr, link::PrinterResultsx, 0,
                                        m_host.currentCommandCode(), m_host.dataText());
+    if (sent == -1)
+        endWithMessage(namingLine(refusalMessage(link::processLink().lastRefusal())),
+                       RunEnd::Failed, true);
     const link::RetData& answer = link::resultState().copy;
-    if (sent == -1 || (answer.ErrorFlags & link::ERR_TIMEOUT) != 0) {
-        m_host.showMessage(kTimeoutMessage);
-        return false;
-    }
+    if ((answer.ErrorFlags & link::ERR_TIMEOUT) != 0)
+        endWithMessage(kTimeoutMessage, RunEnd::TimedOut, true);
     m_host.setStatusText(statusText(answer));
     if (!m_host.noOutput()) {
         m_host.addMemoLine(exchangeLinePc(answer));
         m_host.addMemoLine(exchangeLineFp(answer));
         m_host.setStatusText(statusText(answer));
     }
-    return true;
 }
 
 } // namespace quorvex::script

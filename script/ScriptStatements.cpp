@@ -1,5 +1,7 @@
 // Declarations, Delay, Set, Print, the second-registrar switch and RunCommand.
-#include "script/ScriptEngine.h"
+#include "script/Interpreter.h"
+
+#include "script/RunEnding.h"
 
 #include "link/ResultState.h"
 #include "link/Session.h"
@@ -30,7 +32,7 @@ std::string withoutQuotes(const std::string& quoted)
 
 } // namespace
 
-void ScriptEngine::executeStatement(const ClassifiedLine& line)
+void Interpreter::executeStatement(const ClassifiedLine& line)
 {
     if (m_declarationClosed && isDeclaration(line.kind))
         endWithMessage(kDeclarationMisplaced, RunEnd::Failed, true);
@@ -53,11 +55,11 @@ void ScriptEngine::executeStatement(const ClassifiedLine& line)
     case LineKind::EnableSecond:
         m_declarationClosed = false;
         if (link::session().secondConnected)
-            secondSwitch = true;
+            m_secondSwitch = true;
         return;
     case LineKind::DisableSecond:
         m_declarationClosed = false;
-        secondSwitch = false;
+        m_secondSwitch = false;
         return;
     default:
         break;
@@ -98,9 +100,9 @@ void ScriptEngine::executeStatement(const ClassifiedLine& line)
 }
 
 // Flow and command statements and Print are accepted once a New or DeclareEnd was seen.
-void ScriptEngine::requireFlowPhase(LineKind kind)
+void Interpreter::requireFlowPhase(LineKind kind)
 {
-    if (phase == RunPhase::Declaring || phase == RunPhase::Running)
+    if (m_phase == RunPhase::Declaring || m_phase == RunPhase::Running)
         return;
     if (kind == LineKind::If)
         failPhase(kIfOutsideSection);
@@ -109,45 +111,45 @@ void ScriptEngine::requireFlowPhase(LineKind kind)
     failPhase(kNewOutsideSection);
 }
 
-void ScriptEngine::declareBegin(const std::string& rest)
+void Interpreter::declareBegin(const std::string& rest)
 {
-    if (phase != RunPhase::Start)
+    if (m_phase != RunPhase::Start)
         failPhase("Ошибка - ошибка в описаниях. DeclareBeg уже был ранее.");
     m_declarationClosed = false;
     m_declarationPrefix = trimText(rest);
-    phase = RunPhase::DeclareOpen;
+    m_phase = RunPhase::DeclareOpen;
     // A run of the script language cannot be stopped, resumed or stepped.
     m_host.setStopResumeStepEnabled(false);
     m_host.processPendingMessages();
 }
 
-void ScriptEngine::declareNew(const std::string& rest)
+void Interpreter::declareNew(const std::string& rest)
 {
-    if (phase != RunPhase::DeclareOpen && phase != RunPhase::Declaring)
+    if (m_phase != RunPhase::DeclareOpen && m_phase != RunPhase::Declaring)
         failPhase(kNewOutsideSection);
     m_declarationClosed = false;
-    if (variables.size() >= static_cast<std::size_t>(kMaxVariables))
+    if (m_variables.size() >= static_cast<std::size_t>(kMaxVariables))
         failNamingLine("Ошибка - больше " + std::to_string(kMaxVariables) + " переменных.");
-    variables.push_back({m_declarationPrefix + trimText(rest), std::string()});
-    const int row = static_cast<int>(variables.size());
+    m_variables.push_back({m_declarationPrefix + trimText(rest), std::string()});
+    const int row = static_cast<int>(m_variables.size());
     m_host.addVariableRow();
     m_host.setVariableCell(row, 0, std::to_string(row));
-    m_host.setVariableCell(row, 1, variables.back().Name);
+    m_host.setVariableCell(row, 1, m_variables.back().Name);
     m_host.setVariableCell(row, 2, std::string());
     m_host.setVariableCell(row, 3, std::string());
-    phase = RunPhase::Declaring;
+    m_phase = RunPhase::Declaring;
 }
 
-void ScriptEngine::declareEnd()
+void Interpreter::declareEnd()
 {
-    if (phase != RunPhase::DeclareOpen && phase != RunPhase::Declaring)
+    if (m_phase != RunPhase::DeclareOpen && m_phase != RunPhase::Declaring)
         failPhase("Ошибка - ошибка в описаниях. Ошибочное расположение DeclareEnd.");
     m_declarationClosed = true;
-    phase = RunPhase::Running;
+    m_phase = RunPhase::Running;
 }
 
 // «%Delay 500»: the number starts at the line's eighth character.
-void ScriptEngine::delay()
+void Interpreter::delay()
 {
     const std::string text = m_trimmedLine.size() > 7 ? trimText(m_trimmedLine.substr(7)) : "";
     const std::int32_t milliseconds = integerOf(text);
@@ -156,9 +158,9 @@ void ScriptEngine::delay()
 }
 
 // «%Set name = value»: the name starts at the fifth character after the marker.
-void ScriptEngine::assign()
+void Interpreter::assign()
 {
-    if (phase != RunPhase::Running)
+    if (m_phase != RunPhase::Running)
         failPhase("Ошибка - ошибка в описаниях. Секция определений неверна.");
     const std::string statement = m_trimmedLine.substr(1);
     const std::size_t equals = statement.find('=');
@@ -176,30 +178,30 @@ void ScriptEngine::assign()
     } else if (const int field = GetAnsiString(valueText); field >= 0) {
         value = resultField(field);
     } else if (const int source = findVariable(valueText); source >= 0) {
-        value = variables[source].Value;
+        value = m_variables[source].Value;
     } else {
         return; // a bare number or unknown name assigns nothing
     }
-    variables[target].Value = value;
+    m_variables[target].Value = value;
     m_host.setVariableCell(target + 1, 2, value);
     m_host.repaintVariables();
-    phase = RunPhase::Running;
+    m_phase = RunPhase::Running;
 }
 
-void ScriptEngine::print(const std::string& rest)
+void Interpreter::print(const std::string& rest)
 {
     const std::string what = trimText(rest);
     if (const int field = GetAnsiString(what); field >= 0)
         m_host.addMemoLine(";" + what + "=" + resultField(field));
-    for (const ScriptVariable& variable : variables) {
+    for (const ScriptVariable& variable : m_variables) {
         if (variable.Name == what)
             m_host.addMemoLine(";" + variable.Name + "=" + variable.Value);
     }
-    phase = RunPhase::Running;
+    m_phase = RunPhase::Running;
 }
 
 // «%RunCommand (38, "text", 5)» sends command 38 with the data «text,5».
-void ScriptEngine::runCommand(const std::string& rest)
+void Interpreter::runCommand(const std::string& rest)
 {
     const std::string text = trimText(rest);
     const bool hasArguments = text.find(',') != std::string::npos;
@@ -224,20 +226,20 @@ void ScriptEngine::runCommand(const std::string& rest)
         }
     }
     handleCommandOutcome(
-        ExecuteOnBoth(code, data, secondSwitch, ReportFormat::Script, resultLists));
+        ExecuteOnBoth(code, data, m_secondSwitch, ReportFormat::Script, m_resultLists));
 }
 
-int ScriptEngine::findVariable(const std::string& name) const
+int Interpreter::findVariable(const std::string& name) const
 {
-    for (std::size_t i = 0; i < variables.size(); ++i) {
-        if (variables[i].Name == name)
+    for (std::size_t i = 0; i < m_variables.size(); ++i) {
+        if (m_variables[i].Name == name)
             return static_cast<int>(i);
     }
     return -1;
 }
 
 // Field n of the last answer; a field the answer does not have reads as the empty text.
-std::string ScriptEngine::resultField(int index) const
+std::string Interpreter::resultField(int index) const
 {
     const link::RetData& last = link::resultState().copy;
     if (index < 0 || index >= link::kMaxFields || index >= last.FieldCount)
@@ -246,10 +248,10 @@ std::string ScriptEngine::resultField(int index) const
 }
 
 // Variable (first match; a quoted value counts as a string), number, or quoted string.
-bool ScriptEngine::classifyOperand(const std::string& text, OperOperand& operand) const
+bool Interpreter::classifyOperand(const std::string& text, OperOperand& operand) const
 {
     if (const int index = findVariable(text); index >= 0) {
-        const std::string& value = variables[static_cast<std::size_t>(index)].Value;
+        const std::string& value = m_variables[static_cast<std::size_t>(index)].Value;
         operand.quoted = IsStr(value);
         operand.text = operand.quoted ? withoutQuotes(value) : value;
         return true;
@@ -265,7 +267,7 @@ bool ScriptEngine::classifyOperand(const std::string& text, OperOperand& operand
     return false;
 }
 
-std::int32_t ScriptEngine::integerOf(const std::string& text)
+std::int32_t Interpreter::integerOf(const std::string& text)
 {
     const auto value = toInt32(text);
     if (!value)

@@ -17,10 +17,13 @@ packages=(build-essential cmake ninja-build ccache pkg-config
           libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
 # Building the .deb (dependencies from the binaries) and checking it.
 package_tools=(dpkg-dev file lintian desktop-file-utils man-db groff-base)
+# Test-only: a comma-decimal locale for the number-formatting tests, and an office suite
+# that reads the saved comparison report independently of the program's own code.
+test_packages=(locales libreoffice-writer-nogui)
 
 install_packages() {
     local missing=()
-    for p in "${packages[@]}"; do
+    for p in "${packages[@]}" "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
@@ -29,6 +32,15 @@ install_packages() {
     echo "Installing: ${missing[*]}"
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# ru_RU.UTF-8 writes numbers with a decimal comma; the tests that need one skip without it.
+ensure_comma_locale() {
+    locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\?8' && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 ||
+        echo "warning: could not generate ru_RU.UTF-8; the locale test will skip" >&2
 }
 
 configure_and_build() {
@@ -58,7 +70,8 @@ case "${1:-}" in
         ;;
     test)
         packages+=("${package_tools[@]}")
-        install_packages
+        install_packages "${test_packages[@]}"
+        ensure_comma_locale
         configure_and_build
         cd "$build"
         QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

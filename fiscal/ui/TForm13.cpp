@@ -27,7 +27,7 @@ std::string sixDigits(const QDateEdit& picker)
 void queryStatus()
 {
     // Its outcome is not examined; the copy command that follows is.
-    (void)link::GetStatus(nullptr, link::PrinterResultsx, 0, kStatusW);
+    (void)link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0, kStatusW);
 }
 
 } // namespace
@@ -103,7 +103,7 @@ void TForm13::Button1Click()
     queryStatus();
     link::resultState().errorCount = 0;
     const int sent = link::PrintReceiptCopiesByDate(
-        nullptr, link::PrinterResultsx, 0, sixDigits(*m_ui->DateTimePicker1),
+        link::processLink(), nullptr, link::PrinterResultsx, 0, sixDigits(*m_ui->DateTimePicker1),
         platform::toCp1251(m_ui->Edit3->text()), sixDigits(*m_ui->DateTimePicker2),
         platform::toCp1251(m_ui->Edit4->text()), m_ui->CheckBox1->isChecked() ? 1 : 0);
     if (!reportCopyOutcome(sent))
@@ -123,8 +123,8 @@ void TForm13::Button2Click()
     const auto first = integerOrMessage(m_ui->Edit1->text());
     if (!first)
         return;
-    reportCopyOutcome(
-        link::PrintReceiptCopiesByNumber(nullptr, link::PrinterResultsx, 0, *first, *last));
+    reportCopyOutcome(link::PrintReceiptCopiesByNumber(link::processLink(), nullptr,
+                                                       link::PrinterResultsx, 0, *first, *last));
 }
 
 void TForm13::Button3Click()

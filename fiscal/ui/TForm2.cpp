@@ -66,7 +66,8 @@ void TForm2::Button1Click()
     platform::processPendingMessages();
 
     result.errorCount = 0;
-    if (link::ServiceCashInOut(nullptr, link::PrinterResultsx, 0, amount.amount) == -1) {
+    if (link::ServiceCashInOut(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                               amount.amount) == -1) {
         showMessage(notSentMessage());
         return;
     }

@@ -44,8 +44,8 @@ void TForm3::Button1Click()
 {
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    const bool sent =
-        link::DailyReport(nullptr, link::PrinterResultsx, 0, kOperatorPassword, kZReportType) != -1;
+    const bool sent = link::DailyReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                                        kOperatorPassword, kZReportType) != -1;
     platform::processPendingMessages();
     if (!sent)
         showMessage(notSentMessage());
@@ -57,8 +57,9 @@ void TForm3::Button1Click()
         return;
     // The deletion has no message of its own; the callback reports registrar errors. A refusal
     // is told unless the report's refusal already said so.
-    const bool deletionSent = link::DeleteArticles(nullptr, link::PrinterResultsx, 0, kAllArticles,
-                                                   kOperatorPassword) != -1;
+    const bool deletionSent =
+        link::DeleteArticles(link::processLink(), nullptr, link::PrinterResultsx, 0, kAllArticles,
+                             kOperatorPassword) != -1;
     if (!deletionSent && sent)
         showMessage(notSentMessage());
 }

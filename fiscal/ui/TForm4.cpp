@@ -173,19 +173,23 @@ void TForm4::Button1Click()
         const auto last = integerOrMessage(m_ui->Edit26->text());
         if (!last)
             return;
-        sent = full ? link::FullPeriodicReportByNumber(nullptr, link::PrinterResultsx, 0,
-                                                       kOperatorPassword, *first, *last)
-                    : link::ShortPeriodicReportByNumber(nullptr, link::PrinterResultsx, 0,
-                                                        kOperatorPassword, *first, *last);
+        sent = full ? link::FullPeriodicReportByNumber(link::processLink(), nullptr,
+                                                       link::PrinterResultsx, 0, kOperatorPassword,
+                                                       *first, *last)
+                    : link::ShortPeriodicReportByNumber(link::processLink(), nullptr,
+                                                        link::PrinterResultsx, 0, kOperatorPassword,
+                                                        *first, *last);
         break;
     }
     case kByDate: {
         const std::string first = sixDigits(*m_ui->DateEdit1);
         const std::string last = sixDigits(*m_ui->DateEdit2);
-        sent = full ? link::FullPeriodicReportByDate(nullptr, link::PrinterResultsx, 0,
-                                                     kOperatorPassword, first, last)
-                    : link::ShortPeriodicReportByDate(nullptr, link::PrinterResultsx, 0,
-                                                      kOperatorPassword, first, last);
+        sent = full ? link::FullPeriodicReportByDate(link::processLink(), nullptr,
+                                                     link::PrinterResultsx, 0, kOperatorPassword,
+                                                     first, last)
+                    : link::ShortPeriodicReportByDate(link::processLink(), nullptr,
+                                                      link::PrinterResultsx, 0, kOperatorPassword,
+                                                      first, last);
         break;
     }
     default:

@@ -224,13 +224,15 @@ void TForm5::Button1Click()
     if (m_ui->CheckBox1->isChecked())
         send(
             [&] {
-                return link::OpenReturnReceipt(nullptr, PrinterResultsx, 0, number, password, 1);
+                return link::OpenReturnReceipt(link::processLink(), nullptr, PrinterResultsx, 0,
+                                               number, password, 1);
             },
             "Ошибка открытия чека возврата");
     else
         send(
             [&] {
-                return link::OpenFiscalReceipt(nullptr, PrinterResultsx, 0, number, password, 1);
+                return link::OpenFiscalReceipt(link::processLink(), nullptr, PrinterResultsx, 0,
+                                               number, password, 1);
             },
             "Ошибка открытия фискального чека");
 }
@@ -238,18 +240,25 @@ void TForm5::Button1Click()
 void TForm5::Button2Click()
 {
     const std::string text = toCp1251(m_ui->Edit2->text());
-    send([&] { return link::PrintFiscalText(nullptr, PrinterResultsx, 0, text); },
-         "Ошибка печати фискального текста");
+    send(
+        [&] {
+            return link::PrintFiscalText(link::processLink(), nullptr, PrinterResultsx, 0, text);
+        },
+        "Ошибка печати фискального текста");
 }
 
 void TForm5::Button3Click()
 {
     const std::string text = toCp1251(m_ui->Edit2->text());
     const std::function<int()> operations[] = {
-        [] { return link::ClearDisplay(nullptr, PrinterResultsx, 0); },
-        [&] { return link::DisplayUpperRow(nullptr, PrinterResultsx, 0, text); },
-        [&] { return link::DisplayLowerRow(nullptr, PrinterResultsx, 0, text); },
-        [] { return link::DisplayDateTime(nullptr, PrinterResultsx, 0); },
+        [] { return link::ClearDisplay(link::processLink(), nullptr, PrinterResultsx, 0); },
+        [&] {
+            return link::DisplayUpperRow(link::processLink(), nullptr, PrinterResultsx, 0, text);
+        },
+        [&] {
+            return link::DisplayLowerRow(link::processLink(), nullptr, PrinterResultsx, 0, text);
+        },
+        [] { return link::DisplayDateTime(link::processLink(), nullptr, PrinterResultsx, 0); },
     };
     const int choice = m_ui->ComboBox2->currentIndex();
     if (choice >= 0 && choice < static_cast<int>(std::size(operations)))
@@ -259,8 +268,11 @@ void TForm5::Button3Click()
 void TForm5::Button4Click()
 {
     const std::string barcode = toCp1251(m_ui->Edit11->text());
-    send([&] { return link::PrintBarcode(nullptr, PrinterResultsx, 0, 2, barcode); },
-         "Ошибка печати штрихкода");
+    send(
+        [&] {
+            return link::PrintBarcode(link::processLink(), nullptr, PrinterResultsx, 0, 2, barcode);
+        },
+        "Ошибка печати штрихкода");
 }
 
 void TForm5::Button5Click()
@@ -289,23 +301,34 @@ void TForm5::sell(bool sale)
 
 void TForm5::Button7Click()
 {
-    if (send([] { return link::Subtotal(nullptr, PrinterResultsx, 0, 0, 0, 0, 0); },
-             "Ошибка печати фискального текста"))
+    if (send(
+            [] {
+                return link::Subtotal(link::processLink(), nullptr, PrinterResultsx, 0, 0, 0, 0, 0);
+            },
+            "Ошибка печати фискального текста"))
         showMoney(m_ui->Label5, answerField(0));
 }
 
 void TForm5::Button8Click()
 {
     if (const auto amount = numberIn(m_ui->Edit5))
-        send([&] { return link::Subtotal(nullptr, PrinterResultsx, 0, 1, 1, 0, *amount); },
-             "Ошибка печати фискального текста");
+        send(
+            [&] {
+                return link::Subtotal(link::processLink(), nullptr, PrinterResultsx, 0, 1, 1, 0,
+                                      *amount);
+            },
+            "Ошибка печати фискального текста");
 }
 
 void TForm5::Button9Click()
 {
     if (const auto percentage = numberIn(m_ui->Edit5))
-        send([&] { return link::Subtotal(nullptr, PrinterResultsx, 0, 1, 1, *percentage, 0); },
-             "Ошибка печати фискального текста");
+        send(
+            [&] {
+                return link::Subtotal(link::processLink(), nullptr, PrinterResultsx, 0, 1, 1,
+                                      *percentage, 0);
+            },
+            "Ошибка печати фискального текста");
 }
 
 void TForm5::Button10Click()
@@ -318,8 +341,8 @@ void TForm5::Button10Click()
     const char letter = group.empty() ? '\0' : group[0];
     send(
         [&] {
-            return link::TaxGroupDiscount(nullptr, PrinterResultsx, 0, letter, 1, 1,
-                                          percent ? *value : 0, percent ? 0 : *value);
+            return link::TaxGroupDiscount(link::processLink(), nullptr, PrinterResultsx, 0, letter,
+                                          1, 1, percent ? *value : 0, percent ? 0 : *value);
         },
         "Ошибка печати фискального текста");
 }
@@ -333,8 +356,9 @@ void TForm5::Button11Click()
     const bool percent = m_ui->RadioButton4->isChecked();
     send(
         [&] {
-            return link::GoodsGroupDiscount(nullptr, PrinterResultsx, 0, *group, 1, 1,
-                                            percent ? *value : 0, percent ? 0 : *value);
+            return link::GoodsGroupDiscount(link::processLink(), nullptr, PrinterResultsx, 0,
+                                            *group, 1, 1, percent ? *value : 0,
+                                            percent ? 0 : *value);
         },
         "Ошибка печати фискального текста");
 }
@@ -346,8 +370,12 @@ void TForm5::Button12Click()
         return;
     const int choice = m_ui->ComboBox1->currentIndex();
     const char letter = choice >= 0 && choice < 8 ? kPaymentLetters[choice] : '\0';
-    if (!send([&] { return link::Total(nullptr, PrinterResultsx, 0, "", letter, *amount); },
-              "Ошибка закрытия чека"))
+    if (!send(
+            [&] {
+                return link::Total(link::processLink(), nullptr, PrinterResultsx, 0, "", letter,
+                                   *amount);
+            },
+            "Ошибка закрытия чека"))
         return;
     m_ui->Label9->setText(fromCp1251(answerField(0)));
     m_ui->Label12->setText(fromCp1251(answerField(1)));
@@ -355,20 +383,24 @@ void TForm5::Button12Click()
 
 void TForm5::Button13Click()
 {
-    send([] { return link::CloseFiscalReceipt(nullptr, PrinterResultsx, 0); },
+    send([] { return link::CloseFiscalReceipt(link::processLink(), nullptr, PrinterResultsx, 0); },
          "Ошибка закрытия чека");
 }
 
 void TForm5::Button14Click()
 {
-    send([] { return link::CancelReceipt(nullptr, PrinterResultsx, 0); },
+    send([] { return link::CancelReceipt(link::processLink(), nullptr, PrinterResultsx, 0); },
          "Ошибка аннулирования чека");
 }
 
 void TForm5::Button15Click()
 {
-    if (send([] { return link::GetFiscalTransactionStatus(nullptr, PrinterResultsx, 0, 0); },
-             "Ошибка печати фискального текста"))
+    if (send(
+            [] {
+                return link::GetFiscalTransactionStatus(link::processLink(), nullptr,
+                                                        PrinterResultsx, 0, 0);
+            },
+            "Ошибка печати фискального текста"))
         showMoney(m_ui->Label13, answerField(2));
 }
 

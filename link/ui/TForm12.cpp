@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
 
 namespace quorvex::ui {
 
@@ -58,12 +59,45 @@ void TForm12::makeCheckBoxesReadOnly()
     }
 }
 
+// The query blocks for up to 5 s, so it must not run before the window is on screen: an
+// opening marks the activation as pending, and it runs once the window system has exposed
+// the window and it has painted itself.
 void TForm12::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // the window system restoring the window is no new opening
     centreOnScreen();
+    m_activationPending = true;
+    if (QWindow* window = windowHandle(); window != nullptr && window != m_watchedWindow) {
+        window->installEventFilter(this);
+        m_watchedWindow = window;
+    }
+    activateWhenOnScreen();
+}
+
+bool TForm12::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_watchedWindow && event->type() == QEvent::Expose)
+        activateWhenOnScreen();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm12::activateWhenOnScreen()
+{
+    const QWindow* window = windowHandle();
+    if (!m_activationPending || window == nullptr || !window->isExposed())
+        return;
+    // Queued: the exposed window paints itself before the query blocks.
+    QMetaObject::invokeMethod(this, &TForm12::runPendingActivation, Qt::QueuedConnection);
+}
+
+// Once per opening, however often the window is exposed again.
+void TForm12::runPendingActivation()
+{
+    if (!m_activationPending || !isVisible())
+        return;
+    m_activationPending = false;
     FormActivate();
 }
 

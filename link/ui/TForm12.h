@@ -9,6 +9,7 @@
 #include <memory>
 
 class QCheckBox;
+class QWindow;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
@@ -29,7 +30,8 @@ public:
     explicit TForm12(QWidget* parent = nullptr, link::Link* link = nullptr);
     ~TForm12() override;
 
-    // Run on every opening: decides whether to query, then refreshes.
+    // Run once per opening, when the window is on screen: decides whether to query, then
+    // refreshes.
     void FormActivate();
     // "Обновить": query unless skipping, then show the result copy's status bytes.
     void Button1Click();
@@ -39,10 +41,16 @@ public:
     static constexpr int kStatusBytes = 6;
     static constexpr int kBitsPerByte = 8;
 
+    // Shown, but the activation has not run yet (the window is not on screen yet).
+    [[nodiscard]] bool activationPending() const { return m_activationPending; }
+
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void activateWhenOnScreen();
+    void runPendingActivation();
     void makeCheckBoxesReadOnly();
     void showStatusBytes(const std::array<std::uint8_t, kStatusBytes>& status);
     void centreOnScreen();
@@ -51,6 +59,8 @@ private:
     link::Link& m_link;
     std::array<std::array<QCheckBox*, kBitsPerByte>, kStatusBytes> m_boxes{};
     bool m_skipQuery = false;
+    bool m_activationPending = false;
+    QWindow* m_watchedWindow = nullptr; // whose exposure starts the activation
 };
 
 } // namespace quorvex::ui

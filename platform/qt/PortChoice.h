@@ -14,6 +14,15 @@ namespace quorvex::platform {
 // text or "0", neither of which is added.
 void fillPortList(QComboBox& list, const std::function<std::string()>& next);
 
+// One whole listing of a serial-port component (BeginEnumeratePorts, EnumeratePorts until the
+// end, EndEnumeratePorts) into the list. A listing that cannot start lists nothing.
+template <typename PortComponent> void fillPortList(QComboBox& list, PortComponent& ports)
+{
+    (void)ports.BeginEnumeratePorts();
+    fillPortList(list, [&ports] { return ports.EnumeratePorts(); });
+    ports.EndEnumeratePorts();
+}
+
 // Selects the first port equal to the stored name without regard to case (Linux device names
 // are case-sensitive, so the name is not upper-cased: "com2" finds "COM2", "ttyUSB0" stays
 // intact); the first item when the name is empty or not listed.

@@ -86,11 +86,13 @@ std::optional<std::string> QtDialogs::openFileName(const FileDialogOptions& opti
     return chosenPath(path, options);
 }
 
+// The dialog never asks about replacing a file: the windows ask their own question, and the
+// operator must not be asked twice.
 std::optional<std::string> QtDialogs::saveFileName(const FileDialogOptions& options)
 {
-    const QString path =
-        QFileDialog::getSaveFileName(parentWidget(), fromCp1251(options.title),
-                                     startDirectory(options), qtFileFilter(options.filter));
+    const QString path = QFileDialog::getSaveFileName(
+        parentWidget(), fromCp1251(options.title), startDirectory(options),
+        qtFileFilter(options.filter), nullptr, QFileDialog::DontConfirmOverwrite);
     return chosenPath(path, options);
 }
 

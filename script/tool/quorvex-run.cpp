@@ -29,6 +29,7 @@ using namespace quorvex;
 constexpr int kExitDone = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitDifferences = 3;
 
 const char* const kHelp =
     R"(Usage: quorvex-run [OPTIONS] SCRIPT
@@ -59,9 +60,12 @@ Output: the lines of the message memo go to standard output, one per line (UTF-8
 texts of message boxes and, without --report, the comparison report go to standard error.
 
 Exit status:
-  0  the run ended at the end of the file ("Конец файла!")
-  1  the run ended on a script error, a registrar time-out or differing answers
+  0  the run reached the end of the file ("Конец файла!") and no difference was reported
+  1  the run ended early: a script error, a command that could not be sent, a registrar
+     time-out, or answers of the two registrars with different field counts
   2  bad options, a script file that cannot be read, or a port that cannot be opened
+  3  the run reached the end of the file, but the two registrars' answers differed (the
+     differences are on standard error or in the --report file)
 )";
 
 struct Options {
@@ -202,6 +206,22 @@ public:
     }
 };
 
+// Passes report lines on and notes whether any difference was reported.
+class NotingReport final : public script::ComparisonReport {
+public:
+    explicit NotingReport(script::ComparisonReport& target) : m_target(target) {}
+    void AppendReportLine(const std::string& text, script::Rgb colour) override
+    {
+        m_reported = true;
+        m_target.AppendReportLine(text, colour);
+    }
+    [[nodiscard]] bool reported() const { return m_reported; }
+
+private:
+    script::ComparisonReport& m_target;
+    bool m_reported = false;
+};
+
 // The memo to standard output, message boxes to standard error; nothing is kept.
 class TerminalHost final : public script::ScriptConsoleHost {
 public:
@@ -243,9 +263,11 @@ bool connectPorts(const Options& options)
     return true;
 }
 
-int exitCodeFor(script::RunEnd end)
+int exitCodeFor(script::RunEnd end, bool differencesReported)
 {
-    return end == script::RunEnd::EndOfFile ? kExitDone : kExitRunFailed;
+    if (end != script::RunEnd::EndOfFile)
+        return kExitRunFailed;
+    return differencesReported ? kExitDifferences : kExitDone;
 }
 
 } // namespace
@@ -279,10 +301,9 @@ int main(int argc, char** argv)
 
     StderrReport stderrReport;
     script::ReportDocument document;
-    if (options.reportFile)
-        script::setComparisonReport(&document);
-    else
-        script::setComparisonReport(&stderrReport);
+    NotingReport report(options.reportFile ? static_cast<script::ComparisonReport&>(document)
+                                           : stderrReport);
+    script::setComparisonReport(&report);
 
     TerminalHost host;
     host.setNoOutput(options.quiet);
@@ -291,7 +312,7 @@ int main(int argc, char** argv)
     const script::RunEnd end = interpreter.Run();
     std::cout.flush();
 
-    int status = exitCodeFor(end);
+    int status = exitCodeFor(end, report.reported());
     if (options.reportFile && !script::saveRtf(*options.reportFile, document.lines())) {
         complain("cannot write the report file " + *options.reportFile);
         status = kExitRunFailed;

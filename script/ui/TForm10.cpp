@@ -2,10 +2,10 @@
 
 #include "ui_TForm10.h"
 
+#include "link/ConnectionSettings.h"
 #include "link/Link.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
-#include "platform/IniFile.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -17,29 +17,6 @@
 #include <iostream>
 
 namespace quorvex::ui {
-
-namespace {
-
-const char* const kSection = "SecondRegistrator";
-// Windows port names fit in 9 characters; device paths such as /dev/pts/12 do not, and a cut
-// name would silently select another port, so the stored port gets room for a path.
-constexpr int kPortBuffer = 301;
-constexpr int kSpeedBuffer = 10; // at most 9 characters are read back
-
-QString indicatorStyle(bool green)
-{
-    return QStringLiteral("QFrame { background-color: %1; border: 1px solid #404040;"
-                          " border-radius: 5px; }")
-        .arg(green ? QStringLiteral("#00c000") : QStringLiteral("#e00000"));
-}
-
-std::string setting(const char* key, int bufferSize)
-{
-    return platform::GetPrivateProfileString(kSection, key, "", bufferSize,
-                                             link::session().settingsPath());
-}
-
-} // namespace
 
 TForm10::TForm10(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::TForm10>()),
@@ -58,6 +35,11 @@ TForm10::TForm10(QWidget* parent)
 }
 
 TForm10::~TForm10() = default;
+
+bool TForm10::indicatorGreen() const
+{
+    return m_ui->Shape1->connected();
+}
 
 void TForm10::setComparisonWindow(QDialog* comparison)
 {
@@ -78,23 +60,16 @@ void TForm10::FormActivate()
     std::setlocale(LC_NUMERIC, "C");
     if (m_listsFrozen)
         return;
-    fillPortList();
+    platform::fillPortList(*m_ui->ComboBox1, *m_portControl);
     selectStoredChoice();
-}
-
-void TForm10::fillPortList()
-{
-    (void)m_portControl->BeginEnumeratePorts(); // a failed start lists nothing
-    platform::fillPortList(*m_ui->ComboBox1, [this] { return m_portControl->EnumeratePorts(); });
-    m_portControl->EndEnumeratePorts();
 }
 
 void TForm10::selectStoredChoice()
 {
-    platform::selectStoredPort(*m_ui->ComboBox1,
-                               platform::fromCp1251(setting("Port", kPortBuffer)));
-    platform::selectStoredSpeed(*m_ui->ComboBox2,
-                                platform::fromCp1251(setting("Speed", kSpeedBuffer)));
+    const link::RegistrarChoice stored =
+        link::readRegistrarChoice(link::session().settingsPath(), link::Registrar::Second);
+    platform::selectStoredPort(*m_ui->ComboBox1, platform::fromCp1251(stored.port));
+    platform::selectStoredSpeed(*m_ui->ComboBox2, platform::fromCp1251(stored.speed));
     rememberChoiceInSession();
 }
 
@@ -106,7 +81,7 @@ void TForm10::rememberChoiceInSession()
 
 void TForm10::Button3Click()
 {
-    if (m_green)
+    if (m_ui->Shape1->connected())
         disconnectSecond();
     else
         connectSecond();
@@ -125,9 +100,8 @@ void TForm10::connectSecond()
         return;
     }
     showConnected(true);
-    const std::string& ini = link::session().settingsPath();
-    (void)platform::WritePrivateProfileString(kSection, "Port", port, ini);
-    (void)platform::WritePrivateProfileString(kSection, "Speed", speed, ini);
+    (void)link::writeRegistrarChoice(link::session().settingsPath(), link::Registrar::Second,
+                                     {port, speed});
     m_listsFrozen = true;
     rememberChoiceInSession();
     link::session().secondConnected = true;
@@ -145,8 +119,7 @@ void TForm10::disconnectSecond()
 
 void TForm10::showConnected(bool connected)
 {
-    m_green = connected;
-    m_ui->Shape1->setStyleSheet(indicatorStyle(connected));
+    m_ui->Shape1->setConnected(connected);
     m_ui->Button3->setText(connected ? QStringLiteral("Отключить") : QStringLiteral("Подключить"));
     m_ui->ComboBox1->setEnabled(!connected);
     m_ui->ComboBox2->setEnabled(!connected);

@@ -32,14 +32,13 @@ public:
     // "Продолжить" goes back to "Закрыть"; closes the window.
     void Button1Click();
 
-    [[nodiscard]] bool indicatorGreen() const { return m_green; }
+    [[nodiscard]] bool indicatorGreen() const;
     [[nodiscard]] bool listsFrozen() const { return m_listsFrozen; }
 
 protected:
     bool event(QEvent* event) override;
 
 private:
-    void fillPortList();
     void selectStoredChoice();
     void connectSecond();
     void disconnectSecond();
@@ -49,7 +48,6 @@ private:
     std::unique_ptr<Ui::TForm10> m_ui;
     std::unique_ptr<serial::TPortControl> m_portControl; // PortControl1: port listing only
     QDialog* m_comparison = nullptr;
-    bool m_green = false;
     bool m_listsFrozen = false;
 };
 

@@ -12,10 +12,10 @@
 #include "script/RtfWriter.h"
 
 #include <QEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QTextBlock>
 #include <QTextCursor>
+
+#include <filesystem>
 
 namespace quorvex::ui {
 
@@ -32,7 +32,7 @@ QTextCharFormat formatOf(const script::ReportLine& line)
     format.setForeground(QColor(line.colour.red, line.colour.green, line.colour.blue));
     format.setFontWeight(line.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(line.italic);
-    format.setProperty(QTextFormat::FontPixelSize, line.heightPx);
+    format.setProperty(QTextFormat::FontPixelSize, script::shownHeightPx(line));
     return format;
 }
 
@@ -72,10 +72,12 @@ bool TForm11::event(QEvent* event)
 void TForm11::FormActivate()
 {
     if (!m_reportBuilt) {
+        // Marked built first: a message box of the header's queries runs a nested message
+        // loop, and an activation arriving there must not write a second header.
+        m_reportBuilt = true;
         m_document.setDefaults(script::kReportBlue, true, true);
         if (link::session().secondConnected)
             writeHeader();
-        m_reportBuilt = true;
     }
     keepSelectionVisible();
 }
@@ -98,7 +100,8 @@ void TForm11::writeRegistrarBlock(int registrar, const std::string& port, const 
     link::UseSecondPort(registrar == 2 ? 1 : 0);
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    const int sent = link::GetDiagnosticInfo(nullptr, link::PrinterResultsx, 0, 0);
+    const int sent =
+        link::GetDiagnosticInfo(link::processLink(), nullptr, link::PrinterResultsx, 0, 0);
     // A refused query (-1) leaves the previous answer in the copy: that is no answer either.
     if (sent == -1 || result.errorCount > 0) {
         m_document.setColour(script::kReportRed);
@@ -173,23 +176,18 @@ void TForm11::Button4Click()
     if (!chosen)
         return;
     // File names come back in the file system's own encoding, not Windows-1251.
-    const QString path = QFile::decodeName(QByteArray::fromStdString(*chosen));
-    if (!confirmTarget(path))
+    if (!confirmTarget(*chosen))
         return;
-    QFile file(path);
-    const std::string rtf = script::toRtf(m_document.lines());
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         file.write(rtf.data(), static_cast<qint64>(rtf.size())) ==
-                             static_cast<qint64>(rtf.size()) &&
-                         file.flush();
-    if (!written)
-        platform::dialogs().showMessage(cp1251(QStringLiteral("Невозможно записать файл ") + path));
+    if (!script::saveRtf(*chosen, m_document.lines()))
+        platform::dialogs().showMessage(
+            cp1251(QStringLiteral("Невозможно записать файл ") + platform::fromFileName(*chosen)));
 }
 
 // True when the file does not exist yet or the operator agreed to replace it.
-bool TForm11::confirmTarget(const QString& path)
+bool TForm11::confirmTarget(const std::string& path)
 {
-    if (!QFileInfo::exists(path))
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
         return true;
     return platform::dialogs().askOkCancel(
         cp1251(QStringLiteral("Сохранение отчёта")),

@@ -13,6 +13,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <string>
 
 namespace Ui {
 class TForm11;
@@ -50,7 +51,7 @@ private:
     void appendPlainLine(const std::string& text);
     void showLine(const script::ReportLine& line);
     void keepSelectionVisible();
-    bool confirmTarget(const QString& path);
+    bool confirmTarget(const std::string& path);
 
     std::unique_ptr<Ui::TForm11> m_ui;
     script::ReportDocument m_document;

@@ -82,6 +82,11 @@ void TForm7::connectHandlers()
     connect(m_ui->Edit1, &QLineEdit::returnPressed, this, &TForm7::Edit1ReturnPressed);
 }
 
+const script::TwoRegistrarResults& TForm7::results() const
+{
+    return m_interpreter->resultLists();
+}
+
 void TForm7::setVariablesWindow(TForm8* variables)
 {
     m_variablesWindow = variables;
@@ -152,7 +157,9 @@ void TForm7::Button5Click()
     platform::FileDialogOptions options;
     options.filter = toCp1251(QStringLiteral("Текстовые файлы (*.txt)|*.TXT|Все|*.*"));
     options.defaultExtension = "txt";
-    options.initialDirectory = toCp1251(QDir::currentPath());
+    // Paths to and from the dialog are in the file system's encoding (UTF-8 on Linux); the
+    // recent-files list in fpinit.ini is Windows-1251 text like the rest of the file.
+    options.initialDirectory = platform::toFileName(QDir::currentPath());
     const std::optional<std::string> path = platform::dialogs().openFileName(options);
     if (!path)
         return;
@@ -163,7 +170,8 @@ void TForm7::Button5Click()
     m_interpreter->resetVariables();
     updateButtons();
 
-    const script::RecentFileChoice choice = script::chooseRecentFile(comboEntries(), *path);
+    const std::string listed = toCp1251(platform::fromFileName(*path));
+    const script::RecentFileChoice choice = script::chooseRecentFile(comboEntries(), listed);
     if (!choice.alreadyListed) {
         script::writeRecentFiles(link::session().settingsPath(), choice.files);
         showComboEntries(choice.entries);
@@ -213,7 +221,7 @@ void TForm7::Button2Click()
 {
     runUnlessBusy([this] {
         script::executeManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()),
-                                     m_results);
+                                     m_interpreter->resultLists());
     });
 }
 
@@ -221,7 +229,7 @@ void TForm7::Button9Click()
 {
     runUnlessBusy([this] {
         script::repeatManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()),
-                                    m_results);
+                                    m_interpreter->resultLists());
     });
 }
 

@@ -40,7 +40,8 @@ public:
     [[nodiscard]] int currentCommandCode() const { return m_currentCode; }
     [[nodiscard]] const std::string& scriptFile() const { return m_scriptFile; }
     [[nodiscard]] script::Interpreter& interpreter() { return *m_interpreter; }
-    [[nodiscard]] const script::TwoRegistrarResults& results() const { return m_results; }
+    // The result lists of the manual buttons and of scripts: one pair, kept by the interpreter.
+    [[nodiscard]] const script::TwoRegistrarResults& results() const;
     // True while a run, resume, step or manual command is executing.
     [[nodiscard]] bool busy() const { return m_busyDepth > 0; }
 
@@ -83,7 +84,6 @@ private:
     std::unique_ptr<Ui::TForm7> m_ui;
     std::unique_ptr<ScriptWindowHost> m_host;
     std::unique_ptr<script::Interpreter> m_interpreter;
-    script::TwoRegistrarResults m_results;
     std::string m_scriptFile;
     int m_currentCode = 0;
 

@@ -1,8 +1,6 @@
 // Activation of the main window: port list, settings file, exchange log, port and speed.
 #include "AppFixture.h"
 
-#include "app/MainSettings.h"
-
 #include <QEventLoop>
 #include <QTimer>
 
@@ -183,18 +181,6 @@ TEST_F(ActivationTest, AnswerEndIsEtxOnlyWhenTheSettingsSaySo)
 
         EXPECT_EQ(link::processLink().answerEnd(), row.expected) << row.ini;
     }
-}
-
-TEST_F(ActivationTest, LogNameIsReadOnlyWhenLogIsOn)
-{
-    writeIni("[LogFile]\r\nLogName=x.log\r\n");
-    EXPECT_FALSE(readLogName(iniPath()).has_value());
-
-    writeIni("[LogFile]\r\nLog=1\r\n");
-    EXPECT_EQ(readLogName(iniPath()).value_or("<off>"), "Brelox.log");
-
-    writeIni("[LogFile]\r\nLog=-1\r\nLogName=" + std::string(400, 'n') + "\r\n");
-    EXPECT_EQ(readLogName(iniPath()).value_or("<off>"), std::string(300, 'n'));
 }
 
 } // namespace

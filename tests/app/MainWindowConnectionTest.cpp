@@ -1,7 +1,7 @@
 // Connecting and disconnecting the first registrar from the main window.
 #include "AppFixture.h"
 
-#include "app/ShapeIndicator.h"
+#include "platform/qt/ShapeIndicator.h"
 
 #include <iostream>
 #include <sstream>
@@ -11,7 +11,7 @@ namespace {
 
 class ConnectionTest : public AppFixture {
 protected:
-    QColor indicator() const { return child<ShapeIndicator>("Shape1")->color(); }
+    QColor indicator() const { return child<platform::ShapeIndicator>("Shape1")->color(); }
     QString buttonText() const { return child<QPushButton>("Button3")->text(); }
     bool statusButtonEnabled() const { return child<QPushButton>("Button2")->isEnabled(); }
 };

@@ -19,7 +19,8 @@ using testing::LineScript;
 
 const Bytes kAllStatus80Answer = {0x01, 0x2B, 0x21, 0x4A, 0x04, 0x80, 0x80, 0x80, 0x80,
                                   0x80, 0x80, 0x05, 0x30, 0x33, 0x39, 0x3F, 0x03};
-const std::string kStamp = " 7-12-2026  1:52:58";
+// Single-digit day, month, hour, minute and second: each padding rule shows.
+const std::string kStamp = " 7-03-2026  1:05:08";
 
 std::string readFile(const fs::path& path)
 {
@@ -58,7 +59,7 @@ protected:
     serial::PortRegistry registry;
     std::shared_ptr<LineScript> first = std::make_shared<LineScript>();
     std::shared_ptr<LineScript> second = std::make_shared<LineScript>();
-    testing::FixedClock clock{{7, 12, 2026, 1, 52, 58}};
+    testing::FixedClock clock{{7, 3, 2026, 1, 5, 8}};
     Link link{registry, &clock};
 };
 
@@ -77,6 +78,16 @@ TEST_F(ExchangeLogging, SessionStartRequestAndAnswerLines)
                   ";" + kStamp + "   \r\n" +           //
                   ";" + std::string(kAllStatus80Answer.begin(), kAllStatus80Answer.end()) + "\r\n");
     EXPECT_EQ(link.exchangeLog().path(), (root / "a" / "Brelox.log").string());
+}
+
+TEST_F(ExchangeLogging, NameWithBackslashesReachesItsSubdirectory)
+{
+    fs::create_directories(root / "a" / "logs");
+    link.SetLogName("logs\\Brelox.log");
+
+    ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
+
+    EXPECT_EQ(logText("a/logs"), ";Начало сеанса   " + kStamp + " \r\n");
 }
 
 TEST_F(ExchangeLogging, SessionsOfBothPortsStartAndEnd)

@@ -124,6 +124,20 @@ TEST_F(Exchange, AnswerDataIsCopiedThenRewrittenAndSplit)
     EXPECT_EQ(single.Fields[1], ""); // left over from the date answer before
 }
 
+TEST_F(Exchange, RequestDataIsTheLinksOwnCopy)
+{
+    openFirst();
+    first->queueAnswerBytes(answer("first"));
+    first->queueAnswerBytes(answer("second"));
+    send(0x4A);
+
+    // The caller passes a text of RetData itself, which the exchange overwrites.
+    const RetData r = send(0x4A, link.retData().AnswerData);
+
+    EXPECT_EQ(r.AnswerData, "second");
+    EXPECT_EQ(r.RequestData, "first");
+}
+
 TEST_F(Exchange, LongAnswersStayInsideTheirLimits)
 {
     openFirst();
@@ -259,19 +273,24 @@ TEST_F(Exchange, StaleInputNeverCountsAsTheAnswer)
 TEST_F(Exchange, RefusedWhileNeverOpenedOrBusy)
 {
     EXPECT_EQ(link.SendCommand(nullptr, {}, 0, 0x4A, ""), -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::NotIdle);
     EXPECT_EQ(link.RepeatCommand(0), -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::NotIdle);
 
     openFirst();
     int inner = -2;
     int innerRepeat = -2;
+    Refusal innerRefusal = Refusal::None;
     first->duringRead = [&] {
         inner = link.SendCommand(nullptr, {}, 0, 0x4A, "");
         innerRepeat = link.RepeatCommand(1);
+        innerRefusal = link.lastRefusal();
     };
     send(0x4A);
 
     EXPECT_EQ(inner, -1);
     EXPECT_EQ(innerRepeat, -1);
+    EXPECT_EQ(innerRefusal, Refusal::NotIdle);
     EXPECT_EQ(first->writes.size(), 1u);
 }
 
@@ -281,13 +300,17 @@ TEST_F(Exchange, RefusedArgumentsSendNothingAndKeepTheCounter)
 
     send(0x4A, std::string(kMaxRequestData + 1, 'd'));
     EXPECT_EQ(result, -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::DataTooLong);
     send(0x100);
     EXPECT_EQ(result, -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::CodeOutOfRange);
     send(-1);
     EXPECT_EQ(result, -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::CodeOutOfRange);
     EXPECT_EQ(callbacks, 0);
     EXPECT_TRUE(first->writes.empty());
     EXPECT_EQ(link.RepeatCommand(0), -1); // nothing was sent yet
+    EXPECT_EQ(link.lastRefusal(), Refusal::NothingToRepeat);
 
     send(0x4A, std::string(kMaxRequestData, 'd'));
     ASSERT_EQ(first->writes.size(), 1u);

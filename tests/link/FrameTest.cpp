@@ -80,19 +80,35 @@ TEST(FrameCodec, AnswerFrameBuilderAgreesWithReceiver)
     EXPECT_EQ(r.command(), 0x4A);
 }
 
-TEST(FrameCodec, StatusBitsMapToErrorWord)
+TEST(FrameCodec, EachStatusBitMapsToItsOwnErrorBit)
 {
-    EXPECT_EQ(errorWordFromStatus({0x80, 0x80, 0x80, 0x80, 0x80, 0x80}), 0u);
-    // Syntax error and paper out together.
-    EXPECT_EQ(errorWordFromStatus({0x01, 0, 0x01, 0, 0, 0}), 0x00000201u);
-    // S3 contributes nothing; bits 6 and 7 and the unlisted S0 bit 3 neither.
+    struct Mapping {
+        int byte;
+        std::uint8_t mask;
+        std::uint32_t errorBit;
+    };
+    // clang-format off
+    const Mapping mappings[] = {
+        {0, 0x01, 0x00000001}, {0, 0x02, 0x00000002}, {0, 0x04, 0x00000004},
+        {0, 0x10, 0x00000008}, {0, 0x20, 0x08000000}, {1, 0x01, 0x00000010},
+        {1, 0x02, 0x00000020}, {1, 0x04, 0x00000040}, {1, 0x08, 0x00000080},
+        {1, 0x10, 0x00000100}, {1, 0x20, 0x00001000}, {2, 0x01, 0x00000200},
+        {2, 0x08, 0x00000400}, {2, 0x20, 0x00000800}, {4, 0x01, 0x00010000},
+        {4, 0x04, 0x00002000}, {4, 0x08, 0x00100000}, {4, 0x10, 0x00020000},
+        {4, 0x20, 0x10000000}, {5, 0x01, 0x00040000}, {5, 0x02, 0x00200000},
+        {5, 0x04, 0x00080000}, {5, 0x08, 0x00400000}, {5, 0x10, 0x00800000},
+        {5, 0x20, 0x00004000},
+    };
+    // clang-format on
+
+    for (const Mapping& m : mappings) {
+        StatusBytes status{0x80, 0x80, 0x80, 0x80, 0x80, 0x80};
+        status[m.byte] |= m.mask;
+        EXPECT_EQ(errorWordFromStatus(status), m.errorBit)
+            << "S" << m.byte << " bit " << int(m.mask);
+    }
+    // S3, bits 6 and 7 and the unlisted bits contribute nothing.
     EXPECT_EQ(errorWordFromStatus({0xC8, 0xC0, 0xD6, 0xFF, 0xC2, 0xC0}), 0u);
-    EXPECT_EQ(errorWordFromStatus({0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F}),
-              0x00000001u | 0x2 | 0x4 | 0x8 | 0x08000000 | 0x10 | 0x20 | 0x40 | 0x80 | 0x100 |
-                  0x1000 | 0x200 | 0x400 | 0x800 | 0x10000 | 0x2000 | 0x100000 | 0x20000 |
-                  0x10000000 | 0x40000 | 0x200000 | 0x80000 | 0x400000 | 0x800000 | 0x4000);
-    EXPECT_EQ(errorWordFromStatus({0, 0, 0, 0, 0x20, 0}), 0x10000000u);
-    EXPECT_EQ(errorWordFromStatus({0, 0, 0, 0, 0, 0x20}), 0x00004000u);
 }
 
 TEST(AnswerReceiver, AllStatus80AnswerPassesChecksum)
@@ -171,6 +187,17 @@ TEST(AnswerReceiver, WrongDigitGivesChecksumMismatch)
 
     EXPECT_TRUE(r.ended());
     EXPECT_FALSE(r.checksumOk());
+}
+
+TEST(AnswerReceiver, BytesAfterTheEtxKeepTheVerdict)
+{
+    const Bytes good = buildAnswerFrame(0x21, 0x4A, "OK", {0x80, 0, 0, 0, 0, 0});
+    const Bytes bad = concat(Bytes(good.begin(), good.end() - 2), {0x30, ETX}); // wrong digit
+
+    for (const Bytes& after : {Bytes{SYN}, Bytes{0x20}, Bytes{0x7F, ETX}, Bytes{SYN, 0x20, ETX}}) {
+        EXPECT_TRUE(receiveAll(concat(good, after)).checksumOk()) << int(after[0]);
+        EXPECT_FALSE(receiveAll(concat(bad, after)).checksumOk()) << int(after[0]);
+    }
 }
 
 TEST(AnswerReceiver, SynIsNeverKeptInRawBytes)

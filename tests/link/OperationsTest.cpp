@@ -141,6 +141,7 @@ TEST_F(OperationsTest, SubtotalAndGroupDiscountsRefuseTheirArguments)
 {
     expectRefused(OP(Subtotal(link, nullptr, cb, 0, 1, 1, -5, -5)));
     expectRefused(OP(TaxGroupDiscount(link, nullptr, cb, 0, 'A', 1, 1, 1, 1)));
+    expectRefused(OP(TaxGroupDiscount(link, nullptr, cb, 0, '\0', 1, 1, 0, 0)));
     expectRefused(OP(GoodsGroupDiscount(link, nullptr, cb, 0, 1, 1, 1, 1, 1)));
     expectRefused(OP(GoodsGroupDiscount(link, nullptr, cb, 0, 0, 1, 1, 0, 0)));
     expectRefused(OP(GoodsGroupDiscount(link, nullptr, cb, 0, 100, 1, 1, 0, 0)));

@@ -87,17 +87,44 @@ TEST_F(ResultStateTest, EveryAnswerWithAnErrorIsCounted)
     EXPECT_EQ(m_state.pendingAnswers, -2);
 }
 
-TEST(ErrorTexts, OrderIsTheTableOrderNotTheBitOrder)
+TEST(ErrorTexts, AllTwentyTextsInTheirTestingOrder)
 {
-    // Little room in fiscal memory (0x00100000) is tested before the write error (0x00010000),
-    // the link errors before the general errors.
-    EXPECT_EQ(errorTextFor(0x00100000 | 0x00010000), std::string("В фиск. памяти мало места"));
-    EXPECT_EQ(errorTextFor(0x00010000 | 0x00080000), std::string("Ошибка записи в фиск. память"));
-    EXPECT_EQ(errorTextFor(ERR_BCC | 0x08000000), std::string("Ошибка протокола"));
-    EXPECT_EQ(errorTextFor(0x08000000 | 0x10000000), std::string("Общая ошибка"));
-    EXPECT_EQ(errorTextFor(0x00000100 | 0x00000200), std::string("Обнуление ОЗУ"));
-    EXPECT_EQ(errorTextFor(0x00000001 | 0x10000000), std::string("Синтаксическая ошибка"));
-    EXPECT_EQ(errorTextFor(0x00002000 | 0x00020000), std::string("Не модуля фиск. памяти"));
+    struct Entry {
+        std::uint32_t bit;
+        const char* text;
+    };
+    const Entry table[] = {
+        {0x00000001, "Синтаксическая ошибка"},
+        {0x00000002, "Неверная команда"},
+        {0x00000004, "Дата и время неверны"},
+        {0x00000008, "Ошибка печати"},
+        {0x00000010, "Арифметическое переполнение"},
+        {0x00000020, "Команда не разрешена"},
+        {0x00000040, "Обнуление ОЗУ"},
+        {0x00000100, "Обнуление ОЗУ"},
+        {0x00000200, "Нет бумаги"},
+        {0x00002000, "Не модуля фиск. памяти"},
+        {0x00100000, "В фиск. памяти мало места"},
+        {0x00010000, "Ошибка записи в фиск. память"},
+        {0x00020000, "Фиск. память переполнена"},
+        {0x00040000, "Запись в фиск. память запрещена"},
+        {0x00080000, "Ошибка последнего Z-отчета"},
+        {ERR_BCC, "Ошибка протокола"},
+        {ERR_NAK, "Ошибка приема команды"},
+        {ERR_TIMEOUT, "Таймаут"},
+        {0x08000000, "Общая ошибка"},
+        {0x10000000, "Общая ошибка фиск. памяти"},
+    };
+
+    // Each bit alone gives its text, and wins over every bit tested after it.
+    std::uint32_t laterBits = 0;
+    for (auto entry = std::rbegin(table); entry != std::rend(table); ++entry) {
+        laterBits |= entry->bit;
+        const char* alone = errorTextFor(entry->bit);
+        const char* first = errorTextFor(laterBits);
+        EXPECT_EQ(std::string(alone ? alone : "<none>"), entry->text) << std::hex << entry->bit;
+        EXPECT_EQ(std::string(first ? first : "<none>"), entry->text) << std::hex << entry->bit;
+    }
     EXPECT_EQ(errorTextFor(0), nullptr);
     EXPECT_EQ(errorTextFor(0x20000000 | 0x40000000 | 0x80000000), nullptr);
 }

@@ -1,6 +1,8 @@
 // One command on two emulated registrars: outcomes, result lists, port selection and the
 // mismatch reports in both formats.
 #include "script/ExecuteOnBoth.h"
+#include "script/ManualCommand.h"
+#include "script/ScriptConsoleHost.h"
 
 #include "emulator/EmulatedLine.h"
 #include "link/Link.h"
@@ -187,8 +189,25 @@ TEST_F(ExecuteOnBothTest, RefusedCommandIsNotTakenForThePreviousAnswer)
 
     const auto outcome = script::ExecuteOnBoth(kCode, tooLong, true, ReportFormat::Script, m_lists);
 
-    EXPECT_EQ(outcome, ExecuteOutcome::FirstTimedOut);
+    EXPECT_EQ(outcome, ExecuteOutcome::Refused);
+    EXPECT_EQ(link::processLink().lastRefusal(), link::Refusal::DataTooLong);
     EXPECT_EQ(first().handledCommands().size(), 1u);
+    EXPECT_EQ(second().handledCommands().size(), 1u);
+    EXPECT_FALSE(link::processLink().secondPortSelected());
+}
+
+TEST_F(ExecuteOnBothTest, ManualCommandShowsTheRefusalNotATimeout)
+{
+    script::ScriptConsoleHost host;
+
+    const auto outcome = script::executeManualCommand(
+        host, kCode, std::string(link::kMaxRequestData + 1, 'x'), m_lists);
+
+    EXPECT_EQ(outcome, ExecuteOutcome::Refused);
+    EXPECT_EQ(host.messages(),
+              std::vector<std::string>{
+                  "Команда не отправлена: данные длиннее 189 байт, которые вмещает кадр."});
+    EXPECT_TRUE(first().handledCommands().empty());
 }
 
 TEST_F(ExecuteOnBothTest, HookSeesTheFirstAnswerBeforeTheSecondIsAsked)

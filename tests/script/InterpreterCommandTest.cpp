@@ -115,6 +115,85 @@ TEST_F(CommandTest, StepExecutesOneLinePassingOverShortOnes)
     EXPECT_EQ(first().handledRequests().size(), 1u);
 }
 
+TEST_F(CommandTest, ResumeAndStepEndOrderlyOnATimeOut)
+{
+    interpreter.setScriptPath(writeTextFile("silent.txt", joinLines({"0F", "21", "4A"})));
+    first().faults().silent = true;
+
+    EXPECT_EQ(interpreter.Resume(), RunEnd::TimedOut);
+    EXPECT_EQ(host.lineNumberText(), "1");
+    EXPECT_FALSE(interpreter.scriptFileOpen());
+    EXPECT_EQ(interpreter.Step(), RunEnd::TimedOut);
+    EXPECT_EQ(host.lineNumberText(), "2");
+    EXPECT_FALSE(interpreter.scriptFileOpen());
+
+    EXPECT_EQ(host.messages(), (std::vector<std::string>{"Ошибка выполнения команды. Таймаут",
+                                                         "Ошибка выполнения команды. Таймаут"}));
+    EXPECT_TRUE(host.memo().empty());
+}
+
+TEST_F(CommandTest, ResumeAndStepWithoutOutputSendPlusLinesAndWriteNoExchange)
+{
+    interpreter.setScriptPath(writeTextFile("quiet.txt", joinLines({"+F       note", "0F"})));
+    host.setNoOutput(true);
+
+    EXPECT_EQ(interpreter.Step(), RunEnd::StepDone);
+    host.setLineNumberText("0");
+    EXPECT_EQ(interpreter.Resume(), RunEnd::EndOfFile);
+
+    // '+' is no hexadecimal digit: the code becomes 0.
+    EXPECT_EQ(requestsOf(first()), (Requests{{0x00, "note"}, {0x00, "note"}, {0x0F, ""}}));
+    EXPECT_TRUE(host.memo().empty());
+    EXPECT_EQ(host.statusText(), "00 00 00 00 00 3A ");
+}
+
+TEST_F(CommandTest, StepOnACommentShowsItAndSendsNothing)
+{
+    interpreter.setScriptPath(writeTextFile("comment.txt", joinLines({"+ remark", "0F"})));
+
+    EXPECT_EQ(interpreter.Step(), RunEnd::StepDone);
+
+    EXPECT_EQ(host.memo(), std::vector<std::string>{"Комментарий::  remark!!!"});
+    EXPECT_TRUE(first().handledRequests().empty());
+    EXPECT_EQ(host.lineNumberText(), "1");
+}
+
+TEST_F(CommandTest, NoRepaintSkipsTheFullRepaintsOfRunsAndResumes)
+{
+    interpreter.setScriptPath(writeTextFile("repaint.txt", joinLines({"0F", "21"})));
+    struct Case {
+        bool noRepaint;
+        int repaints; // after each command line and at the end of the file, for both
+    };
+    for (const Case c : {Case{false, 6}, Case{true, 0}}) {
+        host = ScriptConsoleHost{};
+        host.setNoRepaint(c.noRepaint);
+
+        EXPECT_EQ(interpreter.Run(), RunEnd::EndOfFile);
+        EXPECT_EQ(interpreter.Resume(), RunEnd::EndOfFile);
+
+        EXPECT_EQ(host.repaints(), c.repaints) << c.noRepaint;
+    }
+}
+
+TEST_F(CommandTest, ResumeAndStepNameACommandThatWasNeverSent)
+{
+    const std::string overlong = "21       " + std::string(190, 'x');
+    interpreter.setScriptPath(writeTextFile("refused.txt", joinLines({"0F", overlong, "0F"})));
+    const std::string message =
+        "Команда не отправлена: данные длиннее 189 байт, которые вмещает кадр. Строка 2: " +
+        overlong;
+
+    host.setLineNumberText("1");
+    EXPECT_EQ(interpreter.Resume(), RunEnd::Failed);
+    host.setLineNumberText("1");
+    EXPECT_EQ(interpreter.Step(), RunEnd::Failed);
+
+    EXPECT_EQ(host.messages(), (std::vector<std::string>{message, message}));
+    EXPECT_TRUE(first().handledRequests().empty());
+    EXPECT_EQ(host.lineNumberText(), "2");
+}
+
 TEST_F(CommandTest, ResumeRefusesALineNumberThatIsNoNumber)
 {
     interpreter.setScriptPath(writeTextFile("bad.txt", "0F\n"));
@@ -153,9 +232,9 @@ TEST_F(CommandTest, StopEndsAResumeAfterItsNextCommand)
 
 TEST_F(CommandTest, AbandonEndsAScriptLanguageRunThatIgnoresStopAndNotTheNextRun)
 {
-    const std::vector<std::string> script{"%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"",
-                                          "%While (i < 5)", "%RunCommand (74)",
-                                          "%Oper (i, 1, 0, i)", "%EndWhile"};
+    const std::vector<std::string> script{
+        "%DeclareBeg",    "%New i",           "%DeclareEnd",        "%Set i = \"0\"",
+        "%While (i < 5)", "%RunCommand (74)", "%Oper (i, 1, 0, i)", "%EndWhile"};
     host.setOnProcessMessages([this] {
         if (first().handledRequests().size() == 2) {
             interpreter.RequestStop();

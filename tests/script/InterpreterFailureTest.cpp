@@ -98,6 +98,13 @@ const FailureCase kCases[] = {
     {"BadDelay", {"%Delay abc"}, "Ошибка преобразования в число: abc", true, false, false},
     {"BadRunCommandCode", inSection({"%RunCommand (4A)"}), "Ошибка преобразования в число: 4A",
      true, false, false},
+    {"CommandCodeOutOfRange", inSection({"%RunCommand (300)"}),
+     "Команда не отправлена: код команды не в пределах 0-255. Строка 6: %RunCommand (300)", false,
+     false, true},
+    {"CommandDataTooLong", inSection({"21" + std::string(190, 'x')}),
+     "Команда не отправлена: данные длиннее 189 байт, которые вмещает кадр. Строка 6: 21" +
+         std::string(190, 'x'),
+     false, false, true},
     {"EndWhileWithoutWhile", inSection({"%EndWhile"}),
      "Ошибка - EndWhile без While. Строка 6: %EndWhile", false, false, false},
     {"ElseWithoutIf", inSection({"%Else"}), "Ошибка - Else без If. Строка 6: %Else", false, false,
@@ -120,6 +127,7 @@ TEST_P(FailureTest, EndsTheRunWithItsMessage)
     EXPECT_EQ(interpreter.phase() == RunPhase::Failed, c.phaseFailed);
     EXPECT_EQ(interpreter.scriptFileOpen(), !c.orderly);
     EXPECT_EQ(host.lineNumberText(), std::to_string(c.lines.size()));
+    EXPECT_EQ(first().handledRequests().size(), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FailureTest, ::testing::ValuesIn(kCases),

@@ -88,6 +88,77 @@ TEST_F(LanguageTest, IfInsideLoopReusesItsBlockAndJumpsToKnownBranches)
     EXPECT_EQ(lastMessage(), "Конец файла!");
 }
 
+TEST_F(LanguageTest, NestedIfWithElseKeepsEachBlockAtItsDepth)
+{
+    run(declaring({"i", "a", "b", "c"}, {"%Set i = \"0\"",
+                                         "%Set a = \"0\"",
+                                         "%Set b = \"0\"",
+                                         "%Set c = \"0\"",
+                                         "%While (i < 4)",
+                                         "%If (i < 2)",
+                                         "%Then",
+                                         "%If (i == 0)",
+                                         "%Then",
+                                         "%Oper (a, 1, 0, a)",
+                                         "%Else",
+                                         "%Oper (b, 1, 0, b)",
+                                         "%EndIf",
+                                         "%Else",
+                                         "%Oper (c, 1, 0, c)",
+                                         "%EndIf",
+                                         "%Oper (i, 1, 0, i)",
+                                         "%EndWhile",
+                                         "%Print a",
+                                         "%Print b",
+                                         "%Print c"}));
+
+    EXPECT_EQ(host.memo(), (std::vector<std::string>{";a=1", ";b=1", ";c=2"}));
+    EXPECT_EQ(host.messages(), std::vector<std::string>{"Конец файла!"});
+}
+
+TEST_F(LanguageTest, NestedWhileLoopsBothIterate)
+{
+    run(declaring({"i", "j", "total"},
+                  {"%Set i = \"0\"", "%Set total = \"0\"", "%While (i < 3)", "%Set j = \"0\"",
+                   "%While (j < 2)", "%Oper (total, 1, 0, total)", "%Oper (j, 1, 0, j)",
+                   "%EndWhile", "%Oper (i, 1, 0, i)", "%EndWhile", "%Print total", "%Print i"}));
+
+    EXPECT_EQ(host.memo(), (std::vector<std::string>{";total=6", ";i=3"}));
+}
+
+TEST_F(LanguageTest, DeclarationClosedMarkLastsUntilAFlowStatement)
+{
+    const std::string misplaced = "Ошибка - неверное расположение описания данных.";
+    const std::string outside =
+        "Ошибка - ошибка в описаниях. Оператор New расположен вне секции описаний.";
+    struct Case {
+        const char* line;
+        const std::string& message; // of the «%New b» that follows
+    };
+    const Case cases[] = {
+        {"%Set a = \"1\"", misplaced},   {"%Delay 1", misplaced},       {"0F", misplaced},
+        {"+ note", misplaced},           {"; note", misplaced},         {"%Print a", outside},
+        {"%Oper (1, 2, 0, a)", outside}, {"%RunCommand (74)", outside}, {"%EnableSecond", outside},
+        {"%DisableSecond", outside},     {"%If (1 < 2)", outside},      {"%While (1 > 2)", outside},
+    };
+
+    for (const Case& c : cases) {
+        host = ScriptConsoleHost{};
+        run({"%DeclareBeg", "%New a", "%DeclareEnd", c.line, "%New b"});
+        EXPECT_EQ(lastMessage(), c.message) << c.line;
+    }
+}
+
+TEST_F(LanguageTest, PrintInsideTheDeclarationSectionClosesIt)
+{
+    const RunEnd end = run({"%DeclareBeg", "%New a", "%Print a", "%New b"});
+
+    EXPECT_EQ(end, RunEnd::Failed);
+    EXPECT_EQ(host.memo(), std::vector<std::string>{";a="});
+    EXPECT_EQ(lastMessage(),
+              "Ошибка - ошибка в описаниях. Оператор New расположен вне секции описаний.");
+}
+
 TEST_F(LanguageTest, FalseIfWithoutElseSearchesToTheEndOfTheFile)
 {
     run(declaring({"a"}, {"%If (1 > 2)", "%Then", "%Print a", "%EndIf", "%Print a"}));

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <clocale>
+#include <string>
 
 namespace quorvex::script {
 namespace {
@@ -40,6 +42,38 @@ TEST_F(OperArithmeticTest, FloatingDivisionUsesFifteenSignificantDigits)
     EXPECT_EQ(compute("1", "3", 6), "0.333333333333333");
     EXPECT_EQ(compute("10", "4", 6), "2.5");
     EXPECT_EQ(compute("-9", "3", 6), "-3");
+}
+
+// Sets LC_NUMERIC to the first installed locale with a decimal comma; restores it on leaving.
+class CommaDecimalLocale {
+public:
+    CommaDecimalLocale() : m_previous(std::setlocale(LC_NUMERIC, nullptr))
+    {
+        for (const char* name : {"ru_RU.UTF-8", "ru_RU.utf8", "de_DE.UTF-8", "fr_FR.UTF-8",
+                                 "uk_UA.UTF-8", "ru_RU.CP1251"}) {
+            if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
+                m_active = true;
+                return;
+            }
+        }
+        std::setlocale(LC_NUMERIC, m_previous.c_str());
+    }
+    ~CommaDecimalLocale() { std::setlocale(LC_NUMERIC, m_previous.c_str()); }
+    [[nodiscard]] bool active() const { return m_active; }
+
+private:
+    std::string m_previous;
+    bool m_active = false;
+};
+
+TEST_F(OperArithmeticTest, FloatingDivisionWritesAPointUnderACommaLocale)
+{
+    CommaDecimalLocale locale;
+    if (!locale.active())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
+
+    EXPECT_EQ(compute("1", "4", 6), "0.25");
+    EXPECT_EQ(compute("1", "3", 6), "0.333333333333333");
 }
 
 TEST_F(OperArithmeticTest, DivisionByZeroIsAFailureForEveryDivision)

@@ -127,15 +127,23 @@ TEST(QuorvexRunTest, SecondRegistrarDifferencesGoToStderrOrTheRtfReport)
         script({"%DeclareBeg", "%DeclareEnd", "%EnableSecond", "%RunCommand (90)"});
 
     const ToolResult plain = runTool("--second EMU2 " + path);
-    EXPECT_EQ(plain.exitCode, 0);
+    EXPECT_EQ(plain.exitCode, 3);
     EXPECT_NE(plain.err.find(utf8(u8"Код команды: 5Ah(90)")), std::string::npos) << plain.err;
     EXPECT_NE(plain.err.find(utf8(u8"Регистратор №2: 3.10")), std::string::npos);
 
     const std::string reportPath = writeTextFile("report.rtf", "");
     const ToolResult reported = runTool("--second EMU2 --report " + reportPath + " " + path);
-    EXPECT_EQ(reported.exitCode, 0);
+    EXPECT_EQ(reported.exitCode, 3);
     EXPECT_EQ(reported.err, utf8(u8"Конец файла!\n"));
     EXPECT_EQ(readFile(reportPath).rfind("{\\rtf1", 0), 0u);
+}
+
+TEST(QuorvexRunTest, AgreeingRegistrarsExitWithZero)
+{
+    const ToolResult result =
+        runTool("--second EMU2 " + script({"%DeclareBeg", "%DeclareEnd", "%EnableSecond", "0F"}));
+
+    EXPECT_EQ(result.exitCode, 0) << result.err;
 }
 
 TEST(QuorvexRunTest, LogOptionWritesTheExchangeLog)

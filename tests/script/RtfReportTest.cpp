@@ -1,8 +1,8 @@
 // Report document, RTF writing and reading back, and a check that an office suite reads the
-// Cyrillic text of a saved report.
+// Cyrillic text and the colours of a saved report.
 #include "script/ReportDocument.h"
-#include "script/RtfReader.h"
 #include "script/RtfWriter.h"
+#include "tests/support/RtfReader.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 using namespace quorvex::script;
+using quorvex::test_support::readRtf;
+using quorvex::test_support::shownLines;
 
 namespace {
 
@@ -45,7 +48,7 @@ ReportDocument sampleReport()
 
 } // namespace
 
-TEST(ReportDocument, ColourStaysAndHeightGrowsUpToTheCap)
+TEST(ReportDocument, ColourStaysAndEveryReportedLineGrowsOneStep)
 {
     ReportDocument doc;
 
@@ -58,10 +61,14 @@ TEST(ReportDocument, ColourStaysAndHeightGrowsUpToTheCap)
 
     const auto& lines = doc.lines();
     ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0].heightPx, ReportDocument::kBaseHeightPx + ReportDocument::kHeightStepPx);
+    constexpr int base = ReportDocument::kBaseHeightPx;
+    constexpr int step = ReportDocument::kHeightStepPx;
+    EXPECT_EQ(lines[0].heightPx, base + step);
     EXPECT_EQ(lines[1].heightPx, lines[0].heightPx); // plain lines are not raised
     EXPECT_EQ(lines[1].colour, kReportRed);
-    EXPECT_EQ(lines[6].heightPx, ReportDocument::kMaxHeightPx);
+    EXPECT_EQ(lines[6].heightPx, base + 6 * step);
+    EXPECT_EQ(shownHeightPx(lines[0]), base + step);
+    EXPECT_EQ(shownHeightPx(lines[6]), ReportDocument::kMaxHeightPx);
     EXPECT_EQ(lines[7].colour, kReportBlue);
     EXPECT_TRUE(lines[0].bold && lines[0].italic);
 }
@@ -87,7 +94,7 @@ TEST(Rtf, RoundTripKeepsTextColourAndAttributes)
     const auto lines = readRtf(toRtf(doc.lines()));
 
     ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines, doc.lines());
+    EXPECT_EQ(*lines, shownLines(doc.lines()));
 }
 
 TEST(Rtf, ReaderRefusesUnbalancedOrForeignText)
@@ -110,26 +117,59 @@ TEST(Rtf, SaveReplacesTheFileAndReportsFailure)
     EXPECT_FALSE(saveRtf((dir / "missing" / "r.rtf").string(), sampleReport().lines()));
 }
 
-TEST(Rtf, OfficeSuiteReadsTheCyrillicText)
+// Whitespace runs as one blank: the office suite wraps long HTML lines at blanks.
+std::string collapsedWhitespace(const std::string& text)
 {
-    if (std::system("command -v soffice > /dev/null 2>&1") != 0)
-        GTEST_SKIP() << "soffice not installed";
-    const auto dir = scratchDirectory("office");
-    const auto file = dir / "report.rtf";
-    ASSERT_TRUE(saveRtf(file.string(), sampleReport().lines()));
+    std::string out;
+    for (char ch : text) {
+        const bool blank = ch == ' ' || ch == '\n' || ch == '\r' || ch == '\t';
+        if (!blank)
+            out += ch;
+        else if (!out.empty() && out.back() != ' ')
+            out += ' ';
+    }
+    return out;
+}
 
-    const std::string command = "cd '" + dir.string() + "' && HOME='" + dir.string() +
-                                "' soffice --headless --convert-to 'txt:Text (encoded):UTF8' "
-                                "report.rtf > convert.log 2>&1";
+// The colour of the last <font color="..."> opened before the text, or "" when none is.
+std::string fontColourBefore(const std::string& html, const std::string& text)
+{
+    const std::size_t at = html.find(text);
+    const std::string tag = "<font color=\"";
+    const std::size_t font = at == std::string::npos ? at : html.rfind(tag, at);
+    if (font == std::string::npos)
+        return {};
+    return html.substr(font + tag.size(), 7);
+}
+
+// LibreOffice converts a saved report to HTML, headless and with a profile of its own, so
+// that conversions of parallel test processes never share one.
+TEST(Rtf, OfficeSuiteReadsTheCyrillicTextAndTheColours)
+{
+    ASSERT_EQ(std::system("command -v soffice > /dev/null 2>&1"), 0)
+        << "soffice is missing: tools/dev.sh test installs libreoffice-writer-nogui";
+    const auto dir = scratchDirectory("office-" + std::to_string(::getpid()));
+    ASSERT_TRUE(saveRtf((dir / "report.rtf").string(), sampleReport().lines()));
+
+    const std::string command =
+        "cd '" + dir.string() + "' && HOME='" + dir.string() +
+        "' soffice -env:UserInstallation=file://" + (dir / "profile").string() +
+        " --headless --norestore --convert-to html --outdir out report.rtf > convert.log 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << readFile(dir / "convert.log");
 
-    const std::string text = readFile(dir / "report.txt");
-    // The converted text is UTF-8; the test source's literals are Windows-1251, so compare
-    // against UTF-8 bytes written out.
-    EXPECT_NE(text.find("\xD0\xA0\xD0\xB5\xD0\xB3\xD0\xB8\xD1\x81\xD1\x82\xD1\x80\xD0\xB0\xD1\x82"
-                        "\xD0\xBE\xD1\x80 \xE2\x84\x96"
-                        "1"),
-              std::string::npos)
-        << text; // "Регистратор №1"
-    EXPECT_NE(text.find("{a\\b}"), std::string::npos) << text;
+    const std::string html = collapsedWhitespace(readFile(dir / "out" / "report.html"));
+    std::filesystem::remove_all(dir);
+    // The HTML is UTF-8; the test source's literals are Windows-1251, so the expected texts
+    // are written out as UTF-8 bytes.
+    const std::string registrar = "\xD0\xA0\xD0\xB5\xD0\xB3\xD0\xB8\xD1\x81\xD1\x82\xD1\x80"
+                                  "\xD0\xB0\xD1\x82\xD0\xBE\xD1\x80 \xE2\x84\x96"
+                                  "1"; // "Регистратор №1"
+    const std::string notAnswering =
+        "\xD0\xA3\xD1\x81\xD1\x82\xD1\x80\xD0\xBE\xD0\xB9\xD1"
+        "\x81\xD1\x82\xD0\xB2\xD0\xBE \xD0\xBD\xD0\xB5"; // "Устройство не"
+    EXPECT_NE(html.find(registrar), std::string::npos) << html;
+    EXPECT_NE(html.find(notAnswering), std::string::npos) << html;
+    EXPECT_NE(html.find("{a\\b}"), std::string::npos) << html;
+    EXPECT_EQ(fontColourBefore(html, registrar), "#0000ff") << html;
+    EXPECT_EQ(fontColourBefore(html, notAnswering), "#ff0000") << html;
 }

@@ -10,12 +10,17 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +28,29 @@ namespace quorvex::ui {
 namespace {
 
 constexpr int kGetStatus = 0x4A;
+
+// A line that calls back before every request it writes.
+class WatchedLine final : public serial::SerialLine {
+public:
+    WatchedLine(std::unique_ptr<serial::SerialLine> inner, std::function<void()> onWrite)
+        : m_inner(std::move(inner)), m_onWrite(std::move(onWrite))
+    {
+    }
+    bool flush() override { return m_inner->flush(); }
+    bool purge() override { return m_inner->purge(); }
+    bool write(const std::uint8_t* data, std::size_t size) override
+    {
+        m_onWrite();
+        return m_inner->write(data, size);
+    }
+    serial::ReadResult readByte() override { return m_inner->readByte(); }
+    void clearError() override { m_inner->clearError(); }
+    bool close() override { return m_inner->close(); }
+
+private:
+    std::unique_ptr<serial::SerialLine> m_inner;
+    std::function<void()> m_onWrite;
+};
 
 std::string cp1251(const char* utf8)
 {
@@ -69,11 +97,14 @@ protected:
         return std::count(handled.begin(), handled.end(), kGetStatus);
     }
 
-    void open()
+    // Shows the window and lets it come on screen and run its activation.
+    static void show(TForm12& form)
     {
-        m_form.show();
-        QCoreApplication::processEvents();
+        form.show();
+        for (int i = 0; i < 100 && form.activationPending(); ++i)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
+    void open() { show(m_form); }
 
     void reopen()
     {
@@ -107,6 +138,25 @@ TEST_F(TForm12Test, FirstOpeningAfterConnectQueriesAndShowsEveryByte)
     EXPECT_EQ(shownByte(4), 0x84);
     EXPECT_EQ(shownByte(5), 0xFF);
     EXPECT_EQ(link::resultState().copy.Command, kGetStatus);
+}
+
+TEST_F(TForm12Test, QueryWaitsUntilTheWindowIsOnScreen)
+{
+    std::vector<bool> onScreen;
+    m_ports.addVirtualPort("WATCHED", [&](const std::string&, int) {
+        return std::make_unique<WatchedLine>(emulator::makeEmulatedLine(m_registrar), [&] {
+            const QWindow* window = m_form.windowHandle();
+            onScreen.push_back(m_form.isVisible() && window != nullptr && window->isExposed());
+        });
+    });
+    ASSERT_GT(m_link.OpenFirstPort("WATCHED", 9600), 0);
+    link::session().freshConnection = true;
+
+    m_form.show();
+    EXPECT_TRUE(onScreen.empty()) << "no query while the window is being shown";
+    open();
+
+    EXPECT_EQ(onScreen, std::vector<bool>{true});
 }
 
 TEST_F(TForm12Test, LaterOpeningsShowTheLastAnswerAndRefreshQueries)
@@ -182,7 +232,7 @@ TEST_F(TForm12Test, RefusedQueryShowsTheUnchangedCopy)
     link::resultState().copy.Status = {0, 0, 0x01, 0, 0, 0};
     link::session().freshConnection = true;
 
-    form.show();
+    show(form);
 
     EXPECT_EQ(form.findChild<QCheckBox*>("CheckBoxS2B0")->isChecked(), true);
     EXPECT_EQ(form.findChild<QCheckBox*>("CheckBoxS2B7")->isChecked(), true);

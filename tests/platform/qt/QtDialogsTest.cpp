@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -65,6 +66,25 @@ TEST(QtDialogs, MessageBoxShowsDecodedTextAndQuestionReportsTheButton)
         });
         EXPECT_EQ((dialogs.*ask)("caption", "text?"), expected) << button;
     }
+}
+
+TEST(QtDialogs, SaveDialogLeavesTheOverwriteQuestionToTheWindows)
+{
+    QtDialogs dialogs;
+    bool seen = false;
+    bool confirms = true;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        confirms = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+        dialog->reject();
+    });
+
+    EXPECT_FALSE(dialogs.saveFileName({"Все|*.*", "rtf", ""}).has_value());
+
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(confirms);
 }
 
 TEST(QtMessagePump, ProcessPendingMessagesRunsQueuedEvents)

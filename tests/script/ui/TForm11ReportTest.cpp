@@ -8,13 +8,16 @@
 #include "link/Session.h"
 #include "platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
-#include "script/RtfReader.h"
 #include "tests/support/EmulatedRegistrars.h"
+#include "tests/support/RtfReader.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
 
 using namespace quorvex;
 
@@ -73,7 +76,10 @@ TEST_F(TForm11Test, HeaderShowsBothRegistrarsOnce)
     EXPECT_EQ(textsOf(form.document()), expected);
     for (const auto& line : form.document().lines())
         EXPECT_EQ(line.colour, script::kReportBlue);
-    EXPECT_EQ(form.document().lines()[4].heightPx, form.document().lines()[3].heightPx);
+    // The blank line is not raised; the line after it is.
+    const auto& lines = form.document().lines();
+    EXPECT_EQ(lines[4].heightPx, lines[3].heightPx);
+    EXPECT_EQ(lines[5].heightPx, lines[4].heightPx + script::ReportDocument::kHeightStepPx);
     EXPECT_FALSE(link::processLink().secondPortSelected());
     EXPECT_TRUE(form.reportText().contains(QStringLiteral("Заводской номер: QV000002")));
 }
@@ -94,6 +100,45 @@ TEST_F(TForm11Test, SilentFirstRegistrarIsReportedAndTheSecondStillAsked)
     EXPECT_EQ(lines[5].text, cp(QStringLiteral("Версия: 3.10")));
     EXPECT_FALSE(m_dialogs->messages().empty()); // the callback's own time-out text
     EXPECT_FALSE(link::processLink().secondPortSelected());
+}
+
+// Message boxes run a nested message loop; this double activates the window from inside it.
+class ReenteringDialogs final : public platform::Dialogs {
+public:
+    std::function<void()> onMessage;
+    void showMessage(const std::string&) override
+    {
+        if (onMessage)
+            onMessage();
+    }
+    bool askOkCancel(const std::string&, const std::string&) override { return false; }
+    std::optional<std::string> openFileName(const platform::FileDialogOptions&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<std::string> saveFileName(const platform::FileDialogOptions&) override
+    {
+        return std::nullopt;
+    }
+};
+
+TEST_F(TForm11Test, ActivationInsideAHeaderMessageWritesNoSecondHeader)
+{
+    emulator::processRegistrar(1).faults().silent = true;
+    ui::TForm11 form;
+    ReenteringDialogs dialogs;
+    bool activated = false;
+    dialogs.onMessage = [&] {
+        if (!std::exchange(activated, true))
+            form.FormActivate();
+    };
+    platform::setDialogs(&dialogs);
+
+    form.FormActivate();
+
+    platform::setDialogs(&*m_dialogs);
+    EXPECT_EQ(form.document().lines().size(), 8u);
+    EXPECT_EQ(emulator::processRegistrar(2).handledCommands().size(), 1u);
 }
 
 TEST_F(TForm11Test, WithoutSecondRegistrarTheReportStaysWithoutHeader)
@@ -128,10 +173,10 @@ TEST_F(TForm11Test, SaveWritesRtfAndAsksBeforeReplacing)
     form.Button4Click();
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    const auto lines = script::readRtf(written.readAll().toStdString());
+    const auto lines = test_support::readRtf(written.readAll().toStdString());
     written.close();
     ASSERT_TRUE(lines.has_value());
-    EXPECT_EQ(*lines, form.document().lines());
+    EXPECT_EQ(*lines, test_support::shownLines(form.document().lines()));
     const auto& options = m_dialogs->calls().back().options;
     EXPECT_EQ(options.defaultExtension, "txt");
     EXPECT_EQ(options.filter, cp(QStringLiteral("Формат RTF (*.rtf)|*.RTF|Все  файлы (*.*)|*.*")));
@@ -166,12 +211,15 @@ TEST_F(TForm11Test, SaveFailureIsReported)
 
 TEST(TForm11Install, WindowIsTheProcessReportWhileItLives)
 {
+    const script::ComparisonReport* installed = nullptr;
     {
         ui::TForm11 form;
+        installed = &script::comparisonReport();
         script::comparisonReport().AppendReportLine("a", script::kReportRed);
+        EXPECT_EQ(installed, static_cast<const script::ComparisonReport*>(&form));
         EXPECT_EQ(form.document().lines().size(), 1u);
     }
-    script::comparisonReport().AppendReportLine("b", script::kReportRed); // dropped, no crash
+    EXPECT_NE(&script::comparisonReport(), installed);
 }
 
 } // namespace

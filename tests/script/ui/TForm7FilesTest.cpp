@@ -121,16 +121,41 @@ TEST_F(TForm7Files, ASixthFileDropsTheOldestAndACaseVariantIsNew)
     EXPECT_EQ(comboEntries(), (QStringList{"S6.TXT", "s6.txt", "s5.txt", "s4.txt", "s3.txt"}));
 }
 
-TEST_F(TForm7Files, CyrillicPathsRoundTripThroughTheSettingsFile)
+// File names on Linux are UTF-8 bytes, fpinit.ini is Windows-1251 text: a script in a
+// Cyrillic directory is offered from there, shown, remembered and opened again after a restart.
+TEST_F(TForm7Files, ScriptInACyrillicDirectorySurvivesARestart)
 {
+    const QString folder = QString::fromStdString(m_dir.string()) + QStringLiteral("/Скрипты");
+    const QString file = folder + QStringLiteral("/тест.txt");
+    const std::string fsFolder = platform::toFileName(folder);
+    const std::string fsFile = platform::toFileName(file);
+    std::filesystem::create_directories(fsFolder);
+    std::ofstream(fsFile, std::ios::binary) << "0F\r\n";
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(fsFolder);
     m_form->FormActivate();
-    const std::string path = cp1251("C:\\Тесты\\скрипт.txt");
 
-    openScript(path);
+    openScript(fsFile);
+    button("Button6")->click();
+
+    EXPECT_EQ(m_dialogs->calls()[0].options.initialDirectory, fsFolder);
+    EXPECT_EQ(comboEntries(), QStringList{file});
+    EXPECT_EQ(platform::GetPrivateProfileString("Files", "File1", "", 500, settingsPath()),
+              platform::toCp1251(file));
+    ASSERT_EQ(first().handledRequests().size(), 1U) << m_dialogs->lastMessage();
+
+    // A restart: a new window reads the list back from the settings file.
+    m_form = std::make_unique<TForm7>();
     m_form->FormActivate();
+    EXPECT_EQ(comboEntries(), QStringList{file});
+    const std::string before = settingsText();
+    openScript(fsFile);
+    button("Button6")->click();
 
-    EXPECT_EQ(comboEntries(), QStringList{QStringLiteral("C:\\Тесты\\скрипт.txt")});
-    EXPECT_EQ(m_form->scriptFile(), path);
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(combo()->currentIndex(), 0);
+    EXPECT_EQ(settingsText(), before);
+    EXPECT_EQ(first().handledRequests().size(), 2U) << m_dialogs->lastMessage();
 }
 
 TEST_F(TForm7Files, ClearMessagesEmptiesTheMemo)

@@ -106,6 +106,20 @@ TEST_F(TForm7Manual, SendShowsTheExchangeAndStatusAndKeepsTheFields)
     EXPECT_TRUE(m_dialogs->messages().empty());
 }
 
+TEST_F(TForm7Manual, ScriptsAndManualCommandsShareOneResultList)
+{
+    first().setAnswerData(0x4A, "1,22,333");
+    send(QStringLiteral("4A"), QStringLiteral("X"));
+    first().setAnswerData(0x4A, "9");
+    openScript(writeScript("one.txt", {"4A"}));
+
+    button("Button6")->click();
+
+    EXPECT_EQ(m_form->results().first.count, 1);
+    EXPECT_EQ(m_form->results().first.texts[0], "9");
+    EXPECT_EQ(m_form->results().first.texts[2], "333"); // beyond the count: kept
+}
+
 TEST_F(TForm7Manual, NoOutputKeepsTheMemoEmptyButUpdatesTheStatus)
 {
     checkBox("CheckBox2")->setChecked(true);

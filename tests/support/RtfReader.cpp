@@ -1,11 +1,15 @@
-#include "script/RtfReader.h"
+#include "tests/support/RtfReader.h"
 
 #include "script/RtfWriter.h"
 
 #include <cctype>
 #include <cstdlib>
 
-namespace quorvex::script {
+namespace quorvex::test_support {
+
+using script::pixelsForHalfPoints;
+using script::ReportLine;
+using script::Rgb;
 
 namespace {
 
@@ -215,4 +219,11 @@ std::optional<std::vector<ReportLine>> readRtf(const std::string& rtf)
     return Reader(rtf).run();
 }
 
-} // namespace quorvex::script
+std::vector<ReportLine> shownLines(std::vector<ReportLine> lines)
+{
+    for (ReportLine& line : lines)
+        line.heightPx = script::shownHeightPx(line);
+    return lines;
+}
+
+} // namespace quorvex::test_support

@@ -1,8 +1,8 @@
-#include "app/ShapeIndicator.h"
+#include "platform/qt/ShapeIndicator.h"
 
 #include <QPainter>
 
-namespace quorvex::ui {
+namespace quorvex::platform {
 
 ShapeIndicator::ShapeIndicator(QWidget* parent) : QFrame(parent)
 {
@@ -25,4 +25,4 @@ void ShapeIndicator::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(square, 5, 5);
 }
 
-} // namespace quorvex::ui
+} // namespace quorvex::platform
