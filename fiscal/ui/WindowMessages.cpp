@@ -1,6 +1,7 @@
 #include "fiscal/ui/WindowMessages.h"
 
 #include "fiscal/OperatorInput.h"
+#include "fiscal/RegistrarStep.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/TextCodec.h"
 
@@ -9,6 +10,11 @@ namespace quorvex::ui {
 void showMessage(const QString& text)
 {
     platform::dialogs().showMessage(platform::toCp1251(text));
+}
+
+QString notSentMessage()
+{
+    return platform::fromCp1251(fiscal::notSentMessage());
 }
 
 std::optional<int> integerOrMessage(const QString& text)

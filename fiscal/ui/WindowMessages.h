@@ -6,13 +6,9 @@
 
 namespace quorvex::ui {
 
-// A command refused before anything was sent (no port open, the link busy, or data the
-// operation refuses): no callback ran, so this is all the operator learns.
-inline QString notSentMessage()
-{
-    return QStringLiteral(
-        "Команда не отправлена: порт не открыт или занят, либо данные недопустимы");
-}
+// A command refused before anything was sent: the process link's reason. No callback ran, so
+// this is all the operator learns.
+[[nodiscard]] QString notSentMessage();
 
 // Shows a message box through the process's dialogs.
 void showMessage(const QString& text);

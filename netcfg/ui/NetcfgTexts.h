@@ -12,14 +12,6 @@ inline std::string timeoutMessage()
     return platform::toCp1251(QStringLiteral("Ошибка выполнения команды. Таймаут"));
 }
 
-// The link refused the command before sending it (another command in flight, no port open),
-// so there is no answer to judge.
-inline std::string notSentMessage()
-{
-    return platform::toCp1251(
-        QStringLiteral("Команда не отправлена: порт не открыт или занят другой командой."));
-}
-
 inline std::string successMessage()
 {
     return platform::toCp1251(QStringLiteral("Успешно!"));

@@ -45,7 +45,7 @@ void TForm14::Button28Click()
     const std::string request = netcfg::modemStateRequest(m_ui->CheckBox8->isChecked());
     if (m_link.SendCommand(nullptr, link::PrinterResultsx, 0, netcfg::kModemStateCommand,
                            request) == -1) {
-        platform::dialogs().showMessage(notSentMessage());
+        platform::dialogs().showMessage(link::refusalMessage(m_link.lastRefusal()));
         return;
     }
     const link::RetData& answer = link::resultState().copy;

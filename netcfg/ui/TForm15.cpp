@@ -108,7 +108,7 @@ void TForm15::Button1Click()
 {
     if (m_link.SendCommand(nullptr, link::PrinterResultsx, 0, netcfg::kReadNetworkCommand, "") ==
         -1) {
-        platform::dialogs().showMessage(notSentMessage());
+        platform::dialogs().showMessage(link::refusalMessage(m_link.lastRefusal()));
         return;
     }
     const link::RetData& answer = link::resultState().copy;
@@ -135,7 +135,7 @@ void TForm15::Button2Click()
     result.errorCount = 0;
     if (m_link.SendCommand(nullptr, link::PrinterResultsx, 0, netcfg::kWriteNetworkCommand,
                            request.data) == -1) {
-        platform::dialogs().showMessage(notSentMessage());
+        platform::dialogs().showMessage(link::refusalMessage(m_link.lastRefusal()));
         return;
     }
     if ((result.copy.ErrorFlags & link::ERR_TIMEOUT) != 0) {

@@ -181,8 +181,7 @@ TEST_F(CommandTest, ResumeAndStepNameACommandThatWasNeverSent)
     const std::string overlong = "21       " + std::string(190, 'x');
     interpreter.setScriptPath(writeTextFile("refused.txt", joinLines({"0F", overlong, "0F"})));
     const std::string message =
-        "Команда не отправлена: данные длиннее 189 байт, которые вмещает кадр. Строка 2: " +
-        overlong;
+        link::refusalMessage(link::Refusal::DataTooLong) + " Строка 2: " + overlong;
 
     host.setLineNumberText("1");
     EXPECT_EQ(interpreter.Resume(), RunEnd::Failed);

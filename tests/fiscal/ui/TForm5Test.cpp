@@ -215,8 +215,7 @@ TEST_F(TForm5Test, RefusedOperationSaysSoWithoutWaiting)
     click("Button11");
 
     EXPECT_EQ(requests(), std::vector<std::string>{});
-    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{fiscal::notSentMessage(
-                                         cp1251("Ошибка печати фискального текста"))});
+    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{fiscal::notSentMessage()});
     EXPECT_EQ(link::resultState().pendingAnswers, 0);
 }
 
