@@ -1,6 +1,6 @@
 // The sales window: the article file on opening, the grid, row selection and what each control
 // sends. The sale sequence itself is tested without the window.
-#include "ReceiptWindowFixture.h"
+#include "FiscalWindowFixture.h"
 
 #include "fiscal/RegistrarStep.h"
 #include "fiscal/ui/TForm5.h"
@@ -14,10 +14,10 @@
 
 #include <functional>
 
-namespace quorvex::ui::testing {
+namespace quorvex::ui::test {
 namespace {
 
-class TForm5Test : public ReceiptWindowFixture<TForm5> {
+class TForm5Test : public FormFixture<TForm5> {
 protected:
     // Activates the window with the dialog answering `path`, or cancelled.
     void activateWith(std::optional<std::string> path)
@@ -220,4 +220,4 @@ TEST_F(TForm5Test, RefusedOperationSaysSoWithoutWaiting)
 }
 
 } // namespace
-} // namespace quorvex::ui::testing
+} // namespace quorvex::ui::test
