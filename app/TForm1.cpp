@@ -286,16 +286,8 @@ void TForm1::GoodsReportItemClick()
 
 void TForm1::sendReport(const std::function<int()>& report)
 {
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    const bool sent = report() != -1;
-    platform::processPendingMessages();
-    if (!sent)
-        showMessage(notSentMessage());
-    else if (result.errorCount <= 0)
-        showMessage(QStringLiteral("Отчет - успешно"));
-    else
-        showMessage(QStringLiteral("Ошибка отчета"));
+    link::resultState().errorCount = 0;
+    tellOutcome(report(), QStringLiteral("Отчет - успешно"), QStringLiteral("Ошибка отчета"));
 }
 
 void TForm1::ReceiptCopiesItemClick()

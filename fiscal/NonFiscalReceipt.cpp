@@ -98,7 +98,7 @@ bool closeNonFiscalReceipt()
     });
     const bool closed = result == StepResult::Done;
     if (result == StepResult::NotSent)
-        platform::dialogs().showMessage(notSentMessage("Ошибка закрытия нефискального чека"));
+        platform::dialogs().showMessage(notSentMessage());
     else
         platform::dialogs().showMessage(closed ? "Нефискальный чек - успешно"
                                                : "Ошибка закрытия нефискального чека");

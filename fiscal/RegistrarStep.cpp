@@ -1,5 +1,6 @@
 #include "fiscal/RegistrarStep.h"
 
+#include "link/Link.h"
 #include "link/ResultState.h"
 #include "platform/Dialogs.h"
 
@@ -27,17 +28,15 @@ bool runReportedStep(const std::function<int()>& operation, const std::string& f
             platform::dialogs().showMessage(failureMessage);
         return false;
     case StepResult::NotSent:
-        platform::dialogs().showMessage(notSentMessage(failureMessage));
+        platform::dialogs().showMessage(notSentMessage());
         return false;
     }
     return false;
 }
 
-std::string notSentMessage(const std::string& failureMessage)
+std::string notSentMessage()
 {
-    const std::string reason = "Команда не отправлена регистратору: порт не открыт или занят, "
-                               "либо данные команды недопустимы.";
-    return failureMessage.empty() ? reason : failureMessage + "\n" + reason;
+    return link::refusalMessage(link::processLink().lastRefusal());
 }
 
 } // namespace quorvex::fiscal

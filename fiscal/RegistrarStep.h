@@ -22,7 +22,7 @@ StepResult runStep(const std::function<int()>& operation);
 // message shows nothing for a failure. True when the step was done.
 bool runReportedStep(const std::function<int()>& operation, const std::string& failureMessage);
 
-// The message for a request that was not sent, after the window's failure message if it has one.
-[[nodiscard]] std::string notSentMessage(const std::string& failureMessage);
+// The message for a request that was not sent: the process link's reason for its last refusal.
+[[nodiscard]] std::string notSentMessage();
 
 } // namespace quorvex::fiscal

@@ -31,7 +31,7 @@ std::optional<double> numberOrTell(const std::string& text)
 void warn(const std::function<int()>& operation)
 {
     if (runStep(operation) == StepResult::NotSent)
-        tell(notSentMessage({}));
+        tell(notSentMessage());
 }
 
 } // namespace

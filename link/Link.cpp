@@ -307,6 +307,11 @@ Refusal Link::lastRefusal() const
     return m_state->refusal;
 }
 
+int Link::refuseArguments()
+{
+    return m_state->refuse(Refusal::InvalidArguments);
+}
+
 const RetData& Link::retData() const
 {
     return m_state->retData;

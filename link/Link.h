@@ -2,6 +2,7 @@
 // The registrar link: two ports, the exchange log, the frame exchange of one command.
 // All of it runs on the calling thread; SendCommand blocks until the answer's end or the
 // time-out and calls the callback before it returns.
+#include "link/Refusal.h"
 #include "link/RetData.h"
 #include "serial/PortRegistry.h"
 
@@ -41,15 +42,6 @@ enum class AnswerEnd { Quiet, Etx };
 // "quiet" or "etx" in any letter case; nothing for any other text, the empty one included.
 [[nodiscard]] std::optional<AnswerEnd> parseAnswerEnd(std::string_view text);
 
-// Why SendCommand or RepeatCommand returned -1 without sending anything.
-enum class Refusal {
-    None,            // the last call sent its request
-    NotIdle,         // no port was ever opened, or an exchange is running
-    CodeOutOfRange,  // the command code is not 0..255
-    DataTooLong,     // more data than the 189 bytes a request frame carries
-    NothingToRepeat, // RepeatCommand before any request was sent
-};
-
 class Link {
 public:
     // ports: where port names are opened; clock: local time for the log.
@@ -84,9 +76,13 @@ public:
     // Sends the last request again; flag 0 reuses its SEQ byte, non-zero takes the next.
     // -1 while busy or when no request was sent yet.
     int RepeatCommand(int newSequence);
-    // Why the last SendCommand or RepeatCommand refused; None when it sent. A refusal changes
-    // nothing else, so a caller that got -1 can always ask here.
+    // Why the last SendCommand, RepeatCommand or typed operation refused; None when it sent.
+    // Every call sets it, so it never describes an earlier call. A refusal changes nothing
+    // else, so a caller that got -1 can always ask here.
     [[nodiscard]] Refusal lastRefusal() const;
+    // For typed operations that refuse their arguments before calling SendCommand: records
+    // Refusal::InvalidArguments and returns -1.
+    int refuseArguments();
 
     [[nodiscard]] const RetData& retData() const;
     [[nodiscard]] bool isIdle() const;

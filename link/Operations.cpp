@@ -10,8 +10,6 @@ namespace quorvex::link {
 
 namespace {
 
-constexpr int kRefused = -1;
-
 using Data = std::optional<std::string>;
 
 // Fixed point with exactly `decimals` decimals and '.' as the point, like "%-#.2lf" under the
@@ -166,13 +164,14 @@ Data periodicByNumberData(const std::string& password, int first, int last)
     return password + ',' + zeroPadded(first, 4) + ',' + zeroPadded(last, 4);
 }
 
-// The request carries at most 189 data bytes; a longer text is refused rather than cut, so
-// the registrar never receives a command different from the one asked for.
+// Refused arguments are recorded on the link, so its lastRefusal() describes this call. The
+// link itself refuses data over the 189 bytes a request carries rather than cutting it, so the
+// registrar never receives a command different from the one asked for.
 int send(Link& link, NotifyWindow* window, ResultCallback callback, int tag, int command,
          const Data& data)
 {
-    if (!data || data->size() > kMaxRequestData)
-        return kRefused;
+    if (!data)
+        return link.refuseArguments();
     return link.SendCommand(window, std::move(callback), tag, command, *data);
 }
 

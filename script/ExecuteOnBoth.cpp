@@ -12,24 +12,6 @@ namespace quorvex::script {
 
 const char* const kTimeoutMessage = "Ошибка выполнения команды. Таймаут";
 
-std::string refusalMessage(link::Refusal why)
-{
-    const std::string prefix = "Команда не отправлена: ";
-    switch (why) {
-    case link::Refusal::DataTooLong:
-        return prefix + "данные длиннее " + std::to_string(link::kMaxRequestData) +
-               " байт, которые вмещает кадр.";
-    case link::Refusal::CodeOutOfRange:
-        return prefix + "код команды не в пределах 0-255.";
-    case link::Refusal::NothingToRepeat:
-        return prefix + "нет команды для повтора.";
-    case link::Refusal::NotIdle:
-    case link::Refusal::None:
-        break;
-    }
-    return prefix + "порт регистратора не открыт или занят.";
-}
-
 namespace {
 
 // True when the answer (possibly with status errors) came back.

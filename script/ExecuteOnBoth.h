@@ -41,10 +41,6 @@ struct TwoRegistrarResults {
 // The console's message for a registrar that did not answer (Windows-1251).
 extern const char* const kTimeoutMessage; // "Ошибка выполнения команды. Таймаут"
 
-// The console's message for a command that was never sent, naming the reason (Windows-1251).
-// It never reads like a time-out: the fault lies in the command, not on the line.
-[[nodiscard]] std::string refusalMessage(link::Refusal why);
-
 struct ExecuteHooks {
     // Called with the shared result copy right after the first registrar answered (not timed
     // out), before its fields are copied and before the second registrar is asked. The manual
@@ -57,7 +53,7 @@ struct ExecuteHooks {
 // secondAllowed and session().secondConnected, to the second (UseSecondPort(1) ... (0)).
 //
 // Time-outs and refusals: ExecuteOnBoth shows no message itself. On FirstTimedOut and
-// SecondTimedOut the caller shows kTimeoutMessage, on Refused refusalMessage(); by then the
+// SecondTimedOut the caller shows kTimeoutMessage, on Refused link::refusalMessage(); by then the
 // first port is selected again, so a message box's nested message loop can never send a
 // command to the second registrar. A refused command never lets the previous answer pass as
 // its own: nothing is copied or compared.

@@ -242,7 +242,7 @@ void Interpreter::handleCommandOutcome(ExecuteOutcome outcome)
     case ExecuteOutcome::CountsDiffer:
         throw RunEnding{RunEnd::CountMismatch, false};
     case ExecuteOutcome::Refused:
-        endWithMessage(namingLine(refusalMessage(link::processLink().lastRefusal())),
+        endWithMessage(namingLine(link::refusalMessage(link::processLink().lastRefusal())),
                        RunEnd::Failed, true);
     }
 }

@@ -38,7 +38,7 @@ ExecuteOutcome reportFailure(ScriptHost& host, ExecuteOutcome outcome)
     if (outcome == ExecuteOutcome::FirstTimedOut || outcome == ExecuteOutcome::SecondTimedOut)
         host.showMessage(kTimeoutMessage);
     if (outcome == ExecuteOutcome::Refused)
-        host.showMessage(refusalMessage(link::processLink().lastRefusal()));
+        host.showMessage(link::refusalMessage(link::processLink().lastRefusal()));
     return outcome;
 }
 

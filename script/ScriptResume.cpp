@@ -153,7 +153,7 @@ void Interpreter::sendResumeCommand(const std::string& line)
     const int sent = link::SendCommand(nullptr, link::PrinterResultsx, 0,
                                        m_host.currentCommandCode(), m_host.dataText());
     if (sent == -1)
-        endWithMessage(namingLine(refusalMessage(link::processLink().lastRefusal())),
+        endWithMessage(namingLine(link::refusalMessage(link::processLink().lastRefusal())),
                        RunEnd::Failed, true);
     const link::RetData& answer = link::resultState().copy;
     if ((answer.ErrorFlags & link::ERR_TIMEOUT) != 0)

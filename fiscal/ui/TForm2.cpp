@@ -66,14 +66,9 @@ void TForm2::Button1Click()
     platform::processPendingMessages();
 
     result.errorCount = 0;
-    if (link::ServiceCashInOut(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                               amount.amount) == -1) {
-        showMessage(notSentMessage());
-        return;
-    }
-    platform::processPendingMessages();
-    showMessage(result.errorCount <= 0 ? QStringLiteral("Служебный внос/вынос - успешно")
-                                       : QStringLiteral("Ошибка "));
+    tellOutcome(link::ServiceCashInOut(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                                       amount.amount),
+                QStringLiteral("Служебный внос/вынос - успешно"), QStringLiteral("Ошибка "));
 }
 
 void TForm2::Button2Click()

@@ -5,7 +5,6 @@
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
-#include "platform/MessagePump.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QShowEvent>
@@ -44,14 +43,9 @@ void TForm3::Button1Click()
 {
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    const bool sent = link::DailyReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                                        kOperatorPassword, kZReportType) != -1;
-    platform::processPendingMessages();
-    if (!sent)
-        showMessage(notSentMessage());
-    else
-        showMessage(result.errorCount <= 0 ? QStringLiteral("Z-Отчет - успешно")
-                                           : QStringLiteral("Ошибка Z-Отчета"));
+    const int sent = link::DailyReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
+                                       kOperatorPassword, kZReportType);
+    tellOutcome(sent, QStringLiteral("Z-Отчет - успешно"), QStringLiteral("Ошибка Z-Отчета"));
 
     if (!m_ui->CheckBox6->isChecked())
         return;
@@ -60,7 +54,7 @@ void TForm3::Button1Click()
     const bool deletionSent =
         link::DeleteArticles(link::processLink(), nullptr, link::PrinterResultsx, 0, kAllArticles,
                              kOperatorPassword) != -1;
-    if (!deletionSent && sent)
+    if (!deletionSent && sent != -1)
         showMessage(notSentMessage());
 }
 

@@ -197,14 +197,10 @@ void TForm4::Button1Click()
         return;
     }
 
-    platform::processPendingMessages();
-    if (sent == -1)
-        showMessage(notSentMessage());
-    else if (result.errorCount > 0)
-        showMessage(QStringLiteral("Ошибка выполнения отчета"));
-    else
-        showMessage(full ? QStringLiteral("Полный отчет выполнен!")
-                         : QStringLiteral("Сокращенный отчет выполнен!"));
+    tellOutcome(sent,
+                full ? QStringLiteral("Полный отчет выполнен!")
+                     : QStringLiteral("Сокращенный отчет выполнен!"),
+                QStringLiteral("Ошибка выполнения отчета"));
 }
 
 void TForm4::Button2Click()

@@ -5,7 +5,7 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "netcfg/ModemState.h"
-#include "netcfg/ui/NetcfgTexts.h"
+#include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -43,17 +43,9 @@ void TForm14::showEvent(QShowEvent* event)
 void TForm14::Button28Click()
 {
     const std::string request = netcfg::modemStateRequest(m_ui->CheckBox8->isChecked());
-    if (m_link.SendCommand(nullptr, link::PrinterResultsx, 0, netcfg::kModemStateCommand,
-                           request) == -1) {
-        platform::dialogs().showMessage(notSentMessage());
+    if (!exchangeAnswered(m_link, netcfg::kModemStateCommand, request))
         return;
-    }
     const link::RetData& answer = link::resultState().copy;
-    if ((answer.ErrorFlags & link::ERR_TIMEOUT) != 0) {
-        platform::dialogs().showMessage(timeoutMessage());
-        m_link.UseSecondPort(0);
-        return;
-    }
 
     m_ui->Button2->setEnabled(true);
     m_ui->Edit32->setText(platform::fromCp1251(answer.Fields[1]));

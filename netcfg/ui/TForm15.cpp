@@ -5,7 +5,7 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "netcfg/ParameterFile.h"
-#include "netcfg/ui/NetcfgTexts.h"
+#include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -106,17 +106,9 @@ void TForm15::showMembers(const netcfg::NetworkMembers& members, int count)
 
 void TForm15::Button1Click()
 {
-    if (m_link.SendCommand(nullptr, link::PrinterResultsx, 0, netcfg::kReadNetworkCommand, "") ==
-        -1) {
-        platform::dialogs().showMessage(notSentMessage());
+    if (!exchangeAnswered(m_link, netcfg::kReadNetworkCommand, ""))
         return;
-    }
     const link::RetData& answer = link::resultState().copy;
-    if ((answer.ErrorFlags & link::ERR_TIMEOUT) != 0) {
-        platform::dialogs().showMessage(timeoutMessage());
-        m_link.UseSecondPort(0);
-        return;
-    }
 
     const netcfg::AnswerDecoding decoding = netcfg::decodeNetworkAnswer(answer.Fields);
     showMembers(decoding.members, decoding.decoded);
@@ -133,16 +125,8 @@ void TForm15::Button2Click()
     }
     link::ResultState& result = link::resultState();
     result.errorCount = 0;
-    if (m_link.SendCommand(nullptr, link::PrinterResultsx, 0, netcfg::kWriteNetworkCommand,
-                           request.data) == -1) {
-        platform::dialogs().showMessage(notSentMessage());
+    if (!exchangeAnswered(m_link, netcfg::kWriteNetworkCommand, request.data))
         return;
-    }
-    if ((result.copy.ErrorFlags & link::ERR_TIMEOUT) != 0) {
-        platform::dialogs().showMessage(timeoutMessage());
-        m_link.UseSecondPort(0);
-        return;
-    }
     // The registrar's refusal has been shown by the callback; it is no success.
     if (result.errorCount > 0) {
         showMessage(QStringLiteral("Настройки сети не установлены. Ошибка!"));

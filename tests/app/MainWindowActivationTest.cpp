@@ -22,22 +22,6 @@ TEST_F(ActivationTest, ListsEmulatedPortsAndSelectsStoredChoiceIgnoringCase)
     EXPECT_EQ(m_terminations, 0);
 }
 
-TEST_F(ActivationTest, FallsBackToFirstPortAnd19200)
-{
-    for (const std::string& ini : {std::string("[LogFile]\r\nLog=0\r\n"),
-                                   std::string("[Communication]\r\nPort=NOSUCH\r\nSpeed=12345\r\n"),
-                                   std::string("[Communication]\r\nPort=\r\nSpeed=\r\n")}) {
-        writeIni(ini);
-        ports()->setCurrentIndex(ports()->count() - 1);
-        speeds()->setCurrentIndex(3);
-
-        m_form->FormActivate();
-
-        EXPECT_EQ(ports()->currentIndex(), 0) << ini;
-        EXPECT_EQ(speeds()->currentText(), "19200") << ini;
-    }
-}
-
 TEST_F(ActivationTest, PortListIsRefilledNotAppended)
 {
     writeIni("");

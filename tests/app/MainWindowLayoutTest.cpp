@@ -2,11 +2,9 @@
 // also save the two states as PNG files for a look.
 #include "AppFixture.h"
 
-#include <QAbstractButton>
-#include <QGroupBox>
-#include <QLabel>
+#include "tests/support/qt/CaptionFit.h"
+
 #include <QMenuBar>
-#include <QPixmap>
 
 namespace quorvex::ui::test {
 namespace {
@@ -15,31 +13,13 @@ class LayoutTest : public AppFixture {
 protected:
     void expectCaptionsFit(const char* state)
     {
+        const QString name = QStringLiteral("TForm1-") + QLatin1String(state);
         m_form->adjustSize();
-        m_form->show();
-        QCoreApplication::processEvents();
-        for (QWidget* widget : m_form->findChildren<QWidget*>()) {
-            if (!qobject_cast<QAbstractButton*>(widget) && !qobject_cast<QLabel*>(widget) &&
-                !qobject_cast<QComboBox*>(widget))
-                continue;
-            if (!widget->isVisible())
-                continue;
-            EXPECT_GE(widget->width(), widget->minimumSizeHint().width())
-                << state << ": " << widget->objectName().toStdString();
-        }
+        test_support::expectCaptionsFit(*m_form, name);
         EXPECT_GE(m_form->menuBar()->width(), m_form->menuBar()->sizeHint().width())
             << state << ": menus hidden behind the overflow arrow";
-        auto* group = child<QGroupBox>("GroupBox1");
-        EXPECT_GE(group->width(), group->fontMetrics().horizontalAdvance(group->title()));
-        saveScreenshot(state);
+        test_support::saveScreenshot(*m_form, name);
         m_form->hide();
-    }
-
-    void saveScreenshot(const char* state) const
-    {
-        const QString directory = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
-        if (!directory.isEmpty())
-            m_form->grab().save(directory + "/TForm1-" + state + ".png");
     }
 };
 

@@ -1,8 +1,12 @@
 #pragma once
-// The process's link on the emulated registrar EMU1, no exchange log, dialogs recorded.
+// The process's link on the emulated registrar EMU1, no exchange log, no second registrar,
+// dialogs recorded. The fiscal steps' tests use it as it is, the fiscal windows' tests through
+// tests/fiscal/ui/FiscalWindowFixture.h.
 #include "emulator/EmulatedLine.h"
+#include "emulator/Registrar.h"
 #include "link/Link.h"
 #include "link/ResultState.h"
+#include "link/Session.h"
 #include "platform/RecordingDialogs.h"
 #include "tests/support/EmulatedRegistrars.h"
 
@@ -19,12 +23,14 @@ protected:
     void SetUp() override
     {
         test_support::resetEmulatedRegistrars();
+        link::session() = {};
         ASSERT_NO_FATAL_FAILURE(test_support::openEmulatedLink("", 19200));
     }
 
     void TearDown() override { link::resultState() = {}; }
 
     static emulator::Registrar& registrar() { return emulator::processRegistrar(1); }
+    static emulator::DeviceState& device() { return registrar().model().state(); }
 
     // Has the registrar's model handle a command directly, as if an earlier exchange had.
     static void given(int command, const std::string& data)

@@ -67,7 +67,7 @@ TEST_F(SaleSequence, SendsWhatTheArticleAndTheChoicesAsk)
 
 TEST_F(SaleSequence, StopsWithItsMessageAndNeverWaitsForAnUnsentRequest)
 {
-    const std::string notSentSale = notSentMessage("Ошибка продажи товара");
+    const std::string notSentSale = link::refusalMessage(link::Refusal::InvalidArguments);
     SaleInput noRow = sale(kBread);
     noRow.articleCode = -1;
     SaleInput negative = sale(kBread);

@@ -205,8 +205,7 @@ TEST_F(ExecuteOnBothTest, ManualCommandShowsTheRefusalNotATimeout)
 
     EXPECT_EQ(outcome, ExecuteOutcome::Refused);
     EXPECT_EQ(host.messages(),
-              std::vector<std::string>{
-                  "Команда не отправлена: данные длиннее 189 байт, которые вмещает кадр."});
+              std::vector<std::string>{link::refusalMessage(link::Refusal::DataTooLong)});
     EXPECT_TRUE(first().handledCommands().empty());
 }
 

@@ -99,11 +99,10 @@ const FailureCase kCases[] = {
     {"BadRunCommandCode", inSection({"%RunCommand (4A)"}), "Ошибка преобразования в число: 4A",
      true, false, false},
     {"CommandCodeOutOfRange", inSection({"%RunCommand (300)"}),
-     "Команда не отправлена: код команды не в пределах 0-255. Строка 6: %RunCommand (300)", false,
+     link::refusalMessage(link::Refusal::CodeOutOfRange) + " Строка 6: %RunCommand (300)", false,
      false, true},
     {"CommandDataTooLong", inSection({"21" + std::string(190, 'x')}),
-     "Команда не отправлена: данные длиннее 189 байт, которые вмещает кадр. Строка 6: 21" +
-         std::string(190, 'x'),
+     link::refusalMessage(link::Refusal::DataTooLong) + " Строка 6: 21" + std::string(190, 'x'),
      false, false, true},
     {"EndWhileWithoutWhile", inSection({"%EndWhile"}),
      "Ошибка - EndWhile без While. Строка 6: %EndWhile", false, false, false},

@@ -1,54 +1,15 @@
 // quorvex-run end to end: exit codes, the memo on stdout in UTF-8, messages and reports.
-#include "InterpreterTestFixture.h"
+#include "QuorvexRunTool.h"
 #include "tests/serial/qt/PtyEmulatorProcess.h"
 #include "tests/support/ScopedRuntimeDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace quorvex::script::testing {
 namespace {
-
-std::string utf8(const char8_t* text)
-{
-    return reinterpret_cast<const char*>(text);
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct ToolResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-// prefix: a command that runs the tool, e.g. as another user.
-ToolResult runTool(const std::string& arguments, const std::string& prefix = "")
-{
-    const std::string outPath = writeTextFile("out.txt", "");
-    const std::string errPath = writeTextFile("err.txt", "");
-    const std::string command = prefix + QUORVEX_RUN_PATH + " " + arguments + " >" + outPath +
-                                " 2>" + errPath + " </dev/null";
-    const int status = std::system(command.c_str());
-    ToolResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    return result;
-}
 
 std::string script(const std::vector<std::string>& lines)
 {

@@ -1,32 +1,13 @@
 // A whole fiscal receipt and a non-fiscal one, run by quorvex-run against quorvex-emu on a
 // pseudo-terminal; the emulator's receipt printout shows both in its journal.
-#include "InterpreterTestFixture.h"
+#include "QuorvexRunTool.h"
 #include "tests/serial/qt/PtyEmulatorProcess.h"
 #include "tests/support/ScopedRuntimeDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
 namespace quorvex::script::testing {
 namespace {
-
-std::string utf8(const char8_t* text)
-{
-    return reinterpret_cast<const char*>(text);
-}
-
-std::string contentOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(ReceiptScriptEndToEnd, FiscalAndNonFiscalReceiptsReachTheJournal)
 {
@@ -40,20 +21,14 @@ TEST(ReceiptScriptEndToEnd, FiscalAndNonFiscalReceiptsReachTheJournal)
                                                 "6BPБ13,2,5.50,9011,Молоко", "3A12*2.000,-10.00",
                                                 "3A13*1.000", "3300", "35\tP30.00", "38", "26",
                                                 "2AСпасибо за покупку", "5D1", "27"}));
-    const std::string out = writeTextFile("run-out.txt", "");
-    const std::string err = writeTextFile("run-err.txt", "");
 
-    const int status =
-        std::system((std::string(QUORVEX_RUN_PATH) + " --port " + emulator.devicePath() + " " +
-                     script + " >" + out + " 2>" + err + " </dev/null")
-                        .c_str());
+    const ToolResult result = runTool("--port " + emulator.devicePath() + " " + script);
     emulator.stop();
 
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << contentOf(out);
-    EXPECT_EQ(contentOf(err), utf8(u8"Конец файла!\n"));
-    EXPECT_NE(contentOf(out).find("2350,1800,550,0,0,0"), std::string::npos) << "the subtotal";
-    const std::string printed = contentOf(emulatorErrors);
+    EXPECT_EQ(result.exitCode, 0) << result.out;
+    EXPECT_EQ(result.err, utf8(u8"Конец файла!\n"));
+    EXPECT_NE(result.out.find("2350,1800,550,0,0,0"), std::string::npos) << "the subtotal";
+    const std::string printed = readFile(emulatorErrors);
     std::size_t at = 0;
     for (const char8_t* expected :
          {u8"--- receipt ---", u8"КАССОВЫЙ ЧЕК", u8"  2.000 x 10.00 = 20.00 А",

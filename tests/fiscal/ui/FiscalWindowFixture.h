@@ -1,51 +1,31 @@
 #pragma once
-// The fiscal windows against the emulated registrar EMU1 on the process's link, dialogs recorded.
-#include "emulator/EmulatedLine.h"
-#include "emulator/Registrar.h"
-#include "link/Link.h"
-#include "link/ResultState.h"
-#include "link/Session.h"
-#include "platform/RecordingDialogs.h"
+// The fiscal windows against the emulated registrar EMU1 on the process's link, dialogs
+// recorded: lookups by component name, the messages shown, and files in a fresh directory.
 #include "platform/qt/TextCodec.h"
-#include "tests/support/EmulatedRegistrars.h"
+#include "tests/fiscal/FiscalLinkFixture.h"
 
-#include <QAbstractButton>
-#include <QCoreApplication>
-#include <QGroupBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QStringList>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace quorvex::ui::test {
 
-class FiscalWindowTest : public ::testing::Test {
+inline std::string cp1251(const char* utf8)
+{
+    return platform::toCp1251(QString::fromUtf8(utf8));
+}
+
+class FiscalWindowTest : public fiscal::testing::FiscalLinkFixture {
 protected:
-    void SetUp() override
-    {
-        test_support::resetEmulatedRegistrars();
-        link::session() = {};
-        ASSERT_NO_FATAL_FAILURE(test_support::openEmulatedLink("", 19200));
-    }
-
-    void TearDown() override { link::resultState() = {}; }
-
-    static emulator::Registrar& registrar() { return emulator::processRegistrar(1); }
-    static emulator::DeviceState& device() { return registrar().model().state(); }
-
-    // The requests the registrar received: command code and data.
-    static std::vector<std::pair<int, std::string>> requests()
-    {
-        std::vector<std::pair<int, std::string>> sent;
-        for (const emulator::HandledRequest& request : registrar().handledRequests())
-            sent.emplace_back(request.command, request.data);
-        return sent;
-    }
-
     QStringList messages()
     {
         QStringList texts;
@@ -54,35 +34,62 @@ protected:
         return texts;
     }
 
-    template <typename T> static T* child(QWidget& window, const char* name)
+    template <typename T> static T* child(const QWidget& window, const char* name)
     {
         T* widget = window.findChild<T*>(QLatin1String(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-
-    platform::ScopedRecordingDialogs m_dialogs;
 };
 
-// Every visible caption of the window fits its control; with QUORVEX_SCREENSHOT_DIR set the
-// window is also saved there as <name>.png.
-inline void expectCaptionsFitAndSave(QWidget& window, const QString& name)
-{
-    window.show();
-    QCoreApplication::processEvents();
-    for (QWidget* widget : window.findChildren<QWidget*>()) {
-        if (!widget->isVisible())
-            continue;
-        if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLabel*>(widget))
-            EXPECT_GE(widget->width(), widget->minimumSizeHint().width())
-                << name.toStdString() << ": " << widget->objectName().toStdString();
-        if (auto* group = qobject_cast<QGroupBox*>(widget))
-            EXPECT_GE(group->width(), group->fontMetrics().horizontalAdvance(group->title()))
-                << name.toStdString() << ": " << group->objectName().toStdString();
+// A window made anew for each test after the link is open, with a fresh directory for its files.
+template <typename Form> class FormFixture : public FiscalWindowTest {
+protected:
+    void SetUp() override
+    {
+        FiscalWindowTest::SetUp();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_dir = std::filesystem::temp_directory_path() /
+                (std::string("quorvex-fiscal-") + test->test_suite_name() + "-" + test->name());
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+        m_form = std::make_unique<Form>();
     }
-    const QString directory = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
-    if (!directory.isEmpty())
-        window.grab().save(directory + "/" + name + ".png");
-}
+
+    void TearDown() override
+    {
+        m_form.reset();
+        FiscalWindowTest::TearDown();
+        std::filesystem::remove_all(m_dir);
+    }
+
+    using FiscalWindowTest::child;
+    template <typename Widget> Widget* child(const char* name) const
+    {
+        return FiscalWindowTest::child<Widget>(*m_form, name);
+    }
+    void click(const char* button) const { child<QPushButton>(button)->click(); }
+    void type(const char* edit, const char* utf8) const
+    {
+        child<QLineEdit>(edit)->setText(QString::fromUtf8(utf8));
+    }
+    std::string text(const char* widget) const
+    {
+        if (auto* label = m_form->template findChild<QLabel*>(QString::fromLatin1(widget)))
+            return label->text().toStdString();
+        return child<QLineEdit>(widget)->text().toStdString();
+    }
+
+    // Writes a file of Windows-1251 bytes into the test's directory; returns its path.
+    std::string writeFile(const std::string& name, const std::string& bytes) const
+    {
+        const std::string path = (m_dir / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    std::filesystem::path m_dir;
+    std::unique_ptr<Form> m_form;
+};
 
 } // namespace quorvex::ui::test

@@ -1,33 +1,51 @@
-// The report, cash and copy windows: every caption fits. Set QUORVEX_SCREENSHOT_DIR to also save
-// them as PNG files for a look.
-#include "FiscalWindowFixture.h"
-
+// The six fiscal windows: every caption fits and no two controls overlap. Set
+// QUORVEX_SCREENSHOT_DIR to also save them as PNG files for a look.
 #include "fiscal/ui/TForm13.h"
 #include "fiscal/ui/TForm2.h"
 #include "fiscal/ui/TForm3.h"
 #include "fiscal/ui/TForm4.h"
+#include "fiscal/ui/TForm5.h"
+#include "fiscal/ui/TForm6.h"
+#include "platform/RecordingDialogs.h"
+#include "tests/support/qt/CaptionFit.h"
 
+#include <QGroupBox>
 #include <QRadioButton>
+#include <gtest/gtest.h>
 
 namespace quorvex::ui::test {
 namespace {
 
-TEST(FiscalWindowLayout, CaptionsFit)
+using test_support::expectCaptionsFit;
+using test_support::saveScreenshot;
+
+void expectFitsAndSave(QWidget& window, const QString& name)
 {
+    expectCaptionsFit(window, name);
+    saveScreenshot(window, name);
+}
+
+TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
+{
+    platform::ScopedRecordingDialogs dialogs; // the file dialog of the sales window is cancelled
     TForm2 cash;
     TForm3 zReport;
     TForm4 periodic;
     TForm13 copies;
+    TForm5 sales;
+    TForm6 nonFiscal;
 
-    expectCaptionsFitAndSave(cash, "TForm2");
-    expectCaptionsFitAndSave(zReport, "TForm3");
-    expectCaptionsFitAndSave(periodic, "TForm4");
+    expectFitsAndSave(cash, "TForm2");
+    expectFitsAndSave(zReport, "TForm3");
+    expectFitsAndSave(periodic, "TForm4");
     periodic.findChild<QRadioButton*>("RadioGroup3Item0")->click();
-    expectCaptionsFitAndSave(periodic, "TForm4-numbers");
+    expectFitsAndSave(periodic, "TForm4-numbers");
     const QSize numbersSize = periodic.size();
     periodic.findChild<QRadioButton*>("RadioGroup3Item1")->click();
-    expectCaptionsFitAndSave(periodic, "TForm4-dates");
-    expectCaptionsFitAndSave(copies, "TForm13");
+    expectFitsAndSave(periodic, "TForm4-dates");
+    expectFitsAndSave(copies, "TForm13");
+    expectFitsAndSave(sales, "TForm5");
+    expectFitsAndSave(nonFiscal, "TForm6");
 
     EXPECT_EQ(periodic.size(), numbersSize) << "the window keeps its size for either range";
     EXPECT_EQ(copies.windowTitle(), QStringLiteral("Копия чека (\"КСЕФ\")"));

@@ -59,13 +59,13 @@ protected:
     TForm13 m_form;
 };
 
-using Requests = std::vector<std::pair<int, std::string>>;
+using Requests = std::vector<std::string>;
 
 TEST_F(TForm13Test, DateSearchSendsDatesTimesAndFlagAndShowsTheNumbersFound)
 {
     searchByDate(QDate(2026, 12, 1), "1200", QDate(2026, 12, 7), "1800", true);
 
-    EXPECT_EQ(requests(), (Requests{{0x4A, "W"}, {0xEE, "011226,1200,071226,1800,1"}}));
+    EXPECT_EQ(requests(), (Requests{"4A:W", "EE:011226,1200,071226,1800,1"}));
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Копии чеков - успешно!")});
     EXPECT_EQ(label("Label3")->text(), QStringLiteral("12"));
     EXPECT_EQ(label("Label4")->text(), QStringLiteral("15"));
@@ -76,7 +76,7 @@ TEST_F(TForm13Test, NumberPrintingSendsFirstAndLast)
     printByNumber("5", "13");
     printByNumber("5", "9");
 
-    EXPECT_EQ(requests(), (Requests{{0x4A, "W"}, {0xEB, "5,13"}, {0x4A, "W"}, {0xEB, "5,9"}}));
+    EXPECT_EQ(requests(), (Requests{"4A:W", "EB:5,13", "4A:W", "EB:5,9"}));
     EXPECT_EQ(messages(), (QStringList{QStringLiteral("Копии чеков - успешно!"),
                                        QStringLiteral("Команда не разрешена"),
                                        QStringLiteral("Ошибка печати копий чека")}));
@@ -104,7 +104,7 @@ TEST_F(TForm13Test, NumberEditsAreReadLastFirstAfterTheStatusQuery)
     printByNumber("x", "y");
 
     EXPECT_EQ(messages(), QStringList{QStringLiteral("'y' is not a valid integer value")});
-    EXPECT_EQ(requests(), (Requests{{0x4A, "W"}}));
+    EXPECT_EQ(requests(), (Requests{"4A:W"}));
 }
 
 TEST_F(TForm13Test, ClicksCarryTheResultLabelsIntoTheNumberRange)

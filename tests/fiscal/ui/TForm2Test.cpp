@@ -42,8 +42,7 @@ TEST_F(TForm2Test, CashInThenCashOutSendTheAmountAndItsNegation)
     run(QStringLiteral("100"), 0);
     run(QStringLiteral("100.00"), 1);
 
-    EXPECT_EQ(requests(),
-              (std::vector<std::pair<int, std::string>>{{0x46, "100.00"}, {0x46, "-100.00"}}));
+    EXPECT_EQ(requests(), (std::vector<std::string>{"46:100.00", "46:-100.00"}));
     EXPECT_EQ(messages(), QStringList(2, QStringLiteral("Служебный внос/вынос - успешно")));
     EXPECT_EQ(device().cashInDrawerHundredths, 0);
 }

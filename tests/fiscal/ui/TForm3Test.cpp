@@ -50,16 +50,16 @@ TEST_F(TForm3Test, ZReportThenItsMessageThenTheDeletionWhateverTheOutcome)
         const char* name;
         bool deleteArticles;
         bool silent;
-        std::vector<int> commands;
+        std::vector<std::string> commands;
         Shown shown;
     };
     const Case cases[] = {
-        {"report only", false, false, {0x45}, {{QStringLiteral("Z-Отчет - успешно"), 1}}},
-        {"with deletion", true, false, {0x45, 0x6B}, {{QStringLiteral("Z-Отчет - успешно"), 1}}},
+        {"report only", false, false, {"45"}, {{QStringLiteral("Z-Отчет - успешно"), 1}}},
+        {"with deletion", true, false, {"45", "6B"}, {{QStringLiteral("Z-Отчет - успешно"), 1}}},
         {"deletion after a failed report",
          true,
          true,
-         {0x45, 0x6B},
+         {"45", "6B"},
          {{QStringLiteral("Таймаут"), 1},
           {QStringLiteral("Ошибка Z-Отчета"), 1},
           {QStringLiteral("Таймаут"), 2}}},
@@ -73,14 +73,13 @@ TEST_F(TForm3Test, ZReportThenItsMessageThenTheDeletionWhateverTheOutcome)
 
         child<QPushButton>(m_form, "Button1")->click();
 
-        std::vector<int> commands;
-        for (const auto& [command, data] : requests())
-            commands.push_back(command);
+        std::vector<std::string> commands;
+        for (const std::string& request : requests())
+            commands.push_back(request.substr(0, 2));
         EXPECT_EQ(commands, c.commands) << c.name;
         EXPECT_EQ(m_observer.shown, c.shown) << c.name;
     }
-    EXPECT_EQ(requests(),
-              (std::vector<std::pair<int, std::string>>{{0x45, "9011,0"}, {0x6B, "DA,9011"}}));
+    EXPECT_EQ(requests(), (std::vector<std::string>{"45:9011,0", "6B:DA,9011"}));
 }
 
 TEST_F(TForm3Test, StartsWithoutDeletion)

@@ -87,21 +87,21 @@ TEST_F(TForm4Test, ReportsSendThePasswordAndTheRange)
         const char* kind;
         const char* first;
         const char* last;
-        std::pair<int, std::string> sent;
+        const char* sent;
         QStringList shown;
     };
     const QStringList fullDone{QStringLiteral("Полный отчет выполнен!")};
     const QStringList shortDone{QStringLiteral("Сокращенный отчет выполнен!")};
     const Case cases[] = {
-        {"RadioGroup3Item0", "RadioGroup4Item1", "1", "25", {0x49, "9011,0001,0025"}, fullDone},
-        {"RadioGroup3Item0", "RadioGroup4Item0", "2", "2", {0x5F, "9011,0002,0002"}, shortDone},
-        {"RadioGroup3Item1", "RadioGroup4Item0", "", "", {0x4F, "9011,011226,071226"}, shortDone},
-        {"RadioGroup3Item1", "RadioGroup4Item1", "", "", {0x5E, "9011,011226,071226"}, fullDone},
+        {"RadioGroup3Item0", "RadioGroup4Item1", "1", "25", "49:9011,0001,0025", fullDone},
+        {"RadioGroup3Item0", "RadioGroup4Item0", "2", "2", "5F:9011,0002,0002", shortDone},
+        {"RadioGroup3Item1", "RadioGroup4Item0", "", "", "4F:9011,011226,071226", shortDone},
+        {"RadioGroup3Item1", "RadioGroup4Item1", "", "", "5E:9011,011226,071226", fullDone},
         {"RadioGroup3Item0",
          "RadioGroup4Item1",
          "30",
          "40",
-         {0x49, "9011,0030,0040"},
+         "49:9011,0030,0040",
          {QStringLiteral("Команда не разрешена"), QStringLiteral("Ошибка выполнения отчета")}},
     };
     for (const Case& c : cases) {
@@ -115,7 +115,7 @@ TEST_F(TForm4Test, ReportsSendThePasswordAndTheRange)
 
         ASSERT_FALSE(requests().empty());
         EXPECT_EQ(requests().back(), c.sent);
-        EXPECT_EQ(messages(), c.shown) << c.sent.second;
+        EXPECT_EQ(messages(), c.shown) << c.sent;
     }
 }
 

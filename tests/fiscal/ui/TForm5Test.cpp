@@ -1,6 +1,6 @@
 // The sales window: the article file on opening, the grid, row selection and what each control
 // sends. The sale sequence itself is tested without the window.
-#include "ReceiptWindowFixture.h"
+#include "FiscalWindowFixture.h"
 
 #include "fiscal/RegistrarStep.h"
 #include "fiscal/ui/TForm5.h"
@@ -14,10 +14,10 @@
 
 #include <functional>
 
-namespace quorvex::ui::testing {
+namespace quorvex::ui::test {
 namespace {
 
-class TForm5Test : public ReceiptWindowFixture<TForm5> {
+class TForm5Test : public FormFixture<TForm5> {
 protected:
     // Activates the window with the dialog answering `path`, or cancelled.
     void activateWith(std::optional<std::string> path)
@@ -215,10 +215,9 @@ TEST_F(TForm5Test, RefusedOperationSaysSoWithoutWaiting)
     click("Button11");
 
     EXPECT_EQ(requests(), std::vector<std::string>{});
-    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{fiscal::notSentMessage(
-                                         cp1251("Ошибка печати фискального текста"))});
+    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{fiscal::notSentMessage()});
     EXPECT_EQ(link::resultState().pendingAnswers, 0);
 }
 
 } // namespace
-} // namespace quorvex::ui::testing
+} // namespace quorvex::ui::test

@@ -1,15 +1,15 @@
 // The non-fiscal receipt window: its choices, composing through the controls, printing. The
 // composing and printing rules themselves are tested without the window.
-#include "ReceiptWindowFixture.h"
+#include "FiscalWindowFixture.h"
 
 #include "fiscal/ui/TForm6.h"
 
 #include <QPlainTextEdit>
 
-namespace quorvex::ui::testing {
+namespace quorvex::ui::test {
 namespace {
 
-class TForm6Test : public ReceiptWindowFixture<TForm6> {
+class TForm6Test : public FormFixture<TForm6> {
 protected:
     QStringList items(const char* combo) const
     {
@@ -72,4 +72,4 @@ TEST_F(TForm6Test, RefusedLineIsToldAndNotShown)
 }
 
 } // namespace
-} // namespace quorvex::ui::testing
+} // namespace quorvex::ui::test

@@ -7,12 +7,11 @@
 #include "platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "tests/support/EmulatedRegistrars.h"
+#include "tests/support/qt/CaptionFit.h"
 
 #include <QCoreApplication>
 #include <QDialog>
-#include <QFontMetrics>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -41,17 +40,7 @@ template <typename Widget> Widget* child(const QWidget& form, const char* name)
     return widget;
 }
 
-// Fails for every line of a caption that the widget is too narrow to show. Trailing blanks
-// show nothing and need no room.
-inline void expectCaptionFits(const QWidget& widget, const QString& caption)
-{
-    static const QRegularExpression trailingBlanks(QStringLiteral("\\s+$"));
-    for (QString line : caption.split(QLatin1Char('\n'))) {
-        line.remove(trailingBlanks);
-        EXPECT_GE(widget.width(), widget.fontMetrics().horizontalAdvance(line))
-            << widget.objectName().toStdString() << ": " << line.toStdString();
-    }
-}
+using test_support::expectCaptionFits;
 
 class NetcfgWindowTest : public ::testing::Test {
 protected:

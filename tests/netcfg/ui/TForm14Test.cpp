@@ -120,8 +120,7 @@ TEST_F(TForm14Test, ReportRefusedBeforeSendingChangesNothing)
     EXPECT_FALSE(child<QCheckBox>(form, "CheckBox9")->isChecked());
     EXPECT_FALSE(child<QPushButton>(form, "Button2")->isEnabled());
     EXPECT_EQ(m_dialogs->messages(),
-              std::vector<std::string>{
-                  cp1251("Команда не отправлена: порт не открыт или занят другой командой.")});
+              std::vector<std::string>{link::refusalMessage(link::Refusal::NotIdle)});
 }
 
 TEST_F(TForm14Test, StatusButtonOpensTheStatusWindow)

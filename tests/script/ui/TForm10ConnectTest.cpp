@@ -83,35 +83,6 @@ TEST_F(TForm10Test, StoredChoiceIsSelectedIgnoringCase)
     EXPECT_EQ(link::session().secondPortText, "EMU2");
 }
 
-TEST_F(TForm10Test, StoredDevicePathLongerThanNineCharactersIsSelected)
-{
-    const std::string path = "/dev/pts/12";
-    serial::portRegistry().addVirtualPort(
-        path, [](const std::string&, int) { return std::unique_ptr<serial::SerialLine>(); });
-    store("Port", path);
-
-    m_form.FormActivate();
-
-    EXPECT_EQ(ports().currentText(), QString::fromStdString(path));
-    serial::portRegistry().removeVirtualPort(path);
-}
-
-TEST_F(TForm10Test, UnknownOrMissingChoiceFallsBackToFirstPortAnd19200)
-{
-    store("Port", "NOSUCH");
-    store("Speed", "38400");
-    m_form.FormActivate();
-    EXPECT_EQ(ports().currentIndex(), 0);
-    EXPECT_EQ(speeds().currentText(), QStringLiteral("19200"));
-
-    store("Port", "");
-    store("Speed", "");
-    speeds().setCurrentIndex(3);
-    m_form.FormActivate();
-    EXPECT_EQ(ports().currentIndex(), 0);
-    EXPECT_EQ(speeds().currentText(), QStringLiteral("19200"));
-}
-
 TEST_F(TForm10Test, ConnectRemembersChoiceOpensComparisonAndDisconnects)
 {
     store("Port", "EMU2");
