@@ -59,7 +59,22 @@ bool ExchangeLog::fixPath()
     return true;
 }
 
+std::string ExchangeLog::formatNote(const platform::LocalTime& time, const std::string& text)
+{
+    return ";" + formatStamp(time) + "  " + text + "\r\n";
+}
+
 bool ExchangeLog::write(const std::string& head, const std::string& body)
+{
+    return append([&](const platform::LocalTime& time) { return formatEntry(time, head, body); });
+}
+
+bool ExchangeLog::writeNote(const std::string& text)
+{
+    return append([&](const platform::LocalTime& time) { return formatNote(time, text); });
+}
+
+bool ExchangeLog::append(const std::function<std::string(const platform::LocalTime&)>& entryAt)
 {
     if (m_name.empty() || !fixPath())
         return false;
@@ -67,7 +82,7 @@ bool ExchangeLog::write(const std::string& head, const std::string& body)
     if (!file)
         return false;
     platform::Clock& clock = m_clock ? *m_clock : platform::processClock();
-    const std::string entry = formatEntry(clock.now(), head, body);
+    const std::string entry = entryAt(clock.now());
     const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
     const bool closed = std::fclose(file) == 0;
     return written && closed;

@@ -32,13 +32,19 @@ public:
     // dated head line followed by the body line. True when the entry was written; false when
     // the log is off or the file cannot be opened (nothing else happens then).
     bool write(const std::string& head, const std::string& body);
+    // Writes one dated line of the link's own, e.g. why an exchange was cut short.
+    bool writeNote(const std::string& text);
 
     // The bytes of one entry at the given time.
     [[nodiscard]] static std::string formatEntry(const platform::LocalTime& time,
                                                  const std::string& head, const std::string& body);
+    [[nodiscard]] static std::string formatNote(const platform::LocalTime& time,
+                                                const std::string& text);
 
 private:
     bool fixPath();
+    // Formats the entry at the current local time and appends it; false as for write().
+    bool append(const std::function<std::string(const platform::LocalTime&)>& entryAt);
 
     platform::Clock* m_clock;
     DirectoryProvider m_directory;

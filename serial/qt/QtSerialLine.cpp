@@ -7,6 +7,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -132,6 +133,22 @@ ReadResult QtSerialLine::readByte()
 void QtSerialLine::clearError()
 {
     m_port.clearError();
+}
+
+bool QtSerialLine::gone()
+{
+    if (!m_port.isOpen())
+        return false;
+    if (m_port.error() == QSerialPort::ResourceError)
+        return true; // Qt's word for a device removed while open
+#ifdef Q_OS_UNIX
+    // The driver hangs the descriptor up when the device goes away or the other side of a
+    // pseudo-terminal closes; with CLOCAL set a lost carrier does not do that.
+    pollfd descriptor{static_cast<int>(m_port.handle()), 0, 0};
+    if (::poll(&descriptor, 1, 0) == 1 && (descriptor.revents & (POLLHUP | POLLNVAL)) != 0)
+        return true;
+#endif
+    return !QFileInfo::exists(QString::fromStdString(m_path));
 }
 
 bool QtSerialLine::close()
