@@ -147,8 +147,10 @@ bool QtSerialLine::gone()
     pollfd descriptor{static_cast<int>(m_port.handle()), 0, 0};
     if (::poll(&descriptor, 1, 0) == 1 && (descriptor.revents & (POLLHUP | POLLNVAL)) != 0)
         return true;
+    return !QFileInfo::exists(QString::fromStdString(m_path)); // the device node went away
+#else
+    return false;
 #endif
-    return !QFileInfo::exists(QString::fromStdString(m_path));
 }
 
 bool QtSerialLine::close()
