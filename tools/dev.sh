@@ -35,9 +35,13 @@ install_fuzz_packages() {
 }
 
 fuzz_build="${QUORVEX_FUZZ_BUILD_DIR:-$here/build-fuzz}"
+# The fuzz and sanitizer builds carry debug information; without this ccache would keep their
+# objects apart for every checkout (only the debug information's directory differs).
+fuzz_and_sanitize_cache() { export CCACHE_NOHASHDIR=true; }
 sanitize_build="${QUORVEX_SANITIZE_BUILD_DIR:-$here/build-sanitize}"
 
 build_fuzz() {
+    fuzz_and_sanitize_cache
     cmake -S "$here" -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER=clang++ -DQUORVEX_BUILD_FUZZ=ON -DQUORVEX_BUILD_BENCHMARKS=OFF >/dev/null
     cmake --build "$fuzz_build" -j "$(nproc)" --target quorvex_fuzz "$@"
@@ -107,6 +111,7 @@ case "${1:-}" in
         ;;
     sanitize)
         install_packages
+        fuzz_and_sanitize_cache
         flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
         cmake -S "$here" -B "$sanitize_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
             -DCMAKE_CXX_FLAGS="$flags -O1" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
