@@ -63,7 +63,7 @@ run_fuzzers() {
         [ -d "$here/fuzz/corpus/$name" ] && corpora+=("$here/fuzz/corpus/$name")
         if "$target" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
             -artifact_prefix="$fuzz_build/artifacts/$name-" "${corpora[@]}" >"$log" 2>&1; then
-            printf '%-18s %s\n' "$name" "$(grep -E '^#[0-9]+ +DONE' "$log" | tail -1)"
+            printf '%-18s %s\n' "$name" "$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1)"
         else
             printf '%-18s FAILED, see %s\n' "$name" "$log"
             grep -E 'ERROR|invariant broken|SUMMARY' "$log" | head -5
