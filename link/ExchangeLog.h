@@ -32,7 +32,8 @@ public:
     // dated head line followed by the body line. True when the entry was written; false when
     // the log is off or the file cannot be opened (nothing else happens then).
     bool write(const std::string& head, const std::string& body);
-    // Writes one dated comment line with the text (why a port could not be opened).
+    // Writes one dated line of the link's own: why a port could not be opened, why an exchange
+    // was cut short.
     bool writeNote(const std::string& text);
 
     // The bytes of one entry at the given time.
@@ -43,7 +44,7 @@ public:
 
 private:
     bool fixPath();
-    // Appends the entry formed for the current local time.
+    // Formats the entry at the current local time and appends it; false as for write().
     bool append(const std::function<std::string(const platform::LocalTime&)>& entryAt);
 
     platform::Clock* m_clock;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <string>
 
 namespace quorvex::link {
 
@@ -15,6 +16,10 @@ namespace {
 
 // Consecutive empty 100-ms reads after which an answer is declared missing.
 constexpr int kSilentReadsLimit = 50;
+// Bytes other than SYN that one exchange takes in before it gives up on a line that never goes
+// quiet (noise at a wrong speed, a loop-back, a broken adapter): the most a raw answer holds
+// and a generous margin. SYN alone may still hold an exchange open for as long as it comes.
+constexpr std::size_t kStreamedBytesLimit = kMaxRawAnswer + 4096;
 
 std::string upperHex(int value)
 {
@@ -63,15 +68,19 @@ struct Link::State {
     bool idle = false;
     std::uint8_t counter = 0;
     std::uint8_t previousCounter = 0;
+    std::array<std::string, 2> portNames;
     LastRequest last;
     std::string openFailure;
     Refusal refusal = Refusal::None;
     AnswerReceiver receiver;
+    // Why the running exchange ended early, if it did.
+    enum class Cut { None, Streaming, LineGone } cut = Cut::None;
     RetData retData;
 
     int openPort(int side, const std::string& portName, int baudRate);
     int closePort(int side);
-    serial::SerialLine* selectedLine() { return lines[selector != 0 ? 1 : 0].get(); }
+    int selectedSide() const { return selector != 0 ? 1 : 0; }
+    serial::SerialLine* selectedLine() { return lines[selectedSide()].get(); }
     void transmit(serial::SerialLine* line, const Bytes& frame);
     void receive(serial::SerialLine* line);
     [[nodiscard]] bool endsAtOnce(std::uint8_t byte) const;
@@ -82,6 +91,8 @@ struct Link::State {
         refusal = why;
         return -1;
     }
+    // What the operator and the log are told about an exchange cut short; empty otherwise.
+    [[nodiscard]] std::string cutNote() const;
 };
 
 int Link::State::openPort(int side, const std::string& portName, int baudRate)
@@ -103,6 +114,7 @@ int Link::State::openPort(int side, const std::string& portName, int baudRate)
     line->purge();
     log.write("", "START");
     lines[side] = std::move(line);
+    portNames[side] = portName;
     return nextHandle++;
 }
 
@@ -132,16 +144,27 @@ void Link::State::transmit(serial::SerialLine* line, const Bytes& frame)
 void Link::State::receive(serial::SerialLine* line)
 {
     int silentReads = 0;
+    std::size_t streamed = 0;
     for (;;) {
         const serial::ReadResult read = line ? line->readByte() : serial::ReadResult::nothing();
         if (read.kind == serial::ReadResult::Kind::Byte) {
             receiver.feed(read.byte);
             silentReads = 0;
+            if (read.byte != SYN && ++streamed > kStreamedBytesLimit) {
+                cut = Cut::Streaming;
+                return;
+            }
             if (endsAtOnce(read.byte))
                 return;
             continue;
         }
         if (read.kind == serial::ReadResult::Kind::Error) {
+            if (line->gone()) {
+                // Nothing more can come: end at once, as a time-out unless the answer is whole.
+                if (!receiver.ended())
+                    cut = Cut::LineGone;
+                return;
+            }
             line->clearError();
             receiver.restart();
         }
@@ -161,6 +184,8 @@ bool Link::State::endsAtOnce(std::uint8_t byte) const
 
 std::uint32_t Link::State::errorWord() const
 {
+    if (cut == Cut::Streaming)
+        return ERR_BCC;
     if (!receiver.ended())
         return ERR_TIMEOUT;
     if (receiver.nak())
@@ -178,9 +203,11 @@ void Link::State::finish(const Bytes& frame)
     RetData& r = retData;
     r.Command = command;
     r.Tag = last.tag;
-    // Status bytes only of an answer that ended; a frame cut off by the time-out leaves zeros.
+    // Status bytes only of an answer that ended; a frame cut off by the time-out leaves zeros,
+    // and so does a line that kept on talking.
+    const bool answered = receiver.ended() && cut == Cut::None;
     for (std::size_t i = 0; i < kStatusBytes; ++i)
-        r.Status[i] = receiver.ended() ? receiver.status()[i] & 0x7F : 0;
+        r.Status[i] = answered ? receiver.status()[i] & 0x7F : 0;
     r.ErrorFlags = errorWord();
     r.AnswerData.assign(receiver.data(), 0, kAnswerDataCopy);
     r.CommandName = GetCommandName(command);
@@ -190,6 +217,22 @@ void Link::State::finish(const Bytes& frame)
     if (r.RequestFrame.size() > kMaxRequestFrame)
         r.RequestFrame.resize(kMaxRequestFrame);
     r.RawAnswer = receiver.raw();
+    r.LineFault = cut == Cut::LineGone ? cutNote() : std::string();
+}
+
+std::string Link::State::cutNote() const
+{
+    const std::string port = "Порт " + portNames[selectedSide()] + ": ";
+    switch (cut) {
+    case Cut::LineGone:
+        return port + "устройство отключено или линия разорвана";
+    case Cut::Streaming:
+        return port + "обмен прерван, данные идут без паузы (более " +
+               std::to_string(kStreamedBytesLimit) + " байт)";
+    case Cut::None:
+        break;
+    }
+    return {};
 }
 
 Link::Link(serial::PortRegistry& ports, platform::Clock* clock)
@@ -270,6 +313,7 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
 
     s.idle = false;
     s.receiver.reset();
+    s.cut = State::Cut::None;
     const Bytes frame = buildRequestFrame(seq, static_cast<std::uint8_t>(command), data);
     serial::SerialLine* line = s.selectedLine();
     s.transmit(line, frame);
@@ -280,12 +324,15 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     // A callback may start the next command, which overwrites RetData: the answer entry logs
     // the bytes of this exchange.
     const std::string received = s.retData.RawAnswer;
+    const std::string note = s.cutNote();
     // Window mode only when no callback is given.
     if (callback)
         callback(s.retData);
     else if (window)
         window->postMessage(WM_RETDATA, command, &s.retData);
     s.log.write(" ", ";" + received);
+    if (!note.empty())
+        s.log.writeNote(note);
     return 0;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 
 #include <array>
+#include <string>
 
 namespace quorvex::link {
 
@@ -56,7 +57,8 @@ void ResultState::takeResult(const RetData& result, platform::Dialogs& dialogs)
         // Counted before the box is shown: the box runs a nested message loop, and whatever
         // runs in it must already see this result as failed.
         ++errorCount;
-        dialogs.showMessage(text);
+        // A vanished device is named as such; the time-out bit stays for every caller.
+        dialogs.showMessage(result.LineFault.empty() ? std::string(text) : result.LineFault);
     }
 }
 

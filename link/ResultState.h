@@ -15,7 +15,8 @@ struct ResultState {
     std::int32_t pendingAnswers = 0;  // decremented by each callback
     std::int32_t errorCount = 0;      // incremented when a callback shows an error text
 
-    // What both callbacks do: copy, count, show the first error text through the dialogs.
+    // What both callbacks do: copy, count, show the first error text through the dialogs (or
+    // the result's LineFault, when the line was lost).
     void takeResult(const RetData& result, platform::Dialogs& dialogs);
 };
 

@@ -32,6 +32,9 @@ struct RetData {
     std::array<std::uint8_t, 6> Status{};    // S0..S5 with bit 7 cleared; all 0 without answer
     std::string RequestFrame;                // the request frame as sent, at most 299 bytes
     std::string RawAnswer;                   // every byte received except SYN, at most 305 bytes
+    // Set with ERR_TIMEOUT when the exchange ended because the device was gone or the line
+    // was hung up: the port's name and what happened, shown instead of the time-out's text.
+    std::string LineFault;
 };
 
 }  // namespace quorvex::link

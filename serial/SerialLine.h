@@ -29,6 +29,10 @@ public:
     // an error state (a following clearError() resets it).
     virtual ReadResult readByte() = 0;
     virtual void clearError() = 0;
+    // True when the device has gone away (unplugged, or the other end hung up the line), so
+    // that nothing will ever arrive on this line again; asked after a read gave Error. Such a
+    // line can only be closed; the port is opened anew once the device is back.
+    virtual bool gone() { return false; }
     // Closes the line; false when closing failed (the line then stays usable).
     virtual bool close() = 0;
 };

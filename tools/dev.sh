@@ -6,6 +6,9 @@
 #   tools/dev.sh windows-test
 #                        cross-build the standard-C++ core and its tests for Windows (mingw-w64)
 #                        into build-windows and run every test program under Wine
+#   tools/dev.sh fuzz [SECONDS]  build the fuzz targets with Clang, run each for SECONDS (60)
+#   tools/dev.sh fuzz-ci  the core's tests in that Clang build, then every fuzz target briefly
+#   tools/dev.sh sanitize build the tests with AddressSanitizer and UBSan, run them
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -41,6 +44,51 @@ ensure_comma_locale() {
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 ||
         echo "warning: could not generate ru_RU.UTF-8; the locale test will skip" >&2
+}
+
+# Clang and libFuzzer, only for the steps that need them.
+install_fuzz_packages() {
+    local packages=(clang llvm libclang-rt-14-dev)
+    install_packages
+}
+
+fuzz_build="${QUORVEX_FUZZ_BUILD_DIR:-$here/build-fuzz}"
+# The fuzz and sanitizer builds carry debug information; without this ccache would keep their
+# objects apart for every checkout (only the debug information's directory differs).
+fuzz_and_sanitize_cache() { export CCACHE_NOHASHDIR=true; }
+sanitize_build="${QUORVEX_SANITIZE_BUILD_DIR:-$here/build-sanitize}"
+
+build_fuzz() {
+    fuzz_and_sanitize_cache
+    cmake -S "$here" -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ -DQUORVEX_BUILD_FUZZ=ON -DQUORVEX_BUILD_BENCHMARKS=OFF >/dev/null
+    cmake --build "$fuzz_build" -j "$(nproc)" --target quorvex_fuzz "$@"
+}
+
+# Runs every fuzz target for $1 seconds, one after the other, from its seeds in fuzz/corpus and
+# what earlier runs found (build-fuzz/corpus). A crash, a leak, a hang or a broken invariant
+# fails; the input that did it is kept in build-fuzz/artifacts.
+run_fuzzers() {
+    local seconds=$1 failed=() corpora=() target name log
+    mkdir -p "$fuzz_build/corpus" "$fuzz_build/artifacts" "$fuzz_build/logs"
+    for target in "$fuzz_build"/fuzz/fuzz_*; do
+        [ -x "$target" ] || continue
+        name=$(basename "$target")
+        name=${name#fuzz_}
+        log="$fuzz_build/logs/$name.log"
+        corpora=("$fuzz_build/corpus/$name")
+        mkdir -p "${corpora[0]}"
+        [ -d "$here/fuzz/corpus/$name" ] && corpora+=("$here/fuzz/corpus/$name")
+        if "$target" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
+            -artifact_prefix="$fuzz_build/artifacts/$name-" "${corpora[@]}" >"$log" 2>&1; then
+            printf '%-18s %s\n' "$name" "$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1)"
+        else
+            printf '%-18s FAILED, see %s\n' "$name" "$log"
+            grep -E 'ERROR|invariant broken|SUMMARY' "$log" | head -5
+            failed+=("$name")
+        fi
+    done
+    [ ${#failed[@]} -eq 0 ] || { echo "fuzz targets failed: ${failed[*]}" >&2; return 1; }
 }
 
 configure_and_build() {
@@ -100,8 +148,36 @@ case "${1:-}" in
         wineserver --wait   # the prefix's server ends with the last program
         exit "$status"
         ;;
+    fuzz)
+        install_packages
+        install_fuzz_packages
+        build_fuzz
+        run_fuzzers "${2:-60}"
+        ;;
+    fuzz-ci)
+        install_packages
+        install_fuzz_packages
+        build_fuzz quorvex_std_tests
+        (cd "$fuzz_build" && ctest -L std --output-on-failure -j "$(nproc)")
+        run_fuzzers "${QUORVEX_FUZZ_SECONDS:-25}"
+        ;;
+    sanitize)
+        install_packages
+        fuzz_and_sanitize_cache
+        flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+        cmake -S "$here" -B "$sanitize_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+            -DCMAKE_CXX_FLAGS="$flags -O1" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+            -DQUORVEX_BUILD_BENCHMARKS=OFF >/dev/null
+        cmake --build "$sanitize_build" -j "$(nproc)"
+        cd "$sanitize_build"
+        # Any report ends its test with a failure; leaks are reported when a test process exits.
+        ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1" \
+        UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+        LSAN_OPTIONS="suppressions=$here/tools/lsan.supp:print_suppressions=0" \
+            QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+        ;;
     *)
-        echo "usage: tools/dev.sh start|test|package|windows-test" >&2
+        echo "usage: tools/dev.sh start|test|package|windows-test|fuzz [SECONDS]|fuzz-ci|sanitize" >&2
         exit 2
         ;;
 esac

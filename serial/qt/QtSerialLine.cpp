@@ -10,6 +10,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -167,6 +168,24 @@ ReadResult QtSerialLine::readByte()
 void QtSerialLine::clearError()
 {
     m_port.clearError();
+}
+
+bool QtSerialLine::gone()
+{
+    if (!m_port.isOpen())
+        return false;
+    if (m_port.error() == QSerialPort::ResourceError)
+        return true; // Qt's word for a device removed while open
+#ifdef Q_OS_UNIX
+    // The driver hangs the descriptor up when the device goes away or the other side of a
+    // pseudo-terminal closes; with CLOCAL set a lost carrier does not do that.
+    pollfd descriptor{static_cast<int>(m_port.handle()), 0, 0};
+    if (::poll(&descriptor, 1, 0) == 1 && (descriptor.revents & (POLLHUP | POLLNVAL)) != 0)
+        return true;
+    return !QFileInfo::exists(QString::fromStdString(m_path)); // the device node went away
+#else
+    return false;
+#endif
 }
 
 bool QtSerialLine::close()

@@ -23,6 +23,8 @@ public:
     bool write(const std::uint8_t* data, std::size_t size) override;
     ReadResult readByte() override;
     void clearError() override;
+    // An unplugged device or a hung-up line (the other end of a pseudo-terminal closed).
+    bool gone() override;
     bool close() override;
 
     [[nodiscard]] std::string devicePath() const;

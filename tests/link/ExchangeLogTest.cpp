@@ -16,6 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::LineScript;
+using testing::ReadResult;
 
 const Bytes kAllStatus80Answer = {0x01, 0x2B, 0x21, 0x4A, 0x04, 0x80, 0x80, 0x80, 0x80,
                                   0x80, 0x80, 0x05, 0x30, 0x33, 0x39, 0x3F, 0x03};
@@ -200,6 +201,28 @@ TEST_F(ExchangeLogging, NestedCommandLogsEachAnswerWithItsOwnBytes)
     EXPECT_LT(request1, request2);
     EXPECT_LT(request2, answer2);
     EXPECT_LT(answer2, answer1);
+}
+
+TEST_F(ExchangeLogging, ACutExchangeSaysWhyAfterItsAnswer)
+{
+    link.SetLogName("Brelox.log");
+    first->queueAnswer(LineScript::bytesToReads(Bytes(5000, 0xAA)));
+    first->queueAnswer({ReadResult::error()});
+    ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
+
+    send(0x4A, "1");
+    first->gone = true;
+    send(0x4A, "2");
+
+    const std::string text = logText();
+    const std::string streaming = ";" + kStamp +
+                                  "  Порт A: обмен прерван, данные идут без паузы (более 4401 "
+                                  "байт)\r\n;" +
+                                  kStamp + "  22\r\n4A2\r\n";
+    const std::string gone = ";" + kStamp + "   \r\n;\r\n;" + kStamp +
+                             "  Порт A: устройство отключено или линия разорвана\r\n";
+    EXPECT_NE(text.find(streaming), std::string::npos) << text;
+    EXPECT_EQ(text.size() - text.rfind(gone), gone.size()) << text;
 }
 
 } // namespace

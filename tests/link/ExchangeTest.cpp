@@ -261,6 +261,60 @@ TEST_F(Exchange, ReadErrorClearsTheLineAndRestartsReception)
     EXPECT_NE(broken.ErrorFlags, 0u);
 }
 
+TEST_F(Exchange, ALineThatNeverGoesQuietIsCutWithTheProtocolError)
+{
+    // 4401 bytes other than SYN are the most one exchange takes in.
+    const Bytes good = answer("OK", {0x81, 0x80, 0x80, 0x80, 0x80, 0x80});
+    const auto noise = [](std::size_t n) { return reads(Bytes(n, 0xAA)); };
+    const struct {
+        const char* name;
+        std::vector<ReadResult> input;
+        std::uint32_t flags;
+        std::uint8_t status0;
+    } cases[] = {
+        {"noise, then the answer, up to the limit", noise(4401 - good.size()) + reads(good), 1, 1},
+        {"one byte more", noise(4402 - good.size()) + reads(good), ERR_BCC, 0},
+        {"the answer, then noise", reads(good) + noise(4402 - good.size()), ERR_BCC, 0},
+        {"noise and no frame", noise(6000), ERR_BCC, 0},
+        {"noise, SYN, noise: SYN does not restart the count",
+         noise(2201) + reads({SYN}) + noise(2201), ERR_BCC, 0},
+        {"SYN alone holds the exchange open", reads(Bytes(20000, SYN)) + reads(good), 1, 1},
+    };
+
+    openFirst();
+    for (const auto& c : cases) {
+        first->queueAnswer(c.input);
+
+        const RetData r = send(0x4A);
+
+        EXPECT_EQ(r.ErrorFlags, c.flags) << c.name;
+        EXPECT_EQ(r.Status[0], c.status0) << c.name;
+        first->input.clear();
+    }
+}
+
+TEST_F(Exchange, AGoneDeviceEndsTheExchangeAtOnceAsATimeout)
+{
+    openFirst();
+    const Bytes good = answer("OK");
+    first->gone = true;
+    first->queueAnswer(reads(Bytes(good.begin(), good.begin() + 6)) +
+                       std::vector{ReadResult::error()} + reads(good));
+    first->queueAnswer(reads(good) + std::vector{ReadResult::error()});
+
+    const RetData midAnswer = send(0x4A);
+    const int readsWhenCut = first->reads;
+    const RetData whole = send(0x4A);
+
+    EXPECT_EQ(midAnswer.ErrorFlags, ERR_TIMEOUT);
+    EXPECT_EQ(midAnswer.LineFault, "Порт A: устройство отключено или линия разорвана");
+    EXPECT_EQ(readsWhenCut, 7); // no waiting for silence, no clearing of the error
+    EXPECT_EQ(std::count(first->calls.begin(), first->calls.end(), "clearError"), 0);
+    // An answer that was whole before the line went stands.
+    EXPECT_EQ(whole.ErrorFlags, 0u);
+    EXPECT_EQ(whole.LineFault, "");
+}
+
 TEST_F(Exchange, StaleInputNeverCountsAsTheAnswer)
 {
     openFirst();

@@ -77,6 +77,17 @@ TEST_F(ResultStateTest, TimeoutCountsOneErrorAndOneAnswer)
     EXPECT_EQ(m_state.pendingAnswers, 4);
 }
 
+TEST_F(ResultStateTest, ALostLineIsNamedInsteadOfTheTimeout)
+{
+    RetData lost = resultWithFlags(ERR_TIMEOUT);
+    lost.LineFault = "Порт ttyUSB0: устройство отключено или линия разорвана";
+
+    m_state.takeResult(lost, m_dialogs);
+
+    EXPECT_EQ(m_dialogs.messages(), Messages{lost.LineFault});
+    EXPECT_EQ(m_state.errorCount, 1);
+}
+
 TEST_F(ResultStateTest, EveryAnswerWithAnErrorIsCounted)
 {
     m_state.takeResult(resultWithFlags(ERR_NAK), m_dialogs);

@@ -31,6 +31,8 @@ struct LineScript {
     std::function<void()> duringRead;
     bool failClose = false;
     bool closed = false;
+    // What gone() answers: the device has gone away.
+    bool gone = false;
 
     void queueAnswer(std::vector<ReadResult> answer) { answers.push_back(std::move(answer)); }
     void queueAnswerBytes(const std::vector<std::uint8_t>& bytes)
@@ -93,6 +95,7 @@ public:
         return r;
     }
     void clearError() override { m_script->calls.push_back("clearError"); }
+    bool gone() override { return m_script->gone; }
     bool close() override
     {
         m_script->calls.push_back("close");

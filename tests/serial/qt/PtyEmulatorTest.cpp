@@ -125,6 +125,27 @@ TEST_F(PtyEmulator, SilentEmulatorTimesOutAfterFiveSeconds)
     EXPECT_LT(elapsed, std::chrono::milliseconds(7000));
 }
 
+TEST_F(PtyEmulator, EmulatorGoneBetweenCommandsEndsTheNextAtOnceAndReconnectingWorks)
+{
+    const std::string gone = startEmulator();
+    ASSERT_GT(m_link.OpenFirstPort(gone, 19200), 0);
+    ASSERT_EQ(send(kGetStatus, "W").ErrorFlags, test_support::kFiscalisedFlags);
+
+    m_emulators.back()->stop();
+    const auto started = steady_clock::now();
+    const link::RetData lost = send(kGetStatus, "W");
+    const auto elapsed = steady_clock::now() - started;
+    const int closed = m_link.CloseFirstPort();
+    const std::string back = startEmulator();
+    ASSERT_GT(m_link.OpenFirstPort(back, 19200), 0);
+
+    EXPECT_EQ(lost.ErrorFlags, link::ERR_TIMEOUT);
+    EXPECT_NE(lost.LineFault.find(gone), std::string::npos);
+    EXPECT_LT(elapsed, std::chrono::milliseconds(1000));
+    EXPECT_NE(closed, 0);
+    EXPECT_EQ(send(kGetStatus, "W").ErrorFlags, test_support::kFiscalisedFlags);
+}
+
 TEST_F(PtyEmulator, AnnouncementLastsUntilTheEmulatorIsStopped)
 {
     const std::string device = startEmulator();

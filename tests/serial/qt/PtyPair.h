@@ -37,6 +37,20 @@ public:
         }
     }
 
+    // Writes as much as the terminal takes at once, waiting at most timeoutMs for room; never
+    // blocks beyond that. False when nothing was written.
+    bool sendWithin(const std::vector<std::uint8_t>& bytes, int timeoutMs) const
+    {
+        pollfd p{m_master, POLLOUT, 0};
+        if (::poll(&p, 1, timeoutMs) <= 0)
+            return false;
+        const int flags = ::fcntl(m_master, F_GETFL);
+        ::fcntl(m_master, F_SETFL, flags | O_NONBLOCK);
+        const ssize_t n = ::write(m_master, bytes.data(), bytes.size());
+        ::fcntl(m_master, F_SETFL, flags);
+        return n > 0;
+    }
+
     // Bytes the line wrote, until count have come or a second passes without any.
     [[nodiscard]] std::vector<std::uint8_t> receive(std::size_t count) const
     {

@@ -148,18 +148,22 @@ TEST(QtSerialLine, RefusesMissingBusyOrBadPortsAndSaysWhy)
     EXPECT_NE(openRealSerialLine(pty.slavePath(), 19200), nullptr); // free again
 }
 
-TEST(QtSerialLine, HangUpOfTheOtherSideIsALineError)
+TEST(QtSerialLine, HangUpOfTheOtherSideIsALineErrorOfALineThatIsGone)
 {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());
     auto line = openRealSerialLine(pty.slavePath(), 19200);
     ASSERT_NE(line, nullptr);
+    const bool goneWhileOpen = line->gone();
 
     pty.closeMaster();
 
+    EXPECT_FALSE(goneWhileOpen);
     EXPECT_EQ(line->readByte().kind, ReadResult::Kind::Error);
+    EXPECT_TRUE(line->gone());
     line->clearError();
     EXPECT_NE(line->readByte().kind, ReadResult::Kind::Byte);
+    EXPECT_TRUE(line->close());
 }
 
 TEST(QtSerialLine, NamesMapToDevicePathsAndFallbackOpensThem)
