@@ -1,4 +1,5 @@
-// The connection part of fpinit.ini: the log switch and both registrars' port and speed.
+// The connection part of fpinit.ini: the log switch, both registrars' port and speed, and how an
+// answer is taken to end.
 #include "link/ConnectionSettings.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +71,25 @@ TEST_F(ConnectionSettingsTest, WrittenChoiceIsReadBackFromItsSection)
     EXPECT_EQ(readRegistrarChoice(ini, Registrar::First).port, "EMU1");
     EXPECT_FALSE(writeRegistrarChoice((m_dir / "no" / "fpinit.ini").string(), Registrar::First,
                                       {"EMU1", "19200"}));
+}
+
+TEST_F(ConnectionSettingsTest, AnswerEndIsEtxOnlyWhenTheKeySaysSo)
+{
+    const struct {
+        const char* ini;
+        AnswerEnd expected;
+    } rows[] = {
+        {"[Communication]\r\nAnswerEnd=etx\r\n", AnswerEnd::Etx},
+        {"", AnswerEnd::Quiet},
+        {"[Communication]\r\nAnswerEnd=ETX\r\n", AnswerEnd::Etx},
+        {"[Communication]\r\nAnswerEnd=\r\n", AnswerEnd::Quiet},
+        {"[Communication]\r\nAnswerEnd= Etx \r\n", AnswerEnd::Etx},
+        {"[Communication]\r\nAnswerEnd=etx2\r\n", AnswerEnd::Quiet},
+        {"[Communication]\r\nAnswerEnd=Quiet\r\n", AnswerEnd::Quiet},
+        {"[SecondRegistrator]\r\nAnswerEnd=etx\r\n", AnswerEnd::Quiet},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(readAnswerEnd(write(row.ini)), row.expected) << row.ini;
 }
 
 } // namespace
