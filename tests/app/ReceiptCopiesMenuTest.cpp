@@ -49,9 +49,10 @@ TEST_F(ReceiptCopiesMenuTest, OpensTheWindowOnlyForRegistrarsThatKeepCopies)
 
         EXPECT_EQ(opened, opens ? static_cast<QWidget*>(m_windows.form13) : nullptr) << version;
         EXPECT_EQ(m_dialogs->messages().empty(), opens) << version;
-        if (!opens)
+        if (!opens) {
             EXPECT_EQ(message(0),
                       QStringLiteral("Функционал поддерживается только КСЕФ регистратором!"));
+        }
     }
     const auto& sent = emulator::processRegistrar(1).handledRequests();
     ASSERT_GE(sent.size(), 2u);

@@ -81,7 +81,7 @@ TEST(QtDialogs, SaveDialogLeavesTheOverwriteQuestionToTheWindows)
         dialog->reject();
     });
 
-    EXPECT_FALSE(dialogs.saveFileName({"Все|*.*", "rtf", ""}).has_value());
+    EXPECT_FALSE(dialogs.saveFileName({"Все|*.*", "rtf", "", ""}).has_value());
 
     EXPECT_TRUE(seen);
     EXPECT_FALSE(confirms);
