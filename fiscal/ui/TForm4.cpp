@@ -72,7 +72,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_rangeChoice, &QButtonGroup::idClicked, this, &TForm4::RadioGroup3Click);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         const auto inRangeChoice = [this](QWidget* w) {
             return w != nullptr && m_ui->RadioGroup3->isAncestorOf(w);
         };
@@ -83,7 +83,11 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
 }
 
-TForm4::~TForm4() = default;
+// Hiding the dialog in its base destructor moves the focus; by then the controls are gone.
+TForm4::~TForm4()
+{
+    disconnect(m_focusWatch);
+}
 
 void TForm4::reserveRangeSpace()
 {

@@ -43,6 +43,8 @@ private:
     std::unique_ptr<Ui::TForm4> m_ui;
     QButtonGroup* m_rangeChoice = nullptr;
     QButtonGroup* m_kindChoice = nullptr;
+    // The application's focus signal outlives the form's controls: it is cut before they go.
+    QMetaObject::Connection m_focusWatch;
 };
 
 } // namespace quorvex::ui
