@@ -22,15 +22,6 @@ namespace {
 
 constexpr std::uint8_t kEscape = 0xFF;
 
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t pos = 0;
-
-    [[nodiscard]] bool empty() const { return pos >= size; }
-    std::uint8_t next() { return empty() ? 0 : data[pos++]; }
-};
-
 // Takes what the registrar sends: SYN, NAK, or whole answer frames laid out and summed right,
 // one for each handled request at most. Frames are read by their length byte, not by the
 // host's control bytes, which a command code or an echoed text may hold as well.
@@ -82,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     emulator::Registrar registrar;
     Host host(registrar);
-    Input in{data, size};
+    FuzzInput in{data, size};
     std::uint8_t sequence = 0;
     while (!in.empty()) {
         const std::uint8_t b = in.next();

@@ -31,15 +31,6 @@ constexpr std::uint32_t kLinkErrors = link::ERR_BCC | link::ERR_NAK | link::ERR_
 constexpr std::size_t kMaxStreamed = link::kMaxRawAnswer + 4096;
 constexpr int kMaxSilentReads = 50;
 
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t pos = 0;
-
-    [[nodiscard]] bool empty() const { return pos >= size; }
-    std::uint8_t next() { return empty() ? 0 : data[pos++]; }
-};
-
 // The reads of one request, as the input spells them.
 struct Reads {
     std::deque<ReadResult> queue;
@@ -47,7 +38,7 @@ struct Reads {
     bool repeat = false;
 };
 
-Reads parseReads(Input& in)
+Reads parseReads(FuzzInput& in)
 {
     Reads reads;
     while (!in.empty()) {
@@ -174,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++callbacks;
         seen = r;
     };
-    Input in{data, size};
+    FuzzInput in{data, size};
     for (int request = 0; request < 64 && !in.empty(); ++request) {
         const int command = in.next();
         std::string text(in.next(), '\0');
