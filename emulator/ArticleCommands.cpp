@@ -1,4 +1,5 @@
 // Command 107 of the emulated registrar: read, program and delete articles.
+#include "emulator/DayData.h"
 #include "emulator/FixedPoint.h"
 #include "emulator/ReceiptCommands.h"
 
@@ -72,7 +73,7 @@ ModelAnswer ReceiptCommands::articles(const std::string& data, DeviceState& stat
 
     if (text[0] == 'P') {
         const std::vector<std::string> fields =
-            splitAtCommas(text.size() > 2 ? text.substr(2) : "");
+            daydata::splitFields(text.size() > 2 ? text.substr(2) : "");
         if (text.size() < 3 || fields.size() < 5)
             return refused(refusal::kSyntaxError);
         std::string name = fields[4];

@@ -37,16 +37,16 @@ bool validTime(int hour, int minute, int second)
 
 } // namespace
 
-std::vector<std::string> splitFields(const std::string& data)
+std::vector<std::string> splitFields(std::string_view data)
 {
-    std::vector<std::string> fields(1);
-    for (char c : data) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
+    std::vector<std::string> fields;
+    for (;;) {
+        const std::size_t comma = data.find(',');
+        fields.emplace_back(data.substr(0, comma));
+        if (comma == std::string_view::npos)
+            return fields;
+        data.remove_prefix(comma + 1);
     }
-    return fields;
 }
 
 std::optional<int> parseNumber(const std::string& text)

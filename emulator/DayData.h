@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvex::emulator::daydata {
 
-// The data split at ','; empty data is one empty field.
-[[nodiscard]] std::vector<std::string> splitFields(const std::string& data);
+// The fields of a data text between commas: "a,,b" gives "a", "", "b"; "" gives one empty field.
+[[nodiscard]] std::vector<std::string> splitFields(std::string_view data);
 
 // A number of 1 to 9 decimal digits, leading zeros allowed ("0025"); no sign, no blanks.
 [[nodiscard]] std::optional<int> parseNumber(const std::string& text);

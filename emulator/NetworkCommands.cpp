@@ -1,5 +1,7 @@
 #include "emulator/NetworkCommands.h"
 
+#include "emulator/DayData.h"
+
 #include <cstdio>
 #include <vector>
 
@@ -11,18 +13,6 @@ constexpr std::size_t kAddressDigits = 8;
 constexpr std::size_t kNumberDigits = 4;
 constexpr std::size_t kFirstAddress = 1;
 constexpr std::size_t kFirstNumber = 5;
-
-std::vector<std::string> splitAtCommas(const std::string& data)
-{
-    std::vector<std::string> parts(1);
-    for (const char c : data) {
-        if (c == ',')
-            parts.emplace_back();
-        else
-            parts.back() += c;
-    }
-    return parts;
-}
 
 char upperHexDigit(char c)
 {
@@ -109,7 +99,7 @@ ModelAnswer NetworkCommands::readNetwork(const std::string& data) const
 // All eight members well formed, or nothing changes.
 ModelAnswer NetworkCommands::writeNetwork(const std::string& data)
 {
-    const std::vector<std::string> parts = splitAtCommas(data);
+    const std::vector<std::string> parts = daydata::splitFields(data);
     if (parts.size() != m_network.size() || (parts[0] != "0" && parts[0] != "1"))
         return refused(refusal::kSyntaxError);
     NetworkFields fields;

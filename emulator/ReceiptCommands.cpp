@@ -1,5 +1,6 @@
 #include "emulator/ReceiptCommands.h"
 
+#include "emulator/DayData.h"
 #include "emulator/FixedPoint.h"
 #include "link/Operations.h"
 
@@ -87,7 +88,7 @@ std::optional<ModelAnswer> ReceiptCommands::handle(int command, const std::strin
 ModelAnswer ReceiptCommands::openReceipt(const std::string& data, DeviceState& state,
                                          OpenReceipt kind)
 {
-    const std::vector<std::string> fields = splitAtCommas(data);
+    const std::vector<std::string> fields = daydata::splitFields(data);
     if (fields.size() < 3 || fields.size() > 4 || (fields.size() == 4 && fields[3] != "I"))
         return refused(refusal::kSyntaxError);
     const auto operatorNumber = parseDigits(fields[0]);

@@ -113,18 +113,6 @@ std::string paperLine(std::string text)
     return text;
 }
 
-std::vector<std::string> splitAtCommas(std::string_view text)
-{
-    std::vector<std::string> fields;
-    for (;;) {
-        const std::size_t comma = text.find(',');
-        fields.emplace_back(text.substr(0, comma));
-        if (comma == std::string_view::npos)
-            return fields;
-        text.remove_prefix(comma + 1);
-    }
-}
-
 std::string paymentName(char letter)
 {
     switch (letter) {

@@ -50,8 +50,6 @@ struct Discount {
 
 // The text cut to the paper width.
 [[nodiscard]] std::string paperLine(std::string text);
-// The fields of a data text between commas: "a,,b" gives "a", "", "b"; "" gives one empty field.
-[[nodiscard]] std::vector<std::string> splitAtCommas(std::string_view text);
 // The paper name of a payment letter: "НАЛИЧНЫМИ" for P, "КАРТОЙ" for D, ...
 [[nodiscard]] std::string paymentName(char letter);
 // "08.12.2026 09:00".

@@ -3,6 +3,7 @@
 // read each). A set that encodes is either refused with a message or sent as eight fields that
 // decode completely and encode again to the same data.
 #include "FuzzCheck.h"
+#include "emulator/DayData.h"
 #include "netcfg/NetworkParameters.h"
 #include "netcfg/ParameterFile.h"
 
@@ -31,18 +32,6 @@ bool plainAndShort(const NetworkMembers& members)
     return true;
 }
 
-std::vector<std::string> splitFields(const std::string& data)
-{
-    std::vector<std::string> fields(1);
-    for (const char c : data) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -56,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(request.ok() == !request.data.empty());
     if (!request.ok())
         return 0;
-    const std::vector<std::string> fields = splitFields(request.data);
+    const std::vector<std::string> fields = quorvex::emulator::daydata::splitFields(request.data);
     FUZZ_CHECK(fields.size() == kMemberCount);
     // Octets above 255 or negative numbers widen their fields; only exact widths read back.
     static constexpr std::size_t widths[kMemberCount] = {1, 8, 8, 8, 8, 4, 4, 4};
