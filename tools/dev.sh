@@ -47,10 +47,7 @@ ensure_comma_locale() {
 }
 
 # Clang and libFuzzer, only for the steps that need them.
-install_fuzz_packages() {
-    local packages=(clang llvm libclang-rt-14-dev)
-    install_packages
-}
+fuzz_packages=(clang llvm libclang-rt-14-dev)
 
 fuzz_build="${QUORVEX_FUZZ_BUILD_DIR:-$here/build-fuzz}"
 # The fuzz and sanitizer builds carry debug information; without this ccache would keep their
@@ -149,14 +146,12 @@ case "${1:-}" in
         exit "$status"
         ;;
     fuzz)
-        install_packages
-        install_fuzz_packages
+        install_packages "${fuzz_packages[@]}"
         build_fuzz
         run_fuzzers "${2:-60}"
         ;;
     fuzz-ci)
-        install_packages
-        install_fuzz_packages
+        install_packages "${fuzz_packages[@]}"
         build_fuzz quorvex_std_tests
         (cd "$fuzz_build" && ctest -L std --output-on-failure -j "$(nproc)")
         run_fuzzers "${QUORVEX_FUZZ_SECONDS:-25}"
