@@ -41,6 +41,16 @@ std::string toCp1251(const QString& text)
     return encoded.toStdString();
 }
 
+QString fromCp1251Visible(const std::string& bytes)
+{
+    QString text = fromCp1251(bytes);
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20)
+            c = QChar(static_cast<char16_t>(0x2400 + c.unicode()));
+    }
+    return text;
+}
+
 } // namespace quorvex::platform
 
 namespace quorvex::platform {

@@ -8,6 +8,11 @@ namespace quorvex::platform {
 QString fromCp1251(const std::string& bytes);
 std::string toCp1251(const QString& text);
 
+// For showing protocol bytes in a widget: as fromCp1251, but every control byte below 0x20
+// becomes its visible control picture (U+2400 + byte: SOH as U+2401, ETX as U+2403). Only the
+// display changes; logs and files keep the bytes.
+QString fromCp1251Visible(const std::string& bytes);
+
 }  // namespace quorvex::platform
 
 namespace quorvex::platform {

@@ -48,3 +48,10 @@ TEST(TextCodec, TableAgreesWithTheCodecInBothDirections)
         ASSERT_EQ(toCp1251ByTable(single), toCp1251(single)) << "U+" << std::hex << int(unit);
     }
 }
+
+// Control bytes become their control pictures; 0x20 and the Cyrillic bytes stay as they decode.
+TEST(TextCodec, VisibleFormShowsControlBytesAsPictures)
+{
+    EXPECT_EQ(fromCp1251Visible(std::string("\x01\x05\x03\x16 \x00\x1F\xD4", 8)),
+              QString::fromUtf16(u"\u2401\u2405\u2403\u2416 \u2400\u241F\u0424"));
+}
