@@ -181,6 +181,11 @@ ParsedOptions parseEmulatorOptions(const std::vector<std::string>& args)
         {"--answer", setAnswer},
         {"--modem-state", setModemState},
         {"--network", setNetworkFields},
+        {"--replay",
+         [](EmulatorOptions& o, const std::string& a) {
+             o.replayLog = a;
+             return std::string();
+         }},
         {"--version",
          [](EmulatorOptions& o, const std::string& a) {
              return setIdentityText(o.identity.softwareVersion, "--version", a);
@@ -239,6 +244,10 @@ std::string emulatorUsage()
            "  --modem-state TEXT  modem state field of command 6C as sent: A5, 0C, a5, 5, ...\n"
            "  --network FIELDS    the eight fields command 25 answers with, as sent, e.g.\n"
            "                      0,C0A8010A,FFFFFF00,C0A80101,0A000005,901F,3C00,1E00\n"
+           "  --replay LOG        answer with the answers recorded in the exchange log LOG:\n"
+           "                      the n-th same request gets the n-th recorded answer, the\n"
+           "                      last one repeats; a request never recorded is refused\n"
+           "                      (S0 0x02 and 0x20) and named on standard error\n"
            "  --show-receipts     write every receipt that ends (its printed lines, with its\n"
            "                      journal number) and every change of the customer display\n"
            "                      to standard error\n"

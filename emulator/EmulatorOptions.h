@@ -19,6 +19,7 @@ struct EmulatorOptions {
     std::optional<std::string> modemState;      // field 1 of the modem state answer
     std::optional<NetworkFields> networkFields; // the eight fields of the network answer
     bool showReceipts = false; // each ended receipt and each display change to standard error
+    std::optional<std::string> replayLog; // answer from this exchange log instead of the model
 };
 
 struct ParsedOptions {

@@ -94,6 +94,10 @@ void Registrar::handleFrame(int sequence, int command, const std::string& data)
     for (int at = kSynIntervalMs; at < workingMs; at += kSynIntervalMs)
         queueAt(m_nowMs + at, kSyn);
     const std::int64_t answerAt = m_nowMs + workingMs;
+    if (m_answerSource) {
+        queueScripted({sequence, command, data}, answerAt);
+        return;
+    }
 
     const ModelAnswer answer = answerFor(command, data);
     const StatusBits standing = m_model.standingStatus();
@@ -109,6 +113,21 @@ void Registrar::handleFrame(int sequence, int command, const std::string& data)
     }
     queueAt(answerAt, m_faults.garbageBefore);
     queueAt(answerAt, frame);
+}
+
+void Registrar::queueScripted(const HandledRequest& request, std::int64_t answerAt)
+{
+    const ScriptedAnswer answer = m_answerSource(request);
+    if (answer.kind == ScriptedAnswer::Kind::Silence)
+        return;
+    if (answer.kind == ScriptedAnswer::Kind::Nak) {
+        queueAt(answerAt, kNak);
+        return;
+    }
+    queueAt(answerAt, m_faults.garbageBefore);
+    queueAt(answerAt, buildAnswerFrame(
+                          static_cast<std::uint8_t>(request.sequence + kFirstSequenceByte),
+                          static_cast<std::uint8_t>(request.command), answer.data, answer.status));
 }
 
 ModelAnswer Registrar::answerFor(int command, const std::string& requestData)

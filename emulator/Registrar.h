@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -43,6 +44,16 @@ struct HandledRequest {
     std::string data;
 };
 
+// An answer decided outside the fiscal model (a recorded exchange played back): a frame with
+// this data and these status bytes as sent, a NAK, or no answer at all.
+struct ScriptedAnswer {
+    enum class Kind { Frame, Nak, Silence };
+    Kind kind = Kind::Frame;
+    std::string data;
+    std::array<std::uint8_t, 6> status{};
+};
+using AnswerSource = std::function<ScriptedAnswer(const HandledRequest&)>;
+
 constexpr std::uint8_t kSoh = 0x01;
 constexpr std::uint8_t kEtx = 0x03;
 constexpr std::uint8_t kStatusSeparator = 0x04;
@@ -67,6 +78,10 @@ public:
     // Data beyond 212 bytes does not fit an answer frame and is cut there.
     void setAnswerData(int command, std::string data);
     void clearAnswerData(int command);
+    // Every checked request is answered by `source` instead of the fiscal model; the answer
+    // frame carries the request's SEQ and CMD. The silent, NAK, working and garbage faults
+    // still apply. An empty source ends this.
+    void setAnswerSource(AnswerSource source) { m_answerSource = std::move(source); }
 
     // Back to the state after construction with this identity: no faults, no overrides,
     // nothing queued, nothing handled, clock at 0.
@@ -102,6 +117,7 @@ public:
 private:
     void finishRequestFrame();
     void handleFrame(int sequence, int command, const std::string& data);
+    void queueScripted(const HandledRequest& request, std::int64_t answerAt);
     void queueAt(std::int64_t dueMs, std::uint8_t byte);
     void queueAt(std::int64_t dueMs, const std::string& bytes);
 
@@ -109,6 +125,7 @@ private:
     Faults m_faults;
     FiscalModel m_model;
     std::map<int, std::string> m_answerOverrides;
+    AnswerSource m_answerSource;
     std::vector<std::uint8_t> m_request;
     bool m_inFrame = false;
     bool m_overlong = false;

@@ -3,6 +3,7 @@
 // SIGINT or SIGTERM.
 #include "PtyServer.h"
 #include "emulator/EmulatorOptions.h"
+#include "emulator/Replay.h"
 #include "serial/Announce.h"
 
 #include <csignal>
@@ -91,6 +92,35 @@ void showReceiptsOnStandardError(quorvex::emulator::Registrar& registrar)
     });
 }
 
+// --replay: the log's answers instead of the fiscal model. False when the log is unusable.
+bool startReplay(const std::string& logPath, quorvex::emulator::Registrar& registrar)
+{
+    using namespace quorvex;
+    // Arguments arrive converted to Windows-1251; the file system takes the path as typed.
+    const std::string shownPath = toUtf8(logPath);
+    const auto contents = link::readExchangeLogFile(shownPath);
+    if (!contents) {
+        std::cerr << "quorvex-emu: cannot read the exchange log " << shownPath << '\n';
+        return false;
+    }
+    for (const link::LogProblem& problem : contents->problems)
+        std::cerr << "quorvex-emu: " << shownPath << ":" << problem.line << ": " << problem.text
+                  << " (skipped)\n";
+    if (contents->exchanges.empty()) {
+        std::cerr << "quorvex-emu: no exchange to replay in " << shownPath << '\n';
+        return false;
+    }
+    emulator::replayOn(registrar,
+                       std::make_shared<emulator::ReplayAnswers>(contents->exchanges),
+                       [](const emulator::HandledRequest& request) {
+                           std::cerr << "quorvex-emu: never recorded: "
+                                     << toUtf8(emulator::describeRequest(request.command,
+                                                                         request.data))
+                                     << std::endl;
+                       });
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -114,6 +144,8 @@ int main(int argc, char** argv)
     registrar.model().state().setClock(localNow());
     if (parsed.options.showReceipts)
         showReceiptsOnStandardError(registrar);
+    if (parsed.options.replayLog && !startReplay(*parsed.options.replayLog, registrar))
+        return 2;
     PtyServer server(registrar);
     std::string error;
     if (!server.open(error)) {
