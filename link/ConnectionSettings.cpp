@@ -12,6 +12,7 @@ constexpr int kLogNameBuffer = 301;
 constexpr int kPortBuffer = 301;
 constexpr int kSpeedBuffer = 10;
 constexpr int kAnswerEndBuffer = 16;
+constexpr int kIgnoreBuffer = 1024;
 
 const char* sectionOf(Registrar registrar)
 {
@@ -33,6 +34,12 @@ RegistrarChoice readRegistrarChoice(const std::string& settingsPath, Registrar r
     const char* section = sectionOf(registrar);
     return {platform::GetPrivateProfileString(section, "Port", "", kPortBuffer, settingsPath),
             platform::GetPrivateProfileString(section, "Speed", "", kSpeedBuffer, settingsPath)};
+}
+
+std::string readComparisonIgnore(const std::string& settingsPath)
+{
+    return platform::GetPrivateProfileString("SecondRegistrator", "Ignore", "", kIgnoreBuffer,
+                                             settingsPath);
 }
 
 bool writeRegistrarChoice(const std::string& settingsPath, Registrar registrar,

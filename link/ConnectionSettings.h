@@ -23,6 +23,9 @@ struct RegistrarChoice {
 // Communication (first) or SecondRegistrator (second) / Port and Speed; missing keys are empty.
 [[nodiscard]] RegistrarChoice readRegistrarChoice(const std::string& settingsPath,
                                                   Registrar registrar);
+// SecondRegistrator/Ignore: the comparison's ignore list as written ("3E,EB:0"); empty when
+// missing.
+[[nodiscard]] std::string readComparisonIgnore(const std::string& settingsPath);
 // False when the settings file could not be written.
 bool writeRegistrarChoice(const std::string& settingsPath, Registrar registrar,
                           const RegistrarChoice& choice);

@@ -3,6 +3,7 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
+#include "script/CompareIgnore.h"
 #include "script/ComparisonReport.h"
 
 #include <algorithm>
@@ -85,12 +86,16 @@ ExecuteOutcome continueAfterFirst(int firstSendResult, int code, const std::stri
     copyFields(link::resultState().copy, lists.second);
     link::UseSecondPort(0);
 
+    const IgnoreList& ignore = comparisonIgnore();
+    if (ignore.ignoresAnswer(code))
+        return ExecuteOutcome::Done;
     if (lists.first.count != lists.second.count) {
         reportCountMismatch(code, format, lists);
         return ExecuteOutcome::CountsDiffer;
     }
     for (int entry = 0; entry < lists.first.count; ++entry) {
-        if (lists.first.texts[entry] != lists.second.texts[entry])
+        if (lists.first.texts[entry] != lists.second.texts[entry] &&
+            !ignore.ignoresField(code, entry))
             reportValueMismatch(code, format, lists, entry);
     }
     return ExecuteOutcome::Done;

@@ -51,6 +51,7 @@ struct ExecuteHooks {
 
 // Sends code/data to the first registrar (SendCommand, PrinterResultsx, tag 0), then, when
 // secondAllowed and session().secondConnected, to the second (UseSecondPort(1) ... (0)).
+// Answers and fields in comparisonIgnore() are left out of the comparison: not reported.
 //
 // Time-outs and refusals: ExecuteOnBoth shows no message itself. On FirstTimedOut and
 // SecondTimedOut the caller shows kTimeoutMessage, on Refused link::refusalMessage(); by then the

@@ -1,6 +1,8 @@
-// quorvex-run: runs one script from the command line against a registrar, as "Выполнить" of
+// quorvex-run: runs script files from the command line against a registrar, as "Выполнить" of
 // the script window does, printing the message memo to standard output.
 #include "emulator/EmulatedLine.h"
+#include "emulator/Replay.h"
+#include "link/ExchangeLogReader.h"
 #include "link/Link.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
@@ -10,12 +12,18 @@
 #include "script/ReportDocument.h"
 #include "script/RtfWriter.h"
 #include "script/ScriptConsoleHost.h"
+#include "script/tool/JUnitReport.h"
+#include "script/tool/RunOptions.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
 
 #include <QCoreApplication>
+#include <QSysInfo>
 
+#include <chrono>
 #include <cstdio>
+#include <ctime>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -32,10 +40,11 @@ constexpr int kExitUsage = 2;
 constexpr int kExitDifferences = 3;
 
 const char* const kHelp =
-    R"(Usage: quorvex-run [OPTIONS] SCRIPT
+    R"(Usage: quorvex-run [OPTIONS] SCRIPT...
 
-Runs the script file SCRIPT against a registrar the way the button "Выполнить" of the
-window "Команды и скрипты" does, from its first line to its end.
+Runs each script file SCRIPT against a registrar the way the button "Выполнить" of the
+window "Команды и скрипты" does, from its first line to its end; several files run in
+the order given, on the same connection.
 
 Options:
   --port NAME          port of the first registrar (default EMU1): a name from the port
@@ -45,6 +54,15 @@ Options:
   --second NAME        connect a second registrar on this port; commands of the script go
                        to it as well after %EnableSecond, and differences are reported
   --second-speed BAUD  its speed in baud (default 19200)
+  --second-log LOG     the second registrar is a replay of the exchange log LOG (written
+                       by --log or by [LogFile] Log=1): each request gets the answer
+                       recorded for it (the n-th same request the n-th answer, the last
+                       one repeats); a request never recorded is refused and named on
+                       standard error
+  --compare-all        compare every command of the scripts, not only those after
+                       %EnableSecond (%DisableSecond still switches it off)
+  --ignore CC[:N]      leave field N (counted from 0) of the answer of command CC (hex)
+                       out of the comparison, or its whole answer without :N; repeatable
   --log FILE           write the exchange log to FILE
   --answer-end MODE    quiet (default): an exchange ends at the first 100 ms without a
                        byte after the answer; etx: at once at the ETX of an answer whose
@@ -54,12 +72,15 @@ Options:
   --quiet              as the check box "Не выводить данные": no exchange lines, and '+'
                        lines are sent as command lines
   --report FILE        write the comparison report to FILE as RTF instead of to stderr
+  --junit FILE         write a JUnit XML report to FILE: one testcase per script file,
+                       a failure for each that did not reach its end or whose answers
+                       differed, the last 200 memo lines as its system-out
   --help               show this text
 
 Output: the lines of the message memo go to standard output, one per line (UTF-8); the
 texts of message boxes and, without --report, the comparison report go to standard error.
 
-Exit status:
+Exit status (with several script files, the worst of them: 2, then 1, then 3, then 0):
   0  the run reached the end of the file ("Конец файла!") and no difference was reported
   1  the run ended early: a script error, a command that could not be sent, a registrar
      time-out, or answers of the two registrars with different field counts
@@ -67,19 +88,6 @@ Exit status:
   3  the run reached the end of the file, but the two registrars' answers differed (the
      differences are on standard error or in the --report file)
 )";
-
-struct Options {
-    std::string port = "EMU1";
-    int speed = 19200;
-    std::optional<std::string> secondPort;
-    int secondSpeed = 19200;
-    std::optional<std::string> logFile;
-    link::AnswerEnd answerEnd = link::AnswerEnd::Quiet;
-    bool quiet = false;
-    std::optional<std::string> reportFile;
-    std::string script;
-    bool help = false;
-};
 
 std::string utf8(const std::string& cp1251)
 {
@@ -89,98 +97,6 @@ std::string utf8(const std::string& cp1251)
 void complain(const std::string& message)
 {
     std::cerr << "quorvex-run: " << message << "\n";
-}
-
-std::optional<int> parseBaud(const std::string& text)
-{
-    if (text.empty() || text.size() > 7 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return std::nullopt;
-    const int value = std::stoi(text);
-    return value > 0 ? std::optional<int>(value) : std::nullopt;
-}
-
-// Fills `options`; false (after a message) when the command line is not usable.
-bool parseOptions(int argc, char** argv, Options& options)
-{
-    auto valueOf = [&](int& i, const std::string& option) -> std::optional<std::string> {
-        if (i + 1 >= argc) {
-            complain("option " + option + " needs a value");
-            return std::nullopt;
-        }
-        return std::string(argv[++i]);
-    };
-    auto baudOf = [&](int& i, const std::string& option, int& target) {
-        const auto text = valueOf(i, option);
-        if (!text)
-            return false;
-        const auto baud = parseBaud(*text);
-        if (!baud) {
-            complain("option " + option + ": not a speed in baud: " + *text);
-            return false;
-        }
-        target = *baud;
-        return true;
-    };
-    auto textOf = [&](int& i, const std::string& option, auto& target) {
-        const auto text = valueOf(i, option);
-        if (!text)
-            return false;
-        target = *text;
-        return true;
-    };
-    bool haveScript = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            options.help = true;
-            return true;
-        } else if (arg == "--port") {
-            if (!textOf(i, arg, options.port))
-                return false;
-        } else if (arg == "--speed") {
-            if (!baudOf(i, arg, options.speed))
-                return false;
-        } else if (arg == "--second") {
-            if (!textOf(i, arg, options.secondPort))
-                return false;
-        } else if (arg == "--second-speed") {
-            if (!baudOf(i, arg, options.secondSpeed))
-                return false;
-        } else if (arg == "--log") {
-            if (!textOf(i, arg, options.logFile))
-                return false;
-        } else if (arg == "--answer-end") {
-            const auto text = valueOf(i, arg);
-            if (!text)
-                return false;
-            const auto mode = link::parseAnswerEnd(*text);
-            if (!mode) {
-                complain("option " + arg + ": not quiet or etx: " + *text);
-                return false;
-            }
-            options.answerEnd = *mode;
-        } else if (arg == "--report") {
-            if (!textOf(i, arg, options.reportFile))
-                return false;
-        } else if (arg == "--quiet") {
-            options.quiet = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            complain("unknown option " + arg);
-            return false;
-        } else if (haveScript) {
-            complain("only one script file can be run: " + arg);
-            return false;
-        } else {
-            options.script = arg;
-            haveScript = true;
-        }
-    }
-    if (!haveScript) {
-        complain("no script file given");
-        return false;
-    }
-    return true;
 }
 
 // Message boxes of the link's result callbacks go to standard error; questions are declined.
@@ -206,28 +122,57 @@ public:
     }
 };
 
-// Passes report lines on and notes whether any difference was reported.
+// Passes report lines on and keeps those of the current script (UTF-8) for its JUnit case.
 class NotingReport final : public script::ComparisonReport {
 public:
     explicit NotingReport(script::ComparisonReport& target) : m_target(target) {}
     void AppendReportLine(const std::string& text, script::Rgb colour) override
     {
-        m_reported = true;
+        m_lines.push_back(utf8(text));
         m_target.AppendReportLine(text, colour);
     }
-    [[nodiscard]] bool reported() const { return m_reported; }
+    [[nodiscard]] bool reported() const { return !m_lines.empty(); }
+    [[nodiscard]] const std::vector<std::string>& lines() const { return m_lines; }
+    void startScript() { m_lines.clear(); }
 
 private:
     script::ComparisonReport& m_target;
-    bool m_reported = false;
+    std::vector<std::string> m_lines;
 };
 
-// The memo to standard output, message boxes to standard error; nothing is kept.
+constexpr std::size_t kJUnitMemoLines = 200;
+
+// The memo to standard output, message boxes to standard error; the last memo lines (control
+// bytes shown as pictures) and the last message are kept for the JUnit report.
 class TerminalHost final : public script::ScriptConsoleHost {
 public:
     TerminalHost() { setKeepTexts(false); }
-    void addMemoLine(const std::string& line) override { std::cout << utf8(line) << "\n"; }
-    void showMessage(const std::string& text) override { std::cerr << utf8(text) << "\n"; }
+    void addMemoLine(const std::string& line) override
+    {
+        std::cout << utf8(line) << "\n";
+        m_recent.push_back(platform::fromCp1251Visible(line).toStdString());
+        if (m_recent.size() > kJUnitMemoLines)
+            m_recent.pop_front();
+    }
+    void showMessage(const std::string& text) override
+    {
+        m_lastMessage = utf8(text);
+        std::cerr << m_lastMessage << "\n";
+    }
+    void startScript()
+    {
+        m_recent.clear();
+        m_lastMessage.clear();
+    }
+    [[nodiscard]] std::vector<std::string> recentLines() const
+    {
+        return {m_recent.begin(), m_recent.end()};
+    }
+    [[nodiscard]] const std::string& lastMessage() const { return m_lastMessage; }
+
+private:
+    std::deque<std::string> m_recent;
+    std::string m_lastMessage;
 };
 
 // The link places its log in the current directory; a path given as absolute is made
@@ -247,14 +192,51 @@ bool readable(const std::string& path)
     return std::ifstream(path, std::ios::binary).good();
 }
 
-bool connectPorts(const Options& options)
+// The port name under which --second-log's replay is registered.
+std::string replayPortName(const std::string& logPath)
+{
+    return "replay:" + logPath;
+}
+
+// Registers the replay of --second-log as a virtual port; false (after a message) when the log
+// cannot be read or holds no exchange. What the reader skipped is named, line by line.
+bool registerSecondLog(const std::string& logPath)
+{
+    const auto contents = link::readExchangeLogFile(logPath);
+    if (!contents) {
+        complain("cannot read the exchange log " + logPath);
+        return false;
+    }
+    for (const link::LogProblem& problem : contents->problems)
+        complain(logPath + ":" + std::to_string(problem.line) + ": " + problem.text + " (skipped)");
+    if (contents->exchanges.empty()) {
+        complain("no exchange to replay in " + logPath);
+        return false;
+    }
+    emulator::registerReplayPort(
+        serial::portRegistry(), replayPortName(logPath), *contents,
+        [](const emulator::HandledRequest& request) {
+            complain("never recorded: " +
+                     utf8(emulator::describeRequest(request.command, request.data)));
+        });
+    return true;
+}
+
+std::optional<std::string> secondPortOf(const script::RunOptions& options)
+{
+    if (options.secondLog)
+        return replayPortName(*options.secondLog);
+    return options.secondPort;
+}
+
+bool connectPorts(const script::RunOptions& options)
 {
     if (link::OpenFirstPort(options.port, options.speed) == -1) {
         complain(utf8(link::lastOpenFailure()));
         return false;
     }
-    if (options.secondPort) {
-        if (link::OpenSecondPort(*options.secondPort, options.secondSpeed) == -1) {
+    if (const auto second = secondPortOf(options)) {
+        if (link::OpenSecondPort(*second, options.secondSpeed) == -1) {
             complain("second registrar: " + utf8(link::lastOpenFailure()));
             return false;
         }
@@ -270,13 +252,95 @@ int exitCodeFor(script::RunEnd end, bool differencesReported)
     return differencesReported ? kExitDifferences : kExitDone;
 }
 
+// The worse of two statuses: a usage problem, then a run that ended early, then differences.
+int worseStatus(int a, int b)
+{
+    const auto rank = [](int status) {
+        switch (status) {
+        case kExitUsage:
+            return 3;
+        case kExitRunFailed:
+            return 2;
+        case kExitDifferences:
+            return 1;
+        default:
+            return 0;
+        }
+    };
+    return rank(b) > rank(a) ? b : a;
+}
+
+// The comparison report lines of a script, blank ones left out, joined by `separator`.
+std::string joinedReport(const std::vector<std::string>& lines, std::size_t limit,
+                         const std::string& separator)
+{
+    std::string text;
+    std::size_t taken = 0;
+    for (const std::string& line : lines) {
+        if (line.find_first_not_of(' ') == std::string::npos)
+            continue;
+        if (taken++ == limit)
+            break;
+        text += (text.empty() ? "" : separator) + line;
+    }
+    return text;
+}
+
+// Why a script failed, for its JUnit case; none when it passed.
+std::optional<script::JUnitFailure> failureOf(script::RunEnd end, const TerminalHost& host,
+                                              const NotingReport& report)
+{
+    constexpr std::size_t kMessageReportLines = 4;
+    if (end == script::RunEnd::EndOfFile && !report.reported())
+        return std::nullopt;
+    if (end == script::RunEnd::EndOfFile || end == script::RunEnd::CountMismatch)
+        return script::JUnitFailure{"differences",
+                                    joinedReport(report.lines(), kMessageReportLines, "; "),
+                                    joinedReport(report.lines(), report.lines().size(), "\n")};
+    if (end == script::RunEnd::TimedOut)
+        return script::JUnitFailure{"time-out", host.lastMessage(), {}};
+    const link::Refusal refusal = link::processLink().lastRefusal();
+    const bool notSent =
+        refusal != link::Refusal::None &&
+        host.lastMessage().find(utf8(link::refusalMessage(refusal))) != std::string::npos;
+    return script::JUnitFailure{notSent ? "not sent" : "script error", host.lastMessage(), {}};
+}
+
+std::string utcTimestamp(std::time_t at)
+{
+    std::tm utc{};
+    gmtime_r(&at, &utc);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return text;
+}
+
+bool writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    out.close();
+    return !out.fail();
+}
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    Options options;
-    if (!parseOptions(argc, argv, options)) {
+    const script::ParsedRunOptions parsed =
+        script::parseRunOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const script::RunOptions& options = parsed.options;
+    if (!parsed.error.empty()) {
+        complain(parsed.error);
         std::cerr << "Try 'quorvex-run --help'.\n";
         return kExitUsage;
     }
@@ -284,18 +348,23 @@ int main(int argc, char** argv)
         std::cout << kHelp;
         return kExitDone;
     }
-    if (!readable(options.script)) {
-        complain("cannot read the script file " + options.script);
-        return kExitUsage;
+    for (const std::string& path : options.scripts) {
+        if (!readable(path)) {
+            complain("cannot read the script file " + path);
+            return kExitUsage;
+        }
     }
 
     StderrDialogs dialogs;
     platform::setDialogs(&dialogs);
     emulator::registerEmulatedPorts(serial::portRegistry());
     serial::installRealSerialFallback(serial::portRegistry());
+    if (options.secondLog && !registerSecondLog(*options.secondLog))
+        return kExitUsage;
     if (options.logFile)
         link::SetLogName(logNameFor(*options.logFile));
     link::processLink().setAnswerEnd(options.answerEnd);
+    script::setComparisonIgnore(options.ignore);
     if (!connectPorts(options))
         return kExitUsage;
 
@@ -305,19 +374,42 @@ int main(int argc, char** argv)
                                            : stderrReport);
     script::setComparisonReport(&report);
 
+    script::JUnitSuite suite{"quorvex-run",
+                             utcTimestamp(std::time(nullptr)),
+                             QSysInfo::machineHostName().toStdString(),
+                             0,
+                             {}};
+    const std::string ports =
+        secondPortOf(options) ? options.port + " vs " + *secondPortOf(options) : options.port;
+    const Clock::time_point runStart = Clock::now();
     TerminalHost host;
     host.setNoOutput(options.quiet);
-    script::Interpreter interpreter(host);
-    interpreter.setScriptPath(options.script);
-    const script::RunEnd end = interpreter.Run();
-    std::cout.flush();
+    int status = kExitDone;
+    for (const std::string& path : options.scripts) {
+        host.startScript();
+        report.startScript();
+        const Clock::time_point scriptStart = Clock::now();
+        script::Interpreter interpreter(host);
+        interpreter.setSecondSwitch(options.compareAll);
+        interpreter.setScriptPath(path);
+        const script::RunEnd end = interpreter.Run();
+        std::cout.flush();
+        status = worseStatus(status, exitCodeFor(end, report.reported()));
+        suite.cases.push_back({path, ports, secondsSince(scriptStart), failureOf(end, host, report),
+                               host.recentLines()});
+    }
+    suite.seconds = secondsSince(runStart);
 
-    int status = exitCodeFor(end, report.reported());
     if (options.reportFile && !script::saveRtf(*options.reportFile, document.lines())) {
         complain("cannot write the report file " + *options.reportFile);
-        status = kExitRunFailed;
+        status = worseStatus(status, kExitRunFailed);
+    }
+    if (options.junitFile && !writeFile(*options.junitFile, script::junitXml(suite))) {
+        complain("cannot write the JUnit report " + *options.junitFile);
+        status = worseStatus(status, kExitRunFailed);
     }
     script::setComparisonReport(nullptr);
+    script::setComparisonIgnore({});
     platform::setDialogs(nullptr);
     return status;
 }

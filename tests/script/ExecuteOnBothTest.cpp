@@ -1,6 +1,7 @@
 // One command on two emulated registrars: outcomes, result lists, port selection and the
 // mismatch reports in both formats.
 #include "script/ExecuteOnBoth.h"
+#include "script/CompareIgnore.h"
 #include "script/ManualCommand.h"
 #include "script/ScriptConsoleHost.h"
 
@@ -130,6 +131,40 @@ TEST_F(ExecuteOnBothTest, ThreeDifferingValuesInBothFormats)
     EXPECT_EQ(texts[3], "Не совпадают значения результата, - параметр №1");
     EXPECT_EQ(texts[5], "Регистратор №2: 05");
     EXPECT_EQ(texts[6], "Не совпадают значения результата, - параметр №3");
+}
+
+TEST_F(ExecuteOnBothTest, IgnoredFieldsAndAnswersAreNeitherComparedNorReported)
+{
+    answer("a,5,x,y", "b,05,x,z");
+    script::setComparisonIgnore(script::parseIgnoreList("4A:0, 4A:3,21").list);
+    EXPECT_EQ(run(ReportFormat::Manual), ExecuteOutcome::Done);
+    EXPECT_EQ(reportTexts(),
+              (std::vector<std::string>{"Не совпадают значения результата, - параметр №1",
+                                        "Регистратор №1: 5", "Регистратор №2: 05"}));
+
+    m_report.clear();
+    answer("1,2", "1,9,3");
+    script::setComparisonIgnore(script::parseIgnoreList("4A").list);
+    EXPECT_EQ(run(), ExecuteOutcome::Done);
+    EXPECT_TRUE(m_report.lines().empty());
+    script::setComparisonIgnore({});
+}
+
+TEST(CompareIgnoreTest, ParsesCodesAndFieldsAndNamesTheFirstBadRule)
+{
+    const auto parsed = script::parseIgnoreList(" 3E, EB:0,,5:12 ");
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_TRUE(parsed.list.ignoresAnswer(0x3E));
+    EXPECT_TRUE(parsed.list.ignoresField(0x3E, 7));
+    EXPECT_FALSE(parsed.list.ignoresAnswer(0xEB));
+    EXPECT_TRUE(parsed.list.ignoresField(0xEB, 0));
+    EXPECT_FALSE(parsed.list.ignoresField(0xEB, 1));
+    EXPECT_TRUE(parsed.list.ignoresField(0x05, 12));
+    for (const char* bad : {"3G", "123", "3E:", "3E:x", ":1", "3E:-1", "3E:100", "-3"})
+        EXPECT_FALSE(script::parseIgnoreRule(bad).has_value()) << bad;
+    const auto withBad = script::parseIgnoreList("3E,zz,EB:q");
+    EXPECT_EQ(withBad.error, "not a command code or CODE:FIELD: 'zz'");
+    EXPECT_TRUE(withBad.list.ignoresAnswer(0x3E));
 }
 
 TEST_F(ExecuteOnBothTest, DifferentCountsGiveOnlyTheCountReport)

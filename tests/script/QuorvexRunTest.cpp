@@ -160,8 +160,9 @@ TEST(QuorvexRunTest, HelpDescribesEveryOption)
     const ToolResult result = runTool("--help");
 
     EXPECT_EQ(result.exitCode, 0);
-    for (const char* option : {"--port", "--speed", "--second", "--second-speed", "--log",
-                               "--answer-end", "--quiet", "--report", "Exit status"})
+    for (const char* option :
+         {"--port", "--speed", "--second", "--second-speed", "--log", "--answer-end", "--quiet",
+          "--report", "--second-log", "--compare-all", "--ignore", "--junit", "Exit status"})
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 

@@ -1,0 +1,55 @@
+// The JUnit writer: every text reaches the XML escaped and as characters XML 1.0 allows;
+// numbers keep a full stop whatever the locale.
+#include "script/tool/JUnitReport.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+namespace quorvex::script {
+namespace {
+
+TEST(JUnitReportTest, EscapesMarkupAndReplacesWhatXmlCannotCarry)
+{
+    const std::string replacement = "\xEF\xBF\xBD";
+    const struct {
+        std::string in, out;
+    } rows[] = {
+        {"a<b>&\"c'", "a&lt;b&gt;&amp;&quot;c&apos;"},
+        {"tab\tline\ncr\r", "tab\tline\ncr&#13;"},
+        {"\x01\x04\x1F", replacement + replacement + replacement},
+        {"\xD0\x9A\xE2\x90\x83", "\xD0\x9A\xE2\x90\x83"}, // К and the ETX picture kept
+        {"\xC0\x80 \xED\xA0\x80 \xEF\xBF\xBE \xD0",
+         replacement + replacement + " " + replacement + replacement + replacement + " " +
+             replacement + replacement + replacement + " " + replacement},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(xmlEscaped(row.in), row.out);
+}
+
+TEST(JUnitReportTest, WritesOneSuiteWithItsCasesWhateverTheLocale)
+{
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "ru_RU.UTF-8"))
+        std::setlocale(LC_NUMERIC, "C");
+    JUnitSuite suite{"run", "2026-12-09T08:30:00", "host", 1.5, {}};
+    suite.cases.push_back({"a.txt", "EMU1", 0.25, std::nullopt, {"PC: x"}});
+    suite.cases.push_back({"b.txt", "EMU1", 1.0, JUnitFailure{"time-out", "m<", "t"}, {}});
+
+    const std::string xml = junitXml(suite);
+    std::setlocale(LC_NUMERIC, "C");
+
+    EXPECT_EQ(xml, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n"
+                   " <testsuite name=\"run\" tests=\"2\" failures=\"1\" errors=\"0\" skipped=\"0\""
+                   " time=\"1.500\" timestamp=\"2026-12-09T08:30:00\" hostname=\"host\">\n"
+                   "  <testcase name=\"a.txt\" classname=\"EMU1\" time=\"0.250\">\n"
+                   "    <system-out>PC: x\n</system-out>\n"
+                   "  </testcase>\n"
+                   "  <testcase name=\"b.txt\" classname=\"EMU1\" time=\"1.000\">\n"
+                   "    <failure message=\"m&lt;\" type=\"time-out\">t</failure>\n"
+                   "    <system-out></system-out>\n"
+                   "  </testcase>\n"
+                   " </testsuite>\n</testsuites>\n");
+}
+
+} // namespace
+} // namespace quorvex::script

@@ -1,0 +1,157 @@
+// quorvex-run against a recorded exchange: a run recorded on EMU1 and played back by
+// quorvex-emu --replay gives the same memo; --second-log compares a live registrar with the
+// recording (--ignore leaves fields out); several scripts give one JUnit report.
+#include "QuorvexRunTool.h"
+#include "tests/serial/qt/PtyEmulatorProcess.h"
+#include "tests/support/ScopedRuntimeDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+
+namespace quorvex::script::testing {
+namespace {
+
+const std::vector<std::string> kSession = {
+    "%DeclareBeg",  "%DeclareEnd", "0F", "21Hello", "%RunCommand (90, \"0\")",
+    "%Print %Ret6", "4AW"};
+
+// Records kSession on EMU1; returns the log's path.
+std::string recordedLog()
+{
+    const std::string logPath = writeTextFile("recorded.log", "");
+    std::remove(logPath.c_str());
+    const ToolResult result =
+        runTool("--log " + logPath + " " + writeTextFile("rec.txt", joinLines(kSession)));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    return logPath;
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST(QuorvexRunReplayTest, ARunReplayedByQuorvexEmuGivesTheSameMemo)
+{
+    const std::string log = recordedLog();
+    const std::string session = writeTextFile("session.txt", joinLines(kSession));
+    const ToolResult live = runTool(session);
+    const test_support::ScopedRuntimeDirectory runtime("quorvex-replay-");
+    const std::string errors = writeTextFile("emu-err.txt", "");
+    quorvex::testing::PtyEmulatorProcess emulator(QUORVEX_EMU_PATH, {"--replay", log},
+                                                  runtime.path().string(), errors);
+    ASSERT_FALSE(emulator.devicePath().empty());
+
+    const ToolResult replayed = runTool("--answer-end etx --port " + emulator.devicePath() + " " +
+                                        session + " " + writeTextFile("new.txt", "33\n"));
+
+    EXPECT_EQ(replayed.exitCode, 0) << replayed.err;
+    EXPECT_EQ(replayed.out.substr(0, live.out.size()), live.out);
+    EXPECT_NE(replayed.out.find(";%Ret6=QV000001\n"), std::string::npos);
+    emulator.stop();
+    EXPECT_EQ(readFile(errors), "quorvex-emu: never recorded: 33\n");
+}
+
+TEST(QuorvexRunReplayTest, SecondLogReportsAChangedAnswerAtItsFieldUnlessIgnored)
+{
+    const std::string changed =
+        writeTextFile("changed.log", replaceAll(readFile(recordedLog()), "QV000001", "QV000009"));
+    const std::string session = writeTextFile("session.txt", joinLines(kSession));
+
+    const ToolResult differing = runTool("--compare-all --second-log " + changed + " " + session);
+    EXPECT_EQ(differing.exitCode, 3);
+    EXPECT_NE(differing.err.find(utf8(u8"Не совпадают значения результата, - параметр №6\n"
+                                      u8"Регистратор №1: QV000001\nРегистратор №2: QV000009\n")),
+              std::string::npos)
+        << differing.err;
+
+    EXPECT_EQ(
+        runTool("--compare-all --ignore 5A:6 --second-log " + changed + " " + session).exitCode, 0);
+    EXPECT_EQ(runTool("--compare-all --ignore 5A --second-log " + changed + " " + session).exitCode,
+              0);
+    // Without --compare-all only commands after %EnableSecond are compared.
+    EXPECT_EQ(runTool("--second-log " + changed + " " + session).exitCode, 0);
+}
+
+TEST(QuorvexRunReplayTest, SecondLogNamesRequestsNeverRecordedAndRefusesBadLogs)
+{
+    const std::string log = recordedLog();
+    const ToolResult unrecorded = runTool("--compare-all --second-log " + log + " " +
+                                          writeTextFile("other.txt", "0F\n4AX\n"));
+    EXPECT_NE(unrecorded.err.find("quorvex-run: never recorded: 4A X\n"), std::string::npos)
+        << unrecorded.err;
+
+    const std::string script = writeTextFile("s.txt", "0F\n");
+    EXPECT_EQ(runTool("--second-log /nonexistent/x.log " + script).exitCode, 2);
+    const ToolResult empty =
+        runTool("--second-log " + writeTextFile("bad.log", "junk\r\n") + " " + script);
+    EXPECT_EQ(empty.exitCode, 2);
+    EXPECT_NE(empty.err.find(":1: not an entry of an exchange log (skipped)"), std::string::npos)
+        << empty.err;
+    EXPECT_EQ(runTool("--second EMU2 --second-log " + log + " " + script).exitCode, 2);
+    EXPECT_EQ(runTool("--ignore 4A:x " + script).exitCode, 2);
+}
+
+// Attributes of the first element `name` in `xml` from `from` on, entities resolved.
+std::map<std::string, std::string> attributesOf(const std::string& element)
+{
+    std::map<std::string, std::string> attributes;
+    static const std::regex attribute(R"re(([\w-]+)="([^"]*)")re");
+    for (std::sregex_iterator it(element.begin(), element.end(), attribute), end; it != end; ++it)
+        attributes[(*it)[1]] = replaceAll(replaceAll((*it)[2], "&lt;", "<"), "&amp;", "&");
+    return attributes;
+}
+
+struct ParsedCase {
+    std::map<std::string, std::string> attributes;
+    std::map<std::string, std::string> failure; // empty without a failure
+    std::string out;
+};
+
+std::vector<ParsedCase> testcases(const std::string& xml)
+{
+    std::vector<ParsedCase> cases;
+    static const std::regex testcase(
+        R"re(<testcase ([^>]*)>\s*(?:<failure ([^>]*)>[^<]*</failure>\s*)?<system-out>([^<]*)</system-out>\s*</testcase>)re");
+    for (std::sregex_iterator it(xml.begin(), xml.end(), testcase), end; it != end; ++it)
+        cases.push_back({attributesOf((*it)[1]), attributesOf((*it)[2]), (*it)[3]});
+    return cases;
+}
+
+TEST(QuorvexRunReplayTest, JUnitReportHasOneCasePerScriptWithItsFailure)
+{
+    const std::string passing = writeTextFile("pass.txt", "0F\n");
+    const std::string failing = writeTextFile("fail.txt", "%DeclareBeg\n%DeclareBeg\n");
+    const std::string differing = writeTextFile(
+        "diff.txt", joinLines({"%DeclareBeg", "%DeclareEnd", "%EnableSecond", "%RunCommand (90)"}));
+    const std::string report = writeTextFile("junit.xml", "");
+
+    const ToolResult result = runTool("--second EMU2 --junit " + report + " " + passing + " " +
+                                      differing + " " + failing);
+
+    EXPECT_EQ(result.exitCode, 1); // ended early outranks differences
+    const std::string xml = readFile(report);
+    ASSERT_EQ(
+        xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n <testsuite ", 0), 0u);
+    EXPECT_NE(xml.find(R"(tests="3" failures="2" errors="0")"), std::string::npos);
+    const auto cases = testcases(xml);
+    ASSERT_EQ(cases.size(), 3u) << xml;
+    EXPECT_EQ(cases[0].attributes.at("name"), passing);
+    EXPECT_EQ(cases[0].attributes.at("classname"), "EMU1 vs EMU2");
+    EXPECT_TRUE(std::regex_match(cases[0].attributes.at("time"), std::regex(R"(\d+\.\d{3})")));
+    EXPECT_TRUE(cases[0].failure.empty());
+    EXPECT_EQ(cases[0].out.rfind("PC: ", 0), 0u);
+    EXPECT_EQ(cases[1].failure.at("type"), "differences");
+    EXPECT_NE(cases[1].failure.at("message").find(utf8(u8"Регистратор №2: 3.10")),
+              std::string::npos);
+    EXPECT_EQ(cases[2].failure.at("type"), "script error");
+    EXPECT_EQ(cases[2].failure.at("message"),
+              utf8(u8"Ошибка - ошибка в описаниях. DeclareBeg уже был ранее."));
+}
+
+} // namespace
+} // namespace quorvex::script::testing
