@@ -24,6 +24,29 @@ ScriptedAnswer scriptedOf(const link::LoggedExchange& exchange)
     return {ScriptedAnswer::Kind::Silence, {}, {}};
 }
 
+// A line on a registrar it keeps alive, so the port may be unregistered while it is open.
+class OwningLine final : public serial::SerialLine {
+public:
+    explicit OwningLine(std::shared_ptr<Registrar> registrar)
+        : m_registrar(std::move(registrar)), m_line(makeEmulatedLine(*m_registrar))
+    {
+    }
+    bool flush() override { return m_line->flush(); }
+    bool purge() override { return m_line->purge(); }
+    bool write(const std::uint8_t* data, std::size_t size) override
+    {
+        return m_line->write(data, size);
+    }
+    serial::ReadResult readByte() override { return m_line->readByte(); }
+    void clearError() override { m_line->clearError(); }
+    bool gone() override { return m_line->gone(); }
+    bool close() override { return m_line->close(); }
+
+private:
+    std::shared_ptr<Registrar> m_registrar;
+    std::unique_ptr<serial::SerialLine> m_line;
+};
+
 } // namespace
 
 ReplayAnswers::ReplayAnswers(const std::vector<link::LoggedExchange>& exchanges)
@@ -77,8 +100,9 @@ void registerReplayPort(serial::PortRegistry& registry, const std::string& portN
     auto registrar = std::make_shared<Registrar>();
     replayOn(*registrar, std::make_shared<ReplayAnswers>(contents.exchanges),
              std::move(unrecorded));
-    registry.addVirtualPort(
-        portName, [registrar](const std::string&, int) { return makeEmulatedLine(*registrar); });
+    registry.addVirtualPort(portName, [registrar](const std::string&, int) {
+        return std::make_unique<OwningLine>(registrar);
+    });
 }
 
 } // namespace quorvex::emulator

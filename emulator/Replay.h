@@ -45,7 +45,7 @@ void replayOn(Registrar& registrar, std::shared_ptr<ReplayAnswers> answers,
               UnrecordedListener unrecorded = {});
 
 // Registers a virtual port whose lines all talk to one registrar replaying `contents`. The
-// registrar lives as long as the registry keeps the port.
+// registrar lives as long as the port or a line opened on it.
 void registerReplayPort(serial::PortRegistry& registry, const std::string& portName,
                         const link::ExchangeLogContents& contents,
                         UnrecordedListener unrecorded = {});

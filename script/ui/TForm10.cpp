@@ -9,6 +9,7 @@
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
+#include "script/ui/ReplayConnection.h"
 #include "serial/qt/TPortControl.h"
 
 #include <QEvent>
@@ -61,6 +62,7 @@ void TForm10::FormActivate()
     if (m_listsFrozen)
         return;
     platform::fillPortList(*m_ui->ComboBox1, *m_portControl);
+    m_ui->ComboBox1->addItem(replayEntryText());
     selectStoredChoice();
 }
 
@@ -92,7 +94,13 @@ void TForm10::connectSecond()
     link::session().secondConnected = false;
     const std::string port = platform::toCp1251(m_ui->ComboBox1->currentText());
     const std::string speed = platform::toCp1251(m_ui->ComboBox2->currentText());
-    if (link::OpenSecondPort(port, m_ui->ComboBox2->currentText().toInt()) == -1) {
+    const std::optional<std::string> openedPort = portToOpen();
+    if (!openedPort)
+        return;
+    const int opened = link::OpenSecondPort(*openedPort, m_ui->ComboBox2->currentText().toInt());
+    if (*openedPort != port)
+        forgetReplayPort(*openedPort);
+    if (opened == -1) {
         std::cerr << "quorvex: " << platform::fromCp1251(link::lastOpenFailure()).toStdString()
                   << std::endl;
         platform::dialogs().showMessage(
@@ -104,10 +112,18 @@ void TForm10::connectSecond()
                                      {port, speed});
     m_listsFrozen = true;
     rememberChoiceInSession();
+    applyStoredIgnoreList(link::session().settingsPath());
     link::session().secondConnected = true;
     if (m_comparison)
         m_comparison->exec();
     m_ui->Button1->setText(QStringLiteral("Продолжить"));
+}
+
+std::optional<std::string> TForm10::portToOpen() const
+{
+    if (m_ui->ComboBox1->currentText() == replayEntryText())
+        return chooseReplayPort();
+    return platform::toCp1251(m_ui->ComboBox1->currentText());
 }
 
 void TForm10::disconnectSecond()

@@ -5,6 +5,8 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace Ui {
 class TForm10;
@@ -41,6 +43,9 @@ protected:
 private:
     void selectStoredChoice();
     void connectSecond();
+    // The port name the selection stands for; for the exchange-log entry, the replay of the log
+    // the operator chooses (nothing when none is chosen).
+    [[nodiscard]] std::optional<std::string> portToOpen() const;
     void disconnectSecond();
     void showConnected(bool connected);
     void rememberChoiceInSession();

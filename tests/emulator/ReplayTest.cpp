@@ -72,3 +72,29 @@ TEST(ReplayTest, AnswersInRecordedOrderThenRepeatsTheLastAndRefusesTheUnrecorded
 
 } // namespace
 } // namespace quorvex::emulator
+
+namespace quorvex::emulator {
+namespace {
+
+TEST(ReplayTest, AnOpenReplayLineOutlivesItsPort)
+{
+    link::ExchangeLogContents contents;
+    contents.exchanges.push_back(recorded(0x4A, "W", link::LoggedOutcome::Answer, "w"));
+    serial::PortRegistry registry;
+    registerReplayPort(registry, "replay:x", contents);
+    const auto line = registry.open("replay:x", 19200);
+    ASSERT_TRUE(line);
+    registry.removeVirtualPort("replay:x");
+
+    const link::Bytes request = link::buildRequestFrame(0x21, 0x4A, "W");
+    ASSERT_TRUE(line->purge());
+    ASSERT_TRUE(line->write(request.data(), request.size()));
+    std::string answer;
+    for (auto read = line->readByte(); read.kind == serial::ReadResult::Kind::Byte;
+         read = line->readByte())
+        answer += static_cast<char>(read.byte);
+    EXPECT_EQ(answer, frame(0x21, 0x4A, "w", 0x80, 0x80));
+}
+
+} // namespace
+} // namespace quorvex::emulator

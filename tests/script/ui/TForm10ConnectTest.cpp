@@ -4,14 +4,18 @@
 #include "script/ui/TForm11.h"
 
 #include "emulator/EmulatedLine.h"
+#include "link/ExchangeLog.h"
+#include "link/Frame.h"
 #include "link/Link.h"
 #include "link/Session.h"
 #include "platform/IniFile.h"
 #include "platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
+#include "script/CompareIgnore.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -163,6 +167,57 @@ TEST_F(TForm10Test, ConnectShowsTheComparisonWindowWithBothRegistrars)
     EXPECT_TRUE(comparison.reportBuilt());
     EXPECT_TRUE(comparison.reportText().contains(QStringLiteral("Порт: EMU2, Скорость:19200")));
     EXPECT_TRUE(comparison.reportText().contains(QStringLiteral("Версия: 3.10")));
+}
+
+// A recorded diagnostic exchange whose answer reports version 9.99.
+std::string writeDiagnosticLog(const QString& path)
+{
+    const link::Bytes frame = link::buildAnswerFrame(0x21, 0x5A, "9.99 05Dec26 1 2 3 QV9,1",
+                                                     {0x80, 0x80, 0x80, 0x80, 0x80, 0x80});
+    const platform::LocalTime time{};
+    const std::string log =
+        link::ExchangeLog::formatEntry(time, "21", "5A0") +
+        link::ExchangeLog::formatEntry(time, " ", ";" + std::string(frame.begin(), frame.end()));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(log.data(), static_cast<qint64>(log.size()));
+    return path.toStdString();
+}
+
+TEST_F(TForm10Test, TheLastPortEntryConnectsTheReplayOfAChosenLogAndTheIgnoreListApplies)
+{
+    ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
+    ui::TForm11 comparison;
+    m_form.setComparisonWindow(&comparison);
+    store("Port", platform::toCp1251(QStringLiteral("Запись обмена…")));
+    store("Ignore", "3E, EB:0");
+    m_form.FormActivate();
+    ASSERT_EQ(ports().currentIndex(), ports().count() - 1);
+    const int count = ports().count();
+
+    m_dialogs->queueOpenFile(std::nullopt); // cancelled: nothing happens
+    m_form.Button3Click();
+    EXPECT_FALSE(m_form.indicatorGreen());
+    EXPECT_TRUE(m_dialogs->messages().empty());
+
+    m_dialogs->queueOpenFile(m_dir.filePath(QStringLiteral("missing.log")).toStdString());
+    m_form.Button3Click();
+    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{platform::toCp1251(
+                                         QStringLiteral("Невозможно подключить порт"))});
+
+    m_dialogs->queueOpenFile(writeDiagnosticLog(m_dir.filePath(QStringLiteral("x.log"))));
+    QTimer::singleShot(0, &comparison, &QDialog::accept);
+    m_form.Button3Click();
+
+    EXPECT_TRUE(m_form.indicatorGreen());
+    EXPECT_TRUE(comparison.reportText().contains(QStringLiteral("Версия: 9.99")))
+        << comparison.reportText().toStdString();
+    EXPECT_TRUE(script::comparisonIgnore().ignoresAnswer(0x3E));
+    EXPECT_TRUE(script::comparisonIgnore().ignoresField(0xEB, 0));
+    script::setComparisonIgnore({});
+    m_form.Button3Click();
+    m_form.FormActivate();
+    EXPECT_EQ(ports().count(), count); // the replay's own port is not listed
 }
 
 } // namespace
