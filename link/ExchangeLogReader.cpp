@@ -2,6 +2,7 @@
 
 #include "platform/NativePath.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quorvex::link {
@@ -129,6 +130,8 @@ public:
             readEntry();
         if (m_pending)
             problem(m_pending->head, "request without an answer entry");
+        std::stable_sort(m_out.problems.begin(), m_out.problems.end(),
+                         [](const LogProblem& a, const LogProblem& b) { return a.line < b.line; });
         return std::move(m_out);
     }
 
@@ -229,8 +232,10 @@ private:
         }
         const PendingRequest request = *m_pending;
         m_pending.reset();
-        if (head.cut || (!complete && body.empty())) {
-            problem(head.number, "entry cut short");
+        if (!complete && body.empty()) {
+            problem(head.number, head.cut || m_at >= m_lines.size()
+                                     ? "entry cut short"
+                                     : "answer entry without its answer line");
             return;
         }
         if (body.empty() || body[0] != ';') {

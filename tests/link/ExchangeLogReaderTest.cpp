@@ -95,6 +95,12 @@ TEST(ExchangeLogReaderTest, ReadsWhatTheLogCanHold)
          {"1:74|W|answer:"},
          {5},
          0},
+        {"an answer head without its line",
+         request("4AW") + answer("").substr(0, answer("").size() - 3) + request("4AW") +
+             answer(frame(0x4A, "")),
+         {"4:74|W|answer:"},
+         {3},
+         0},
         {"bad lines, an answer without request, a request without answer",
          "garbage\r\n" + answer(frame(0x4A, "")) + request("4AW") + end() + request("zz") +
              answer(frame(0x4A, "")) + request("4AW") +
