@@ -128,18 +128,19 @@ TEST(QuorvexRunReplayTest, JUnitReportHasOneCasePerScriptWithItsFailure)
     const std::string failing = writeTextFile("fail.txt", "%DeclareBeg\n%DeclareBeg\n");
     const std::string differing = writeTextFile(
         "diff.txt", joinLines({"%DeclareBeg", "%DeclareEnd", "%EnableSecond", "%RunCommand (90)"}));
+    const std::string unsent = writeTextFile("unsent.txt", "21" + std::string(200, 'x') + "\n");
     const std::string report = writeTextFile("junit.xml", "");
 
     const ToolResult result = runTool("--second EMU2 --junit " + report + " " + passing + " " +
-                                      differing + " " + failing);
+                                      differing + " " + failing + " " + unsent);
 
     EXPECT_EQ(result.exitCode, 1); // ended early outranks differences
     const std::string xml = readFile(report);
     ASSERT_EQ(
         xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n <testsuite ", 0), 0u);
-    EXPECT_NE(xml.find(R"(tests="3" failures="2" errors="0")"), std::string::npos);
+    EXPECT_NE(xml.find(R"(tests="4" failures="3" errors="0")"), std::string::npos);
     const auto cases = testcases(xml);
-    ASSERT_EQ(cases.size(), 3u) << xml;
+    ASSERT_EQ(cases.size(), 4u) << xml;
     EXPECT_EQ(cases[0].attributes.at("name"), passing);
     EXPECT_EQ(cases[0].attributes.at("classname"), "EMU1 vs EMU2");
     EXPECT_TRUE(std::regex_match(cases[0].attributes.at("time"), std::regex(R"(\d+\.\d{3})")));
@@ -151,6 +152,7 @@ TEST(QuorvexRunReplayTest, JUnitReportHasOneCasePerScriptWithItsFailure)
     EXPECT_EQ(cases[2].failure.at("type"), "script error");
     EXPECT_EQ(cases[2].failure.at("message"),
               utf8(u8"Ошибка - ошибка в описаниях. DeclareBeg уже был ранее."));
+    EXPECT_EQ(cases[3].failure.at("type"), "not sent");
 }
 
 } // namespace
