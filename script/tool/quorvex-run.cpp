@@ -330,6 +330,35 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Runs every script file in turn; `status` becomes the worst of their exit statuses.
+script::JUnitSuite runScripts(const script::RunOptions& options, TerminalHost& host,
+                              NotingReport& report, int& status)
+{
+    script::JUnitSuite suite{"quorvex-run",
+                             utcTimestamp(std::time(nullptr)),
+                             QSysInfo::machineHostName().toStdString(),
+                             0,
+                             {}};
+    const auto second = secondPortOf(options);
+    const std::string ports = second ? options.port + " vs " + *second : options.port;
+    const Clock::time_point runStart = Clock::now();
+    for (const std::string& path : options.scripts) {
+        host.startScript();
+        report.startScript();
+        const Clock::time_point scriptStart = Clock::now();
+        script::Interpreter interpreter(host);
+        interpreter.setSecondSwitch(options.compareAll);
+        interpreter.setScriptPath(path);
+        const script::RunEnd end = interpreter.Run();
+        std::cout.flush();
+        status = worseStatus(status, exitCodeFor(end, report.reported()));
+        suite.cases.push_back({path, ports, secondsSince(scriptStart), failureOf(end, host, report),
+                               host.recentLines()});
+    }
+    suite.seconds = secondsSince(runStart);
+    return suite;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -373,31 +402,10 @@ int main(int argc, char** argv)
                                            : stderrReport);
     script::setComparisonReport(&report);
 
-    script::JUnitSuite suite{"quorvex-run",
-                             utcTimestamp(std::time(nullptr)),
-                             QSysInfo::machineHostName().toStdString(),
-                             0,
-                             {}};
-    const std::string ports =
-        secondPortOf(options) ? options.port + " vs " + *secondPortOf(options) : options.port;
-    const Clock::time_point runStart = Clock::now();
     TerminalHost host;
     host.setNoOutput(options.quiet);
     int status = kExitDone;
-    for (const std::string& path : options.scripts) {
-        host.startScript();
-        report.startScript();
-        const Clock::time_point scriptStart = Clock::now();
-        script::Interpreter interpreter(host);
-        interpreter.setSecondSwitch(options.compareAll);
-        interpreter.setScriptPath(path);
-        const script::RunEnd end = interpreter.Run();
-        std::cout.flush();
-        status = worseStatus(status, exitCodeFor(end, report.reported()));
-        suite.cases.push_back({path, ports, secondsSince(scriptStart), failureOf(end, host, report),
-                               host.recentLines()});
-    }
-    suite.seconds = secondsSince(runStart);
+    const script::JUnitSuite suite = runScripts(options, host, report, status);
 
     if (options.reportFile && !script::saveRtf(*options.reportFile, document.lines())) {
         complain("cannot write the report file " + *options.reportFile);
