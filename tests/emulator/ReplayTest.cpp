@@ -70,12 +70,6 @@ TEST(ReplayTest, AnswersInRecordedOrderThenRepeatsTheLastAndRefusesTheUnrecorded
     EXPECT_EQ(unrecorded, std::vector<std::string>{"30 2"});
 }
 
-} // namespace
-} // namespace quorvex::emulator
-
-namespace quorvex::emulator {
-namespace {
-
 TEST(ReplayTest, AnOpenReplayLineOutlivesItsPort)
 {
     link::ExchangeLogContents contents;
