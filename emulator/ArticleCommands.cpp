@@ -39,8 +39,8 @@ std::string describe(const DeviceState& state, int code, const Article& article)
     if (const auto it = state.day.goods.find(code); it != state.day.goods.end())
         sold = it->second;
     return std::string(1, kFound) + "," + article.taxGroup + "," + std::to_string(code) + "," +
-           std::to_string(article.goodsGroup) + "," + fixedText(article.priceHundredths, 2) + "," +
-           fixedText(sold.quantityThousandths, 3) + "," + std::to_string(sold.amountHundredths) +
+           std::to_string(article.goodsGroup) + "," + std::to_string(article.priceHundredths) + "," +
+           std::to_string(sold.quantityThousandths) + "," + std::to_string(sold.amountHundredths) +
            "," + article.name;
 }
 

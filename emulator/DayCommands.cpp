@@ -27,8 +27,6 @@ constexpr int kCopiesByDate = 0xEE;
 
 constexpr const char* kZReportType = "0";
 constexpr const char* kXReportType = "2";
-// The drawer counts up to 99 999 999.99; more is an arithmetic overflow.
-constexpr std::int64_t kMaxDrawerHundredths = 9'999'999'999;
 
 std::string joinFields(std::initializer_list<std::string> fields)
 {
@@ -98,15 +96,35 @@ void printTotals(const DayTotals& totals, std::vector<std::string>& lines)
                     number(totals.returnReceipts));
 }
 
+std::string drawerAnswer(const DeviceState& state)
+{
+    return joinFields({number(state.cashInDrawerHundredths), number(state.day.cashInHundredths),
+                       number(state.day.cashOutHundredths)});
+}
+
+// An amount of well-formed digits that is only too long to hold is an overflow, as in every
+// other command; anything else that does not parse is a syntax error.
+StatusBits amountRefusal(const std::string& text)
+{
+    std::string digits = text;
+    if (!digits.empty() && (digits[0] == '-' || digits[0] == '+'))
+        digits.erase(0, 1);
+    digits = digits.substr(0, digits.find('.'));
+    const bool wellFormed =
+        !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
+    return wellFormed && !daydata::parseNumber(digits) ? refusal::kOverflow
+                                                       : refusal::kSyntaxError;
+}
+
 ModelAnswer serviceCash(const std::string& data, DeviceState& state)
 {
-    std::int64_t amount = 0;
-    if (!data.empty()) {
-        const auto parsed = daydata::parseAmount(data);
-        if (!parsed)
-            return refused(refusal::kSyntaxError);
-        amount = *parsed;
-    }
+    // The empty query only reads the drawer and is never refused.
+    if (data.empty())
+        return {drawerAnswer(state), {}};
+    const auto parsed = daydata::parseAmount(data);
+    if (!parsed)
+        return refused(amountRefusal(data));
+    const std::int64_t amount = *parsed;
     if (receiptOpen(state))
         return refused(refusal::kNotAllowed);
     const std::int64_t drawer = state.cashInDrawerHundredths + amount;
@@ -126,9 +144,7 @@ ModelAnswer serviceCash(const std::string& data, DeviceState& state)
                                   formatAmount(amount > 0 ? amount : -amount),
                               "В КАССЕ " + formatAmount(drawer)});
     }
-    return {joinFields({number(state.cashInDrawerHundredths), number(state.day.cashInHundredths),
-                        number(state.day.cashOutHundredths)}),
-            {}};
+    return {drawerAnswer(state), {}};
 }
 
 ModelAnswer dailyReport(const std::string& data, DeviceState& state)
@@ -246,9 +262,11 @@ template <typename InRange> ModelAnswer copies(DeviceState& state, bool print, I
 {
     if (receiptOpen(state))
         return refused(refusal::kNotAllowed);
+    // Copy documents are not copied again: a copy prints the originals in range once, so
+    // repeated copies grow the journal by what they print, never by doubling it.
     std::vector<const JournalDocument*> found;
     for (const JournalDocument& document : state.journal)
-        if (inRange(document))
+        if (document.kind != DocumentKind::ReceiptCopy && inRange(document))
             found.push_back(&document);
     if (found.empty())
         return refused(refusal::kNotAllowed);
@@ -305,6 +323,9 @@ ModelAnswer setClock(const std::string& data, DeviceState& state)
         return refused(refusal::kSyntaxError);
     if (receiptOpen(state))
         return refused(refusal::kNotAllowed);
+    // The fiscal memory's records run forward in time: no clock before the last Z report.
+    if (!state.zReports.empty() && *at < state.zReports.back().at)
+        return refused(refusal::kDateTime);
     state.setClock(*at);
     return {};
 }

@@ -1,9 +1,17 @@
 #include "emulator/DeviceState.h"
 
+#include "platform/Clock.h"
+
 #include <chrono>
 #include <utility>
 
 namespace quorvex::emulator {
+
+DateTime machineLocalTime()
+{
+    const platform::LocalTime t = platform::systemClock().now();
+    return {t.year, t.month, t.day, t.hour, t.minute, t.second};
+}
 
 DateTime dateTimeAfter(const DateTime& start, std::int64_t elapsedMs)
 {

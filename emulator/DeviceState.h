@@ -21,6 +21,7 @@ constexpr StatusBits kSyntaxError = {0x01 | 0x20, 0, 0, 0, 0, 0}; // S0: syntax 
 constexpr StatusBits kInvalidCommand = {0x02 | 0x20, 0, 0, 0, 0, 0}; // S0: invalid code, general
 constexpr StatusBits kNotAllowed = {0, 0x02, 0, 0, 0, 0};            // S1: not allowed in this mode
 constexpr StatusBits kOverflow = {0, 0x01, 0, 0, 0, 0};              // S1: arithmetic overflow
+constexpr StatusBits kDateTime = {0x04 | 0x20, 0, 0, 0, 0, 0};     // S0: date and time, general
 } // namespace refusal
 
 // What the model answers one command with: the answer data and the status bits it adds.
@@ -46,8 +47,14 @@ struct DateTime {
     auto operator<=>(const DateTime&) const = default; // chronological
 };
 
+// The machine's local date and time: where the clock of a registrar started now begins.
+[[nodiscard]] DateTime machineLocalTime();
+
 // The date and time a given number of milliseconds after another (calendar-correct).
 [[nodiscard]] DateTime dateTimeAfter(const DateTime& start, std::int64_t elapsedMs);
+
+// The drawer counts up to 99 999 999.99; more is an arithmetic overflow.
+constexpr std::int64_t kMaxDrawerHundredths = 9'999'999'999;
 
 // Which receipt is open, if any.
 enum class OpenReceipt { None, Fiscal, Return, NonFiscal };

@@ -75,10 +75,22 @@ std::unique_ptr<serial::SerialLine> makeEmulatedLine(Registrar& registrar)
     return std::make_unique<EmulatedLine>(registrar);
 }
 
+namespace {
+
+// A registrar in its start state whose clock starts at the machine's local time.
+Registrar startedRegistrar(int n)
+{
+    Registrar registrar(processIdentity(n));
+    registrar.model().state().setClock(machineLocalTime());
+    return registrar;
+}
+
+} // namespace
+
 Registrar& processRegistrar(int n)
 {
-    static Registrar first(processIdentity(1));
-    static Registrar second(processIdentity(2));
+    static Registrar first = startedRegistrar(1);
+    static Registrar second = startedRegistrar(2);
     if (n == 1)
         return first;
     if (n == 2)
@@ -88,8 +100,8 @@ Registrar& processRegistrar(int n)
 
 void resetProcessRegistrars()
 {
-    processRegistrar(1).reset(processIdentity(1));
-    processRegistrar(2).reset(processIdentity(2));
+    processRegistrar(1) = startedRegistrar(1);
+    processRegistrar(2) = startedRegistrar(2);
 }
 
 void registerEmulatedPorts(serial::PortRegistry& registry)

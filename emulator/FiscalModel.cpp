@@ -2,10 +2,26 @@
 
 namespace quorvex::emulator {
 
+namespace {
+
+constexpr int kStatusCommand = 0x4A;
+
+// The status request: "W" or "X" (or nothing); the status bytes are the answer.
+ModelAnswer statusRequest(const std::string& data)
+{
+    if (!data.empty() && data != "W" && data != "X")
+        return refused(refusal::kSyntaxError);
+    return {};
+}
+
+} // namespace
+
 std::optional<ModelAnswer> FiscalModel::handle(int command, const std::string& data,
                                                std::int64_t nowMs)
 {
     m_state.nowMs = nowMs;
+    if (command == kStatusCommand)
+        return statusRequest(data);
     if (auto answer = m_day.handle(command, data, m_state))
         return answer;
     if (auto answer = m_receipts.handle(command, data, m_state))

@@ -67,12 +67,75 @@ std::string fixedText(std::int64_t value, int decimals)
     return negative ? "-" + digits : digits;
 }
 
-std::int64_t roundedQuotient(__int128 numerator, std::int64_t denominator)
+namespace {
+
+// An unsigned 128-bit number as two 64-bit halves.
+struct Wide {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+};
+
+Wide multiply(std::uint64_t a, std::uint64_t b)
 {
-    const bool negative = numerator < 0;
-    const __int128 magnitude = negative ? -numerator : numerator;
-    const __int128 rounded = (magnitude + denominator / 2) / denominator;
-    return static_cast<std::int64_t>(negative ? -rounded : rounded);
+    constexpr std::uint64_t kHalf = 0xFFFF'FFFF;
+    const std::uint64_t lowLow = (a & kHalf) * (b & kHalf);
+    const std::uint64_t lowHigh = (a & kHalf) * (b >> 32);
+    const std::uint64_t highLow = (a >> 32) * (b & kHalf);
+    const std::uint64_t highHigh = (a >> 32) * (b >> 32);
+    const std::uint64_t middle = (lowLow >> 32) + (lowHigh & kHalf) + (highLow & kHalf);
+    return {highHigh + (lowHigh >> 32) + (highLow >> 32) + (middle >> 32),
+            (middle << 32) | (lowLow & kHalf)};
+}
+
+Wide plus(Wide x, std::uint64_t y)
+{
+    const std::uint64_t low = x.low + y;
+    return {x.high + (low < x.low ? 1 : 0), low};
+}
+
+// x / divisor by binary long division; the quotient's bits above 64 are assumed zero.
+std::uint64_t divide(Wide x, std::uint64_t divisor)
+{
+    std::uint64_t remainder = 0;
+    std::uint64_t quotient = 0;
+    for (int bit = 127; bit >= 0; --bit) {
+        const std::uint64_t next = bit >= 64 ? (x.high >> (bit - 64)) & 1 : (x.low >> bit) & 1;
+        // A remainder whose top bit shifts out is at least 2^64 and so above the divisor.
+        const bool shiftedOut = (remainder >> 63) != 0;
+        remainder = (remainder << 1) | next;
+        quotient <<= 1;
+        if (shiftedOut || remainder >= divisor) {
+            remainder -= divisor;
+            quotient |= 1;
+        }
+    }
+    return quotient;
+}
+
+std::uint64_t magnitude(std::int64_t value)
+{
+    return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
+
+std::int64_t signedQuotient(std::int64_t a, std::int64_t b, std::int64_t denominator,
+                            std::uint64_t addend)
+{
+    const auto divisor = static_cast<std::uint64_t>(denominator);
+    const std::uint64_t q = divide(plus(multiply(magnitude(a), magnitude(b)), addend), divisor);
+    const bool negative = (a < 0) != (b < 0);
+    return negative ? -static_cast<std::int64_t>(q) : static_cast<std::int64_t>(q);
+}
+
+} // namespace
+
+std::int64_t productQuotient(std::int64_t a, std::int64_t b, std::int64_t denominator)
+{
+    return signedQuotient(a, b, denominator, 0);
+}
+
+std::int64_t roundedProductQuotient(std::int64_t a, std::int64_t b, std::int64_t denominator)
+{
+    return signedQuotient(a, b, denominator, static_cast<std::uint64_t>(denominator / 2));
 }
 
 } // namespace quorvex::emulator

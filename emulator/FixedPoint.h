@@ -24,8 +24,14 @@ constexpr std::int64_t kHugeNumber = 1'000'000'000'000'000'000;
 // The value with `decimals` digits after the point: fixedText(-50, 2) is "-0.50".
 [[nodiscard]] std::string fixedText(std::int64_t value, int decimals);
 
-// numerator / denominator rounded half away from zero; denominator > 0. Products of two values
-// within the model's limits do not overflow in the 128-bit numerator.
-[[nodiscard]] std::int64_t roundedQuotient(__int128 numerator, std::int64_t denominator);
+// a * b / denominator, with the product held exactly in 128 bits built from 64-bit halves (no
+// compiler extension, so 32-bit targets build it too); denominator > 0 and the quotient must fit
+// in 64 bits, which holds for products of two values within the model's limits.
+// Truncated toward zero:
+[[nodiscard]] std::int64_t productQuotient(std::int64_t a, std::int64_t b,
+                                           std::int64_t denominator);
+// Rounded half away from zero:
+[[nodiscard]] std::int64_t roundedProductQuotient(std::int64_t a, std::int64_t b,
+                                                  std::int64_t denominator);
 
 } // namespace quorvex::emulator

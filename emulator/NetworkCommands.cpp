@@ -77,6 +77,9 @@ ModelAnswer NetworkCommands::modemReport(const std::string& data, DeviceState& s
 {
     if (data != "0" && data != "1")
         return refused(refusal::kSyntaxError);
+    // A printed report is a document of its own: not while a receipt is open.
+    if (data == "1" && state.openReceipt != OpenReceipt::None)
+        return refused(refusal::kNotAllowed);
     const ModemTimes& t = m_modemTimes;
     if (data == "1") {
         state.recordDocument(DocumentKind::ModemReport,

@@ -142,10 +142,16 @@ ModelAnswer ReceiptCommands::registerSale(const std::string& data, DeviceState& 
         article == state.articles.end())
         return refused(refusal::kNotAllowed);
 
+    if (correction) {
+        // The correction repeats the sale it takes back; a discount of its own has no meaning.
+        if (discount->kind != Discount::Kind::None)
+            return refused(refusal::kSyntaxError);
+        return correctSale(article->first, article->second, *quantity);
+    }
+
     const Article& goods = article->second;
     const int tax = taxGroupIndex(goods.taxGroup).value_or(0);
-    const std::int64_t base =
-        roundedQuotient(static_cast<__int128>(goods.priceHundredths) * *quantity, 1000);
+    const std::int64_t base = roundedProductQuotient(goods.priceHundredths, *quantity, 1000);
     if (base > kMaxAmountHundredths)
         return refused(refusal::kOverflow);
     const std::int64_t adjustment = discountOn(base, *discount);
@@ -154,29 +160,43 @@ ModelAnswer ReceiptCommands::registerSale(const std::string& data, DeviceState& 
         return refused(refusal::kNotAllowed); // a discount larger than the sale
     if (amount > kMaxAmountHundredths)
         return refused(refusal::kOverflow);
-    std::int64_t signedQuantity = *quantity;
-    if (correction) {
-        std::int64_t held = 0;
-        for (const ReceiptLine& line : m_receipt.lines)
-            if (line.code == article->first)
-                held += line.quantityThousandths;
-        if (held < *quantity || m_receipt.taxSums[tax] < amount)
-            return refused(refusal::kNotAllowed);
-        amount = -amount;
-        signedQuantity = -signedQuantity;
-    } else if (sumOf(m_receipt.taxSums) + amount > kMaxAmountHundredths) {
+    if (sumOf(m_receipt.taxSums) + amount > kMaxAmountHundredths)
         return refused(refusal::kOverflow);
-    }
 
-    m_receipt.lines.push_back({article->first, tax, goods.goodsGroup, signedQuantity, amount});
+    m_receipt.lines.push_back({article->first, tax, goods.goodsGroup, *quantity, amount});
     m_receipt.taxSums[tax] += amount;
-    const int sign = correction ? -1 : 1;
-    m_printing.push_back(paperLine((correction ? "СТОРНО " : "") + goods.name));
-    m_printing.push_back(paperLine("  " + fixedText(signedQuantity, 3) + " x " +
+    m_printing.push_back(paperLine(goods.name));
+    m_printing.push_back(paperLine("  " + fixedText(*quantity, 3) + " x " +
                                    fixedText(goods.priceHundredths, 2) + " = " +
-                                   fixedText(sign * base, 2) + " " + taxGroupLetter(tax)));
+                                   fixedText(base, 2) + " " + taxGroupLetter(tax)));
     if (discount->kind != Discount::Kind::None)
-        m_printing.push_back(paperLine("  " + discountLine(*discount, sign * adjustment)));
+        m_printing.push_back(paperLine("  " + discountLine(*discount, adjustment)));
+    return answered("P");
+}
+
+ModelAnswer ReceiptCommands::correctSale(int code, const Article& article,
+                                         std::int64_t quantityThousandths)
+{
+    auto& lines = m_receipt.lines;
+    const auto sale = std::find_if(lines.rbegin(), lines.rend(), [&](const ReceiptLine& line) {
+        return line.code == code && !line.corrected && line.quantityThousandths > 0 &&
+               line.quantityThousandths == quantityThousandths;
+    });
+    // Receipt-wide discounts already spread over the tax group may leave less than the sale.
+    if (sale == lines.rend() || m_receipt.taxSums[sale->taxIndex] < sale->amountHundredths)
+        return refused(refusal::kNotAllowed);
+
+    sale->corrected = true;
+    ReceiptLine taken = *sale;
+    taken.quantityThousandths = -taken.quantityThousandths;
+    taken.amountHundredths = -taken.amountHundredths;
+    taken.corrected = true;
+    lines.push_back(taken);
+    m_receipt.taxSums[taken.taxIndex] += taken.amountHundredths;
+    m_printing.push_back(paperLine("СТОРНО " + article.name));
+    m_printing.push_back(paperLine("  " + fixedText(taken.quantityThousandths, 3) + " = " +
+                                   fixedText(taken.amountHundredths, 2) + " " +
+                                   taxGroupLetter(taken.taxIndex)));
     return answered("P");
 }
 
@@ -341,13 +361,14 @@ ModelAnswer ReceiptCommands::closeReceipt(DeviceState& state)
     const bool isReturn = state.openReceipt == OpenReceipt::Return;
     const std::int64_t dayTotal =
         isReturn ? state.day.returnsHundredths : state.day.salesHundredths;
-    if (dayTotal + sum > kMaxDayTotalHundredths)
+    const std::int64_t cashKept =
+        m_receipt.cashHundredths - std::max<std::int64_t>(0, m_receipt.paidHundredths - sum);
+    const std::int64_t drawer = state.cashInDrawerHundredths + (isReturn ? -cashKept : cashKept);
+    if (dayTotal + sum > kMaxDayTotalHundredths || drawer > kMaxDrawerHundredths)
         return refused(refusal::kOverflow);
 
     countIntoDay(state, isReturn);
-    const std::int64_t cashKept =
-        m_receipt.cashHundredths - std::max<std::int64_t>(0, m_receipt.paidHundredths - sum);
-    state.cashInDrawerHundredths += isReturn ? -cashKept : cashKept;
+    state.cashInDrawerHundredths = drawer;
     return recordAndFinish(state,
                            isReturn ? DocumentKind::ReturnReceipt : DocumentKind::FiscalReceipt);
 }

@@ -27,6 +27,7 @@ struct ReceiptLine {
     int goodsGroup = 0;
     std::int64_t quantityThousandths = 0;
     std::int64_t amountHundredths = 0; // after its own discount
+    bool corrected = false;            // a later correction has taken this sale back
 };
 
 // The fiscal or return receipt being run.
@@ -68,6 +69,8 @@ private:
     // Fiscal and return receipts (ReceiptCommands.cpp).
     ModelAnswer openReceipt(const std::string& data, DeviceState& state, OpenReceipt kind);
     ModelAnswer registerSale(const std::string& data, DeviceState& state);
+    // Takes back the latest sale of the article with this quantity, its discount included.
+    ModelAnswer correctSale(int code, const Article& article, std::int64_t quantityThousandths);
     ModelAnswer subtotal(const std::string& data, DeviceState& state);
     ModelAnswer groupDiscount(const std::string& data, DeviceState& state);
     ModelAnswer total(const std::string& data, DeviceState& state);

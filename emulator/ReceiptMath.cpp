@@ -54,7 +54,7 @@ std::int64_t discountOn(std::int64_t base, const Discount& discount)
 {
     switch (discount.kind) {
     case Discount::Kind::Percent:
-        return roundedQuotient(static_cast<__int128>(base) * discount.value, 10'000);
+        return roundedProductQuotient(base, discount.value, 10'000);
     case Discount::Kind::Amount:
         return discount.value;
     case Discount::Kind::None:
@@ -79,8 +79,7 @@ TaxSums spreadDiscount(const TaxSums& base, const Discount& discount)
     for (int i = 0; i < kTaxGroups; ++i) {
         if (base[i] <= 0)
             continue;
-        spread[i] =
-            static_cast<std::int64_t>(static_cast<__int128>(discount.value) * base[i] / total);
+        spread[i] = productQuotient(discount.value, base[i], total);
         given += spread[i];
         last = i;
     }

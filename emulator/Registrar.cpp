@@ -141,7 +141,8 @@ ModelAnswer Registrar::answerFor(int command, const std::string& requestData)
     }
     if (command == kDiagnosticCommand)
         return ModelAnswer{diagnosticAnswer(), {}};
-    return {};
+    // A code the registrar does not know: refused as an invalid command, as a device does.
+    return refused(refusal::kInvalidCommand);
 }
 
 std::string Registrar::diagnosticAnswer() const

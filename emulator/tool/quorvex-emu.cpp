@@ -55,16 +55,6 @@ std::string converted(const std::string& text, const char* to, const char* from)
     return out;
 }
 
-// The machine's local date and time, where the registrar's clock starts.
-quorvex::emulator::DateTime localNow()
-{
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
-}
-
 // Arguments typed in a UTF-8 terminal become Windows-1251 bytes, the registrar's code page.
 std::string toCp1251(const std::string& utf8)
 {
@@ -141,7 +131,7 @@ int main(int argc, char** argv)
 
     Registrar registrar;
     applyOptions(parsed.options, registrar);
-    registrar.model().state().setClock(localNow());
+    registrar.model().state().setClock(quorvex::emulator::machineLocalTime());
     if (parsed.options.showReceipts)
         showReceiptsOnStandardError(registrar);
     if (parsed.options.replayLog && !startReplay(*parsed.options.replayLog, registrar))

@@ -116,6 +116,7 @@ const Refusal kRefusals[] = {
     {"CashBeyondTheDrawersCount", drawerFull, kServiceCash, "1.00", refusal::kOverflow},
     {"CashAmountNotANumber", nullptr, kServiceCash, "abc", refusal::kSyntaxError},
     {"CashAmountWithThreeDecimals", nullptr, kServiceCash, "1.234", refusal::kSyntaxError},
+    {"CashAmountOfTenDigits", nullptr, kServiceCash, "1234567890", refusal::kOverflow},
     {"CashInWhileAReceiptIsOpen", fiscalReceiptOpen, kServiceCash, "1.00", refusal::kNotAllowed},
     {"ReportTypeOne", nullptr, kDailyReport, "9011,1", refusal::kSyntaxError},
     {"ReportWithoutType", nullptr, kDailyReport, "9011", refusal::kSyntaxError},
@@ -142,10 +143,20 @@ const Refusal kRefusals[] = {
     {"CopiesByDateHour24", nullptr, kCopiesByDate, "011226,2400,071226,1800,0",
      refusal::kSyntaxError},
     {"ClockDateNotInTheCalendar", nullptr, kSetClock, "30-02-26 10:00", refusal::kSyntaxError},
+    {"ClockBeforeTheLastZReport", oneZReport, kSetClock, "01-12-26 19:59", refusal::kDateTime},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, RefusedCommand, ::testing::ValuesIn(kRefusals),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Reading the drawer is never refused: not with a receipt open, not with a drawer past its count.
+TEST_F(DayModel, EmptyCashQueryAlwaysAnswers)
+{
+    state().cashInDrawerHundredths = 10'000'000'000;
+    state().openReceipt = OpenReceipt::Fiscal;
+
+    EXPECT_EQ(accepted(kServiceCash, ""), "10000000000,0,0");
+}
 
 TEST_F(DayModel, XReportPrintsTheDayAndZReportClosesIt)
 {
@@ -221,7 +232,13 @@ TEST_F(DayModel, CopiesFindJournalDocumentsByNumberAndByDateAndTime)
     ASSERT_EQ(state().journal.size(), 4u);
     EXPECT_EQ(state().journal[3].kind, DocumentKind::ReceiptCopy);
     EXPECT_EQ(state().journal[3].printed.front(), "КОПИЯ ДОКУМЕНТА 2");
-    EXPECT_EQ(accepted(kCopiesByDate, "071226,0900,071226,0900,1"), "3,4,2");
+    // The copy itself is not copied again: repeated copies print the same originals.
+    EXPECT_EQ(accepted(kCopiesByDate, "071226,0900,071226,0900,1"), "3,3,1");
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(accepted(kCopiesByNumber, "1,999999"), "1,3,3");
+    EXPECT_EQ(state().journal.size(), 25u);
+    const auto& journal = state().journal;
+    EXPECT_EQ(journal.back().printed, journal[journal.size() - 2].printed);
 }
 
 TEST_F(DayModel, ClockRunsOnTheRegistrarsTimeAndCanBeSet)

@@ -46,6 +46,12 @@ TEST_F(NetworkCommandsTest, ModemReportIsPrintedOnlyWhenAskedAndOtherDataIsRefus
     EXPECT_NE(m_model.state().journal[0].printed.at(1).find("a5"), std::string::npos);
     EXPECT_EQ(refusedAnswer.bits, refusal::kSyntaxError);
     EXPECT_EQ(m_model.state().journal.size(), 1u);
+
+    // A printed report is a document: not inside an open receipt; the answer alone still is.
+    m_model.state().openReceipt = OpenReceipt::Fiscal;
+    EXPECT_EQ(send(kModemStateCommand, "1").bits, refusal::kNotAllowed);
+    EXPECT_EQ(send(kModemStateCommand, "0").bits, StatusBits{});
+    EXPECT_EQ(m_model.state().journal.size(), 1u);
 }
 
 TEST_F(NetworkCommandsTest, WrittenParametersAreReadBackInUpperCase)

@@ -120,6 +120,22 @@ TEST_F(ReceiptModel, FiscalReceiptRunsFromOpeningToTheJournal)
     EXPECT_EQ(state().cashInDrawerHundredths, 2350);
 }
 
+// The drawer counts to 99 999 999.99: a receipt whose cash would pass that cannot close, so the
+// drawer is never past its count.
+TEST_F(ReceiptModel, ClosingBeyondTheDrawersCountIsAnOverflow)
+{
+    programGoods();
+    m_model.state().cashInDrawerHundredths = 9'999'999'000;
+    run({{cmd::OpenFiscalReceipt, "1,9011,1", Outcome::Ok, "1"},
+         {cmd::RegisterSale, "12", Outcome::Ok, "P"},
+         {cmd::Total, "\tP10.00", Outcome::Ok, "R0"}});
+
+    run({{cmd::CloseFiscalReceipt, "", Outcome::Overflow, ""}});
+
+    EXPECT_EQ(state().openReceipt, OpenReceipt::Fiscal);
+    EXPECT_EQ(state().cashInDrawerHundredths, 9'999'999'000);
+}
+
 TEST_F(ReceiptModel, OpenReceiptsSetTheirStandingBits)
 {
     programGoods();
@@ -229,6 +245,17 @@ TEST_F(ReceiptModel, DiscountsAndSurchargesChangeTheSubtotalAndItsTaxGroups)
          {{cmd::RegisterSale, "12*0.5;1.00", Outcome::Ok, "P"}},
          "2150,1600,550,0,0,0"},
         {"correction", {{cmd::RegisterSale, "-12", Outcome::Ok, "P"}}, "550,0,550,0,0,0"},
+        {"correction of the latest discounted sale",
+         {{cmd::RegisterSale, "12,-5.00", Outcome::Ok, "P"},
+          {cmd::RegisterSale, "-12", Outcome::Ok, "P"}},
+         "1550,1000,550,0,0,0"},
+        {"correction of a quantity never sold",
+         {{cmd::RegisterSale, "-12*2", Outcome::NotAllowed, ""}},
+         "1550,1000,550,0,0,0"},
+        {"correction twice of one sale",
+         {{cmd::RegisterSale, "-13", Outcome::Ok, "P"},
+          {cmd::RegisterSale, "-13", Outcome::NotAllowed, ""}},
+         "1000,1000,0,0,0,0"},
         {"subtotal percent",
          {{cmd::Subtotal, "00,-10.00", Outcome::Ok, "1395,900,495,0,0,0"}},
          "1395,900,495,0,0,0"},
@@ -304,7 +331,7 @@ TEST_F(ReceiptModel, ArticlesAreReadProgrammedAndDeleted)
 {
     run({{cmd::Articles, "R12", Outcome::Ok, "F"},
          {cmd::Articles, "PА12,1,10.00,9011,Хлеб, белый", Outcome::Ok, "P"},
-         {cmd::Articles, "R12", Outcome::Ok, "P,А,12,1,10.00,0.000,0,Хлеб, белый"},
+         {cmd::Articles, "R12", Outcome::Ok, "P,А,12,1,1000,0,0,Хлеб, белый"},
          {cmd::Articles, "PБ13,2,5.50,9011,Молоко", Outcome::Ok, "P"},
          {cmd::Articles, "D13,9011", Outcome::Ok, "P"},
          {cmd::Articles, "D13,9011", Outcome::Ok, "F"},
@@ -313,7 +340,7 @@ TEST_F(ReceiptModel, ArticlesAreReadProgrammedAndDeleted)
          {cmd::Articles, "D12,9011", Outcome::NotAllowed, ""},
          {cmd::Total, "", Outcome::Ok, "R0"},
          {cmd::CloseFiscalReceipt, "", Outcome::Ok, "1"},
-         {cmd::Articles, "R12", Outcome::Ok, "P,А,12,1,10.00,1.500,1500,Хлеб, белый"},
+         {cmd::Articles, "R12", Outcome::Ok, "P,А,12,1,1000,1500,1500,Хлеб, белый"},
          {cmd::Articles, "PА12,1,11.00,9011,Хлеб", Outcome::NotAllowed, ""},
          {cmd::Articles, "DA,9011", Outcome::NotAllowed, ""}});
 

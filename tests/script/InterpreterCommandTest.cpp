@@ -134,7 +134,7 @@ TEST_F(CommandTest, ResumeAndStepEndOrderlyOnATimeOut)
 
 TEST_F(CommandTest, ResumeAndStepWithoutOutputSendPlusLinesAndWriteNoExchange)
 {
-    interpreter.setScriptPath(writeTextFile("quiet.txt", joinLines({"+F       note", "0F"})));
+    interpreter.setScriptPath(writeTextFile("quiet.txt", joinLines({"+F       note", "4A"})));
     host.setNoOutput(true);
 
     EXPECT_EQ(interpreter.Step(), RunEnd::StepDone);
@@ -142,7 +142,7 @@ TEST_F(CommandTest, ResumeAndStepWithoutOutputSendPlusLinesAndWriteNoExchange)
     EXPECT_EQ(interpreter.Resume(), RunEnd::EndOfFile);
 
     // '+' is no hexadecimal digit: the code becomes 0.
-    EXPECT_EQ(requestsOf(first()), (Requests{{0x00, "note"}, {0x00, "note"}, {0x0F, ""}}));
+    EXPECT_EQ(requestsOf(first()), (Requests{{0x00, "note"}, {0x00, "note"}, {0x4A, ""}}));
     EXPECT_TRUE(host.memo().empty());
     EXPECT_EQ(host.statusText(), "00 00 00 00 00 3A ");
 }

@@ -20,7 +20,7 @@ TEST(QuorvexRunTest, RunsToTheEndOfTheFileAndPrintsTheMemoInUtf8)
 {
     const std::string path =
         script({"%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"", "%While (i < 3)",
-                "%Oper (i, 1, 0, i)", "%EndWhile", "%Print i", "0F", "+ привет"});
+                "%Oper (i, 1, 0, i)", "%EndWhile", "%Print i", "4AW", "+ привет"});
 
     const ToolResult result = runTool(path);
 

@@ -20,8 +20,11 @@ constexpr std::uint32_t kFiscalisedFlags = 0x00200000 | 0x00400000 | 0x00800000 
 // The same as status byte S5.
 constexpr std::uint8_t kFiscalisedS5 = 0x3A;
 
-// Registers EMU1 and EMU2 with the process's port registry (once per process) and puts both
-// registrars back to their start state.
+// The moment the emulated registrars' clocks are pinned to in tests: 08.12.2026 09:00:00.
+inline constexpr emulator::DateTime kEmulatedStart{2026, 12, 8, 9, 0, 0};
+
+// Registers EMU1 and EMU2 with the process's port registry (once per process), puts both
+// registrars back to their start state and pins their clocks to kEmulatedStart.
 inline void resetEmulatedRegistrars()
 {
     static const bool registered = [] {
@@ -30,6 +33,8 @@ inline void resetEmulatedRegistrars()
     }();
     (void)registered;
     emulator::resetProcessRegistrars();
+    for (int n : {1, 2})
+        emulator::processRegistrar(n).model().state().setClock(kEmulatedStart);
 }
 
 // The process's link logging to logPath, EMU1 open as the first port, EMU2 as the second when a

@@ -119,7 +119,7 @@ TEST_F(TForm7Manual, NoOutputKeepsTheMemoEmptyButUpdatesTheStatus)
     checkBox("CheckBox2")->setChecked(true);
     first().faults().statusBits[2] = 0x01; // any status bit, so the status text is not all zero
 
-    send(QStringLiteral("0F"), QString());
+    send(QStringLiteral("4A"), QStringLiteral("W"));
 
     EXPECT_TRUE(memoLines().isEmpty());
     EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 01 00 00 3A "));
