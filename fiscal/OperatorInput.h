@@ -10,15 +10,7 @@ namespace quorvex::fiscal {
 // (7 December 2026 gives 071226).
 [[nodiscard]] std::string sixDigitDate(int year, int month, int day);
 
-// A number with '.' as decimal point and an optional sign and exponent, blanks around it
-// allowed ("100.00", " -5", "1e3"); nullopt for anything else, infinities and NaN included.
-[[nodiscard]] std::optional<double> parseNumber(const std::string& text);
-
-// A decimal integer with an optional sign, blanks around it allowed, within int; nullopt for
-// anything else.
-[[nodiscard]] std::optional<int> parseInteger(const std::string& text);
-// The number parser's message for a text that is not an integer.
-[[nodiscard]] std::string notAnIntegerMessage(const std::string& text);
+// Numbers typed by the operator are read with platform/NumberText.h.
 
 // The service cash amount to send for the amount edit's text, or why there is none.
 struct ServiceCashAmount {

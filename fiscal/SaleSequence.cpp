@@ -1,7 +1,7 @@
 #include "fiscal/SaleSequence.h"
 
 #include "fiscal/ArticleFile.h"
-#include "fiscal/NumberText.h"
+#include "platform/NumberText.h"
 #include "fiscal/RegistrarStep.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
@@ -21,9 +21,9 @@ void tell(const std::string& message)
 // The number in text, or the conversion error shown and nullopt.
 std::optional<double> numberOrTell(const std::string& text)
 {
-    const auto value = decimalValue(text);
+    const auto value = platform::decimalValue(text);
     if (!value)
-        tell(conversionError(text));
+        tell(platform::conversionError(text));
     return value;
 }
 

@@ -1,5 +1,7 @@
 #include "netcfg/NetworkParameters.h"
 
+#include "platform/NumberText.h"
+
 #include <cstdint>
 #include <cstdio>
 
@@ -40,29 +42,6 @@ std::optional<int> hexByte(const std::string& field, std::size_t at)
     return *high * 16 + *low;
 }
 
-// Strict decimal conversion to a 32-bit integer: an optional sign and one or more digits.
-std::optional<std::int32_t> toInt32(const std::string& text)
-{
-    std::size_t at = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '-' || text[0] == '+'))
-        ++at;
-    if (at == text.size())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (; at < text.size(); ++at) {
-        if (text[at] < '0' || text[at] > '9')
-            return std::nullopt;
-        value = value * 10 + (text[at] - '0');
-        if (value > std::int64_t{INT32_MAX} + 1)
-            return std::nullopt;
-    }
-    value = negative ? -value : value;
-    if (value > INT32_MAX)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
-
 // The integer as upper-case hex with at least `digits` digits (negative ones as 32 bits).
 std::string hex(std::int32_t value, int digits)
 {
@@ -80,9 +59,9 @@ std::string appendAddress(const std::string& text, std::string& data)
             return kBadAddressMessage;
         const std::size_t dot = rest.find('.');
         const std::string part = rest.substr(0, dot);
-        const auto value = toInt32(part);
+        const auto value = platform::toInt32(part);
         if (!value)
-            return conversionErrorMessage(part);
+            return platform::conversionError(part);
         data += hex(*value, 2);
         if (dot == std::string::npos) {
             data += ',';
@@ -97,9 +76,9 @@ std::string appendAddress(const std::string& text, std::string& data)
 // Appends one number box, low byte first, or returns the reason it cannot be sent.
 std::string appendNumber(const std::string& text, const char* tooLargeMessage, std::string& data)
 {
-    const auto value = toInt32(text);
+    const auto value = platform::toInt32(text);
     if (!value)
-        return conversionErrorMessage(text);
+        return platform::conversionError(text);
     if (*value > kMaxNumber)
         return tooLargeMessage;
     const std::string digits = hex(*value & 0xFFFF, 4);
@@ -185,11 +164,6 @@ EncodedRequest encodeNetworkRequest(const NetworkMembers& members)
         return request;
     request.data = data;
     return request;
-}
-
-std::string conversionErrorMessage(const std::string& text)
-{
-    return "Ошибка преобразования в число: " + text;
 }
 
 } // namespace quorvex::netcfg

@@ -78,7 +78,4 @@ struct EncodedRequest {
 // 65535 (negative ones pass), sent as its low 16 bits, low byte first.
 [[nodiscard]] EncodedRequest encodeNetworkRequest(const NetworkMembers& members);
 
-// The message for a text that is not an integer.
-[[nodiscard]] std::string conversionErrorMessage(const std::string& text);
-
 } // namespace quorvex::netcfg

@@ -1,5 +1,6 @@
 #include "script/OperArithmetic.h"
 
+#include "platform/NumberText.h"
 #include "script/ScriptLine.h"
 
 #include <charconv>
@@ -119,10 +120,10 @@ OperResult computeOper(const OperOperand& a, const OperOperand& b, int code, Ope
     if ((a.quoted || b.quoted) && refusesStrings(code))
         return failed(OperFailure::StringOperand);
     if (needsIntegers(code)) {
-        const auto left = toInt32(a.text);
+        const auto left = platform::toInt32(a.text);
         if (!left)
             return failed(OperFailure::NotANumber, a.text);
-        const auto right = toInt32(b.text);
+        const auto right = platform::toInt32(b.text);
         if (!right)
             return failed(OperFailure::NotANumber, b.text);
         return computeIntegers(*left, *right, code, random);

@@ -87,35 +87,4 @@ std::string textAfter(const std::string& text, char separator)
     return at == std::string::npos ? std::string() : text.substr(at + 1);
 }
 
-std::optional<std::int32_t> toInt32(const std::string& text)
-{
-    std::size_t at = 0;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        negative = text[at] == '-';
-        ++at;
-    }
-    if (at == text.size())
-        return std::nullopt;
-    std::int64_t value = 0;
-    for (; at < text.size(); ++at) {
-        const char c = text[at];
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-        if (value > std::int64_t{INT32_MAX} + 1)
-            return std::nullopt;
-    }
-    if (negative)
-        value = -value;
-    if (value < INT32_MIN || value > INT32_MAX)
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
-}
-
-std::string conversionErrorMessage(const std::string& text)
-{
-    return "Ошибка преобразования в число: " + text;
-}
-
 } // namespace quorvex::script

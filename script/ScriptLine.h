@@ -46,11 +46,5 @@ struct ClassifiedLine {
 // The text after the first `separator` (empty when there is none).
 [[nodiscard]] std::string textAfter(const std::string& text, char separator);
 
-// Strict decimal conversion to a 32-bit integer: an optional sign and one or more digits,
-// nothing else, within range.
-[[nodiscard]] std::optional<std::int32_t> toInt32(const std::string& text);
-
-// The message for a text that is not an integer: «Ошибка преобразования в число: abc».
-[[nodiscard]] std::string conversionErrorMessage(const std::string& text);
 
 } // namespace quorvex::script

@@ -1,6 +1,7 @@
 // «%Oper (a, b, code, result)».
 #include "script/Interpreter.h"
 
+#include "platform/NumberText.h"
 #include "script/RunEnding.h"
 
 #include "script/TextFunctions.h"
@@ -32,7 +33,7 @@ void Interpreter::oper(const std::string& rest)
         failAtOnce("Ошибка результата операции!");
 
     // Digits too many for an int are a code above 11 all the same: nothing is stored.
-    const int code = toInt32(codeText).value_or(INT_MAX);
+    const int code = platform::toInt32(codeText).value_or(INT_MAX);
     storeOperResult(computeOper(a, b, code, m_random), resultVariable);
 }
 
@@ -45,7 +46,7 @@ void Interpreter::storeOperResult(const OperResult& result, int resultVariable)
     case OperFailure::StringOperand:
         failAtOnce("Ошибка операции!");
     case OperFailure::NotANumber:
-        failAtOnce(conversionErrorMessage(result.badText));
+        failAtOnce(platform::conversionError(result.badText));
     case OperFailure::DivisionByZero:
         failAtOnce("Деление на ноль");
     case OperFailure::TooLong:

@@ -3,6 +3,7 @@
 // registrar only.
 #include "script/Interpreter.h"
 
+#include "platform/NumberText.h"
 #include "script/RunEnding.h"
 
 #include "link/Link.h"
@@ -102,9 +103,9 @@ bool Interpreter::prepareResume()
     }
     m_stopRequested = false;
     const std::string boxText = trimText(m_host.lineNumberText());
-    const auto count = toInt32(boxText);
+    const auto count = platform::toInt32(boxText);
     if (!count) {
-        m_host.showMessage(conversionErrorMessage(boxText));
+        m_host.showMessage(platform::conversionError(boxText));
         m_lastEnd = RunEnd::Failed;
         return false;
     }

@@ -1,6 +1,7 @@
 // Declarations, Delay, Set, Print, the second-registrar switch and RunCommand.
 #include "script/Interpreter.h"
 
+#include "platform/NumberText.h"
 #include "script/RunEnding.h"
 
 #include "link/ResultState.h"
@@ -269,9 +270,9 @@ bool Interpreter::classifyOperand(const std::string& text, OperOperand& operand)
 
 std::int32_t Interpreter::integerOf(const std::string& text)
 {
-    const auto value = toInt32(text);
+    const auto value = platform::toInt32(text);
     if (!value)
-        failAtOnce(conversionErrorMessage(text));
+        failAtOnce(platform::conversionError(text));
     return *value;
 }
 

@@ -2,6 +2,7 @@
 
 #include "fiscal/ArticleFile.h"
 #include "fiscal/NumberText.h"
+#include "platform/NumberText.h"
 #include "fiscal/RegistrarStep.h"
 #include "fiscal/SaleSequence.h"
 #include "fiscal/ui/ArticleGrid.h"
@@ -80,14 +81,20 @@ void TForm5::setUpGrid()
     }
     view->setFixedWidth(gridWidth); // no empty band beside the last column
     // A selection, not the current cell: the view moves its current cell by itself when it first
-    // gets the focus, which selects nothing.
+    // gets the focus, which selects nothing. A mouse press selects through `pressed`, which also
+    // comes when the row pressed is the one already selected (after a reopening, or after the
+    // password changed), so a press's own selection change is left to it.
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) {
-                if (!selected.indexes().isEmpty()) {
+                if (!m_gridPressed && !selected.indexes().isEmpty()) {
                     const QModelIndex cell = selected.indexes().first();
                     StringGrid1SelectCell(cell.column(), cell.row() + 1);
                 }
             });
+    connect(view, &QAbstractItemView::pressed, this, [this](const QModelIndex& cell) {
+        StringGrid1SelectCell(cell.column(), cell.row() + 1);
+    });
+    view->viewport()->installEventFilter(this);
 }
 
 void TForm5::connectHandlers()
@@ -120,6 +127,13 @@ void TForm5::showEvent(QShowEvent* event)
 
 bool TForm5::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_ui->StringGrid1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
+            m_gridPressed = true;
+        else if (event->type() == QEvent::MouseButtonRelease)
+            m_gridPressed = false;
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         if (watched == m_ui->Label5)
             Label5Click();
@@ -177,27 +191,27 @@ void TForm5::StringGrid1SelectCell(int /*column*/, int row)
         fields[static_cast<std::size_t>(column - 1)] = cell(column, row);
     m_ui->Edit3->setText(fromCp1251(fiscal::articleText(fields, toCp1251(m_ui->Edit1->text()))));
     const std::string& codeCell = cell(2, row);
-    if (const auto code = fiscal::integerValue(codeCell))
+    if (const auto code = platform::integerValue(codeCell))
         m_selectedCode = *code;
     else
-        tell(fiscal::conversionError(codeCell));
+        tell(platform::conversionError(codeCell));
 }
 
 std::optional<double> TForm5::numberIn(const QLineEdit* edit) const
 {
     const std::string text = toCp1251(edit->text());
-    const auto value = fiscal::decimalValue(text);
+    const auto value = platform::decimalValue(text);
     if (!value)
-        tell(fiscal::conversionError(text));
+        tell(platform::conversionError(text));
     return value;
 }
 
 std::optional<int> TForm5::integerIn(const QLineEdit* edit) const
 {
     const std::string text = toCp1251(edit->text());
-    const auto value = fiscal::integerValue(text);
+    const auto value = platform::integerValue(text);
     if (!value)
-        tell(fiscal::conversionError(text));
+        tell(platform::conversionError(text));
     return value;
 }
 
@@ -211,7 +225,7 @@ void TForm5::showMoney(QLabel* label, const std::string& field) const
     if (const auto money = fiscal::hundredthsAsMoney(field))
         label->setText(QString::fromStdString(*money));
     else
-        tell(fiscal::conversionError(field));
+        tell(platform::conversionError(field));
 }
 
 void TForm5::Button1Click()

@@ -76,6 +76,7 @@ private:
     std::unique_ptr<Ui::TForm5> m_ui;
     ArticleGrid* m_grid = nullptr;
     int m_selectedCode = -1;
+    bool m_gridPressed = false; // a mouse button is down on the grid
 };
 
 } // namespace quorvex::ui

@@ -1,6 +1,6 @@
 #include "fiscal/ui/WindowMessages.h"
 
-#include "fiscal/OperatorInput.h"
+#include "platform/NumberText.h"
 #include "fiscal/RegistrarStep.h"
 #include "link/ResultState.h"
 #include "platform/Dialogs.h"
@@ -34,9 +34,9 @@ QString notSentMessage()
 std::optional<int> integerOrMessage(const QString& text)
 {
     const std::string bytes = platform::toCp1251(text);
-    const auto value = fiscal::parseInteger(bytes);
+    const auto value = platform::integerValue(bytes);
     if (!value)
-        platform::dialogs().showMessage(fiscal::notAnIntegerMessage(bytes));
+        platform::dialogs().showMessage(platform::conversionError(bytes));
     return value;
 }
 

@@ -103,7 +103,7 @@ TEST_F(TForm13Test, NumberEditsAreReadLastFirstAfterTheStatusQuery)
 {
     printByNumber("x", "y");
 
-    EXPECT_EQ(messages(), QStringList{QStringLiteral("'y' is not a valid integer value")});
+    EXPECT_EQ(messages(), QStringList{QStringLiteral("Ошибка преобразования в число: y")});
     EXPECT_EQ(requests(), (Requests{"4A:W"}));
 }
 

@@ -45,6 +45,20 @@ protected:
         grid->setCurrentIndex(grid->model()->index(row - 1, 3)); // as a click selects it
     }
 
+    // A mouse click on a data row, as the operator makes it.
+    void clickRow(int row) const
+    {
+        QTableView* grid = child<QTableView>("StringGrid1");
+        const QPointF at = grid->visualRect(grid->model()->index(row - 1, 3)).center();
+        const QPointF global = grid->viewport()->mapToGlobal(at);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QCoreApplication::sendEvent(grid->viewport(), &press);
+        QCoreApplication::sendEvent(grid->viewport(), &release);
+    }
+
     const std::string kGoods =
         cp1251("А;12;1;12.50;Хлеб;\nБ;13;2;5.50;Молоко;\nВ;x;1;1.00;Ошибка;\n");
 };
@@ -138,6 +152,27 @@ TEST_F(TForm5Test, SelectingARowBuildsTheArticleTextAndKeepsTheLastGoodCode)
     EXPECT_EQ(m_form->selectedArticleCode(), 13);
     EXPECT_EQ(m_dialogs->messages(),
               std::vector<std::string>{cp1251("Ошибка преобразования в число: x")});
+}
+
+// Every click on a data row selects it, also the row that is already highlighted: after the
+// window is opened again (the selection is forgotten) and after the password changed. A click
+// that changes the row builds the text once.
+TEST_F(TForm5Test, ClickOnTheHighlightedRowSelectsItAgain)
+{
+    m_form->show();
+    activateWith(writeFile("goods.art", kGoods));
+    clickRow(3);
+    clickRow(2);
+    EXPECT_EQ(m_dialogs->messages().size(), 1u) << "the bad code of row 3 is told once";
+
+    type("Edit1", "4321");
+    clickRow(2);
+    EXPECT_EQ(text("Edit3"), "PБ13,2,5.50,4321,Молоко");
+
+    activateWith(std::nullopt); // opened again, the file dialog cancelled
+    ASSERT_EQ(m_form->selectedArticleCode(), -1);
+    clickRow(2);
+    EXPECT_EQ(m_form->selectedArticleCode(), 13);
 }
 
 TEST_F(TForm5Test, WholeReceiptByHand)
