@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QShowEvent>
 
 namespace quorvex::ui {
@@ -30,21 +33,35 @@ std::string sixDigits(const QDateEdit& edit)
     return fiscal::sixDigitDate(date.year(), date.month(), date.day());
 }
 
-// Keys that move the focus or open the calendar; every other key is kept from the date edits,
-// which take their dates from the calendar only.
-bool calendarOrFocusKey(const QKeyEvent& key)
+// Keys that open the calendar, as on a drop-down list.
+bool calendarKey(const QKeyEvent& key)
 {
-    switch (key.key()) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_F4:
-    case Qt::Key_Escape:
-        return true;
-    case Qt::Key_Down:
-        return key.modifiers().testFlag(Qt::AltModifier);
-    default:
-        return false;
-    }
+    return key.key() == Qt::Key_F4 ||
+           (key.key() == Qt::Key_Down && key.modifiers().testFlag(Qt::AltModifier));
+}
+
+// Keys that move the focus; with the calendar keys the only ones the date edits take, since
+// they take their dates from the calendar only.
+bool focusKey(const QKeyEvent& key)
+{
+    return key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab ||
+           key.key() == Qt::Key_Escape;
+}
+
+// Opens the edit's calendar as a click on its arrow does (the edit has no call for it).
+void openCalendar(QDateEdit& edit)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&edit);
+    option.editable = true;
+    option.subControls = QStyle::SC_All;
+    const QPointF arrow = edit.style()
+                              ->subControlRect(QStyle::CC_ComboBox, &option,
+                                               QStyle::SC_ComboBoxArrow, &edit)
+                              .center();
+    QMouseEvent press(QEvent::MouseButtonPress, arrow, edit.mapToGlobal(arrow), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&edit, &press);
 }
 
 } // namespace
@@ -66,6 +83,8 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     for (QDateEdit* edit : {m_ui->DateEdit1, m_ui->DateEdit2}) {
         edit->setDate(QDate::currentDate());
         edit->installEventFilter(this);
+        // No paste and no steps from a context menu: the calendar is the only way in.
+        edit->setContextMenuPolicy(Qt::NoContextMenu);
     }
     reserveRangeSpace();
     showRangeEdits(false, false);
@@ -122,11 +141,14 @@ void TForm4::showEvent(QShowEvent* event)
 bool TForm4::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_ui->DateEdit1 || watched == m_ui->DateEdit2) {
-        if (event->type() == QEvent::Wheel)
+        if (event->type() == QEvent::Wheel || event->type() == QEvent::ContextMenu)
             return true;
-        if (event->type() == QEvent::KeyPress &&
-            !calendarOrFocusKey(*static_cast<QKeyEvent*>(event)))
-            return true;
+        if (event->type() == QEvent::KeyPress) {
+            const auto& key = *static_cast<QKeyEvent*>(event);
+            if (calendarKey(key))
+                openCalendar(*static_cast<QDateEdit*>(watched));
+            return !focusKey(key);
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

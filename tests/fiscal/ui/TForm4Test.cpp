@@ -4,6 +4,7 @@
 #include "fiscal/ui/TForm4.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -125,13 +126,26 @@ TEST_F(TForm4Test, DatesComeFromTheCalendarOnly)
     auto* date = child<QDateEdit>(m_form, "DateEdit1");
     date->setDate(QDate(2026, 12, 7));
 
-    for (int key : {Qt::Key_Up, Qt::Key_1, Qt::Key_Delete}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString());
-        QCoreApplication::sendEvent(date, &press);
-    }
+    m_form.show();
+    const auto press = [date](int key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, QString());
+        QCoreApplication::sendEvent(date, &event);
+    };
+    const auto calendarShown = [date] { return date->calendarWidget()->isVisible(); };
+
+    for (int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_1, Qt::Key_Delete})
+        press(key, Qt::NoModifier);
+    EXPECT_FALSE(calendarShown());
+    press(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(calendarShown()) << "Alt+Down opens the calendar";
+    date->calendarWidget()->window()->hide();
+    press(Qt::Key_F4, Qt::NoModifier);
+    EXPECT_TRUE(calendarShown()) << "F4 opens the calendar";
+    date->calendarWidget()->window()->hide();
 
     EXPECT_EQ(date->date(), QDate(2026, 12, 7));
     EXPECT_EQ(date->text(), QStringLiteral("07.12.26"));
+    EXPECT_EQ(date->contextMenuPolicy(), Qt::NoContextMenu);
 }
 
 } // namespace
