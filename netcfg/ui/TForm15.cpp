@@ -8,6 +8,7 @@
 #include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/TextCodec.h"
+#include "platform/qt/TypingLimit.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QShowEvent>
@@ -56,6 +57,12 @@ TForm15::TForm15(QWidget* parent, link::Link* link)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_boxes = {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4,
                m_ui->Edit5, m_ui->Edit7, m_ui->Edit8};
+    // Addresses take 15 typed characters, numbers 5; a file or an answer shows whole, so a value
+    // too long is refused by the check on writing instead of being cut.
+    for (QLineEdit* address : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4})
+        platform::limitTyping(*address, 15);
+    for (QLineEdit* number : {m_ui->Edit5, m_ui->Edit7, m_ui->Edit8})
+        platform::limitTyping(*number, 5);
 
     connect(m_ui->Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm15::Button2Click);

@@ -1,9 +1,12 @@
 // Window "Параметры связи с эквайером" against the emulated registrar and files on disk.
 #include "netcfg/ui/TForm15.h"
 
+#include "platform/qt/TypingLimit.h"
 #include "tests/netcfg/ui/NetcfgWindowTest.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -201,6 +204,45 @@ TEST_F(TForm15Test, SaveAsksBeforeOverwritingAndLoadRestoresTheSet)
     }
 }
 
+// Values set by the program are never cut to the typing limits: an over-long value loaded from a
+// file shows whole and is refused on writing; typing stops at the limit.
+TEST_F(TForm15Test, LoadedValuesShowWholeAndOnlyTypingIsLimited)
+{
+    const std::string file = path("long.txt");
+    type(kExampleTexts);
+    m_dialogs->queueSaveFile(file);
+    click("Button5");
+    std::string saved{std::istreambuf_iterator<char>(std::ifstream(file).rdbuf()), {}};
+    saved.replace(saved.find("8080"), 4, "1234567");
+    saved.replace(saved.find("10.0.0.5"), 8, "192.168.100.1000");
+    std::ofstream(file, std::ios::binary) << saved;
+    type(QStringList(7, QString()));
+    m_dialogs->queueOpenFile(file);
+    click("Button4");
+    ASSERT_EQ(texts().at(3), QStringLiteral("192.168.100.1000"));
+    ASSERT_EQ(texts().at(4), QStringLiteral("1234567"));
+    child<QLineEdit>(m_form, "Edit4")->setText(QStringLiteral("10.0.0.5"));
+
+    click("Button2");
+
+    EXPECT_EQ(sentRequests(), 0u);
+    EXPECT_EQ(m_dialogs->messages().back(), cp1251("Некорректный номер порта. Ошибка!"));
+
+    QLineEdit* port = child<QLineEdit>(m_form, "Edit5");
+    const auto typeKey = [port](Qt::Key key, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(port, &press);
+    };
+    port->end(false);
+    typeKey(Qt::Key_Backspace, QString());
+    EXPECT_EQ(port->text(), QStringLiteral("123456")) << "shortening is always allowed";
+    port->setText(QStringLiteral("1234"));
+    port->end(false);
+    typeKey(Qt::Key_5, QStringLiteral("5"));
+    typeKey(Qt::Key_6, QStringLiteral("6"));
+    EXPECT_EQ(port->text(), QStringLiteral("12345"));
+}
+
 TEST_F(TForm15Test, NoFileOrAnUnreadableOneChangesNothing)
 {
     type(kExampleTexts);
@@ -238,7 +280,7 @@ TEST_F(TForm15Test, BoxesHaveTheirHintsLimitsAndRoomForTheirCaptions)
     };
     for (const auto& b : boxes) {
         const QLineEdit* edit = child<QLineEdit>(m_form, b.box);
-        EXPECT_EQ(edit->maxLength(), b.maxLength) << b.box;
+        EXPECT_EQ(platform::typingLimit(*edit), b.maxLength) << b.box;
         EXPECT_EQ(edit->toolTip(), QString::fromUtf8(b.hint)) << b.box;
     }
     for (const QLabel* label : m_form.findChildren<QLabel*>())
