@@ -10,7 +10,7 @@ namespace quorvex::platform {
 
 struct FileDialogOptions {
     std::string filter;            // "Описание (*.txt)|*.TXT|Все|*.*" pairs separated by '|'
-    std::string defaultExtension;  // without the dot, appended when the typed name has none
+    std::string defaultExtension;  // without the dot, appended to a name typed for saving without one
     std::string initialDirectory;  // file-system encoding
     std::string title;             // the dialog's caption; empty for the toolkit's own
 };

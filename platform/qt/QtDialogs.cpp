@@ -22,7 +22,9 @@ QString patternList(const QString& windowsPatterns)
 {
     QStringList patterns;
     for (const QString& raw : windowsPatterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QString pattern = raw.trimmed();
+        // "*.*" matches every file on Windows, names without a dot too; elsewhere "*" does.
+        const QString pattern = raw.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*")
+                                                                       : raw.trimmed();
         for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
             if (!variant.isEmpty() && !patterns.contains(variant))
                 patterns.append(variant);
@@ -39,7 +41,16 @@ QString bareDescription(const QString& description)
     return bare.isEmpty() ? description.trimmed() : bare.trimmed();
 }
 
-std::optional<std::string> chosenPath(const QString& path, const FileDialogOptions& options)
+// An open dialog returns an existing file, which is taken as it is named.
+std::optional<std::string> chosenFile(const QString& path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    return toFileName(path);
+}
+
+// A name typed into a save dialog without an extension gets the default one.
+std::optional<std::string> chosenSaveName(const QString& path, const FileDialogOptions& options)
 {
     if (path.isEmpty())
         return std::nullopt;
@@ -83,7 +94,7 @@ std::optional<std::string> QtDialogs::openFileName(const FileDialogOptions& opti
     const QString path =
         QFileDialog::getOpenFileName(parentWidget(), fromCp1251(options.title),
                                      startDirectory(options), qtFileFilter(options.filter));
-    return chosenPath(path, options);
+    return chosenFile(path);
 }
 
 // The dialog never asks about replacing a file: the windows ask their own question, and the
@@ -93,7 +104,7 @@ std::optional<std::string> QtDialogs::saveFileName(const FileDialogOptions& opti
     const QString path = QFileDialog::getSaveFileName(
         parentWidget(), fromCp1251(options.title), startDirectory(options),
         qtFileFilter(options.filter), nullptr, QFileDialog::DontConfirmOverwrite);
-    return chosenPath(path, options);
+    return chosenSaveName(path, options);
 }
 
 QWidget* QtDialogs::parentWidget() const

@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QTimer>
@@ -17,7 +19,7 @@ using namespace quorvex::platform;
 TEST(QtFileFilter, ConvertsDescriptionPatternPairs)
 {
     EXPECT_EQ(qtFileFilter(toCp1251(QStringLiteral("Текстовые файлы (*.txt)|*.TXT|Все|*.*"))),
-              QStringLiteral("Текстовые файлы (*.TXT *.txt);;Все (*.*)"));
+              QStringLiteral("Текстовые файлы (*.TXT *.txt);;Все (*)"));
     EXPECT_EQ(qtFileFilter("Scripts|*.scr;*.txt"),
               QStringLiteral("Scripts (*.scr *.SCR *.txt *.TXT)"));
     EXPECT_EQ(qtFileFilter("Odd|"), QString()); // a pair without a pattern is dropped
@@ -85,6 +87,27 @@ TEST(QtDialogs, SaveDialogLeavesTheOverwriteQuestionToTheWindows)
 
     EXPECT_TRUE(seen);
     EXPECT_FALSE(confirms);
+}
+
+// An existing file without an extension opens as it is named: no default extension is added.
+TEST(QtDialogs, OpenDialogTakesAnExistingFileWithoutAnExtensionAsNamed)
+{
+    const QString directory = QDir::temp().filePath(QStringLiteral("quorvex-open-dialog"));
+    QDir().mkpath(directory);
+    const QString file = directory + QStringLiteral("/notes");
+    QFile(file).open(QIODevice::WriteOnly);
+    QtDialogs dialogs;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(file);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+
+    const auto chosen = dialogs.openFileName({"Все|*.*", "TXT", toFileName(directory), ""});
+
+    EXPECT_EQ(chosen, toFileName(file));
+    QDir(directory).removeRecursively();
 }
 
 TEST(QtMessagePump, ProcessPendingMessagesRunsQueuedEvents)
