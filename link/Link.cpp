@@ -81,8 +81,8 @@ struct Link::State {
     int closePort(int side);
     int selectedSide() const { return selector != 0 ? 1 : 0; }
     serial::SerialLine* selectedLine() { return lines[selectedSide()].get(); }
-    void transmit(serial::SerialLine* line, const Bytes& frame);
-    void receive(serial::SerialLine* line);
+    void transmit(serial::SerialLine& line, const Bytes& frame);
+    void receive(serial::SerialLine& line);
     [[nodiscard]] bool endsAtOnce(std::uint8_t byte) const;
     void finish(const Bytes& frame);
     [[nodiscard]] std::uint32_t errorWord() const;
@@ -132,21 +132,19 @@ int Link::State::closePort(int side)
     return 1;
 }
 
-void Link::State::transmit(serial::SerialLine* line, const Bytes& frame)
+void Link::State::transmit(serial::SerialLine& line, const Bytes& frame)
 {
-    if (!line)
-        return; // a closed port: the frame goes nowhere
-    line->flush();
-    line->purge();
-    line->write(frame.data(), frame.size());
+    line.flush();
+    line.purge();
+    line.write(frame.data(), frame.size());
 }
 
-void Link::State::receive(serial::SerialLine* line)
+void Link::State::receive(serial::SerialLine& line)
 {
     int silentReads = 0;
     std::size_t streamed = 0;
     for (;;) {
-        const serial::ReadResult read = line ? line->readByte() : serial::ReadResult::nothing();
+        const serial::ReadResult read = line.readByte();
         if (read.kind == serial::ReadResult::Kind::Byte) {
             receiver.feed(read.byte);
             silentReads = 0;
@@ -159,13 +157,13 @@ void Link::State::receive(serial::SerialLine* line)
             continue;
         }
         if (read.kind == serial::ReadResult::Kind::Error) {
-            if (line->gone()) {
+            if (line.gone()) {
                 // Nothing more can come: end at once, as a time-out unless the answer is whole.
                 if (!receiver.ended())
                     cut = Cut::LineGone;
                 return;
             }
-            line->clearError();
+            line.clearError();
             receiver.restart();
         }
         if (receiver.ended() || ++silentReads >= kSilentReadsLimit)
@@ -295,6 +293,9 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     // Refused: nothing sent, logged or notified.
     if (!s.idle)
         return s.refuse(Refusal::NotIdle);
+    // A port that is not open cannot answer: the request is refused, not timed out.
+    if (s.selectedLine() == nullptr)
+        return s.refuse(Refusal::PortClosed);
     if (command < 0 || command > 0xFF)
         return s.refuse(Refusal::CodeOutOfRange);
     if (data.size() > kMaxRequestData)
@@ -315,7 +316,7 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     s.receiver.reset();
     s.cut = State::Cut::None;
     const Bytes frame = buildRequestFrame(seq, static_cast<std::uint8_t>(command), data);
-    serial::SerialLine* line = s.selectedLine();
+    serial::SerialLine& line = *s.selectedLine();
     s.transmit(line, frame);
     s.receive(line);
     s.finish(frame);

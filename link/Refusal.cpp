@@ -17,6 +17,8 @@ std::string refusalMessage(Refusal why)
         return prefix + "нет команды для повтора.";
     case Refusal::InvalidArguments:
         return prefix + "недопустимые данные команды.";
+    case Refusal::PortClosed:
+        return prefix + "порт регистратора закрыт.";
     case Refusal::NotIdle:
     case Refusal::None:
         break;

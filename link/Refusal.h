@@ -7,6 +7,7 @@ namespace quorvex::link {
 enum class Refusal {
     None,             // the last call sent its request
     NotIdle,          // no port was ever opened, or an exchange is running
+    PortClosed,       // the selected registrar's port is not open (closed, or its opening failed)
     CodeOutOfRange,   // the command code is not 0..255
     DataTooLong,      // more data than the 189 bytes a request frame carries
     NothingToRepeat,  // RepeatCommand before any request was sent

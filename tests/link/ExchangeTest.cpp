@@ -450,26 +450,27 @@ TEST_F(Exchange, SelectorChoosesThePort)
     EXPECT_EQ(first->writes[0][2], 0x22); // one counter for both ports
 }
 
-TEST_F(Exchange, UnopenedOrClosedPortTimesOutWithoutALine)
+// A port that is not open (never opened, closed, or its opening failed) cannot answer: the
+// request is refused before sending, named as such, never reported as a time-out.
+TEST_F(Exchange, UnopenedClosedOrFailedPortRefusesTheRequest)
 {
     openFirst();
     link.UseSecondPort(1);
-    EXPECT_EQ(send(0x4A).ErrorFlags, ERR_TIMEOUT);
-    EXPECT_EQ(result, 0);
+    send(0x4A);
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::PortClosed);
 
     link.UseSecondPort(0);
     EXPECT_NE(link.CloseFirstPort(), 0);
-    EXPECT_EQ(send(0x4A).ErrorFlags, ERR_TIMEOUT);
-    EXPECT_EQ(callbacks, 1);
+    send(0x4A);
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(callbacks, 0);
     EXPECT_TRUE(first->writes.empty());
-}
 
-TEST_F(Exchange, FailedOpenStillMakesTheLinkIdle)
-{
     EXPECT_EQ(link.OpenFirstPort("COM99", 19200), -1);
-
-    EXPECT_EQ(send(0x4A).ErrorFlags, ERR_TIMEOUT);
-    EXPECT_EQ(result, 0);
+    send(0x4A);
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(link.lastRefusal(), Refusal::PortClosed);
 }
 
 TEST_F(Exchange, CloseFlushesPurgesAndReportsFailure)

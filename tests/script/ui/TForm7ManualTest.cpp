@@ -139,16 +139,16 @@ TEST_F(TForm7Manual, AFirstRegistrarTimeoutTouchesNoDisplay)
     EXPECT_TRUE(button("Button2")->isEnabled());
 }
 
-TEST_F(TForm7Manual, SendingWithoutAnOpenPortIsATimeoutNotAStaleAnswer)
+TEST_F(TForm7Manual, SendingWithoutAnOpenPortIsNotSentNotAStaleAnswer)
 {
     send(QStringLiteral("4A"), QStringLiteral("X"));
     link::CloseFirstPort();
     button("Button4")->click();
     m_dialogs->clear();
 
-    send(QStringLiteral("0F"), QString());
+    send(QStringLiteral("4A"), QString());
 
-    EXPECT_EQ(m_dialogs->lastMessage(), timeoutMessage());
+    EXPECT_EQ(m_dialogs->lastMessage(), link::refusalMessage(link::Refusal::PortClosed));
     EXPECT_TRUE(memoLines().isEmpty());
 }
 
