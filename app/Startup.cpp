@@ -16,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtMessagePump.h"
+#include "platform/qt/QtTranslation.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/ui/TForm10.h"
@@ -63,6 +64,7 @@ void showUnexpectedError(const char* what)
 
 void installPlatformServices()
 {
+    (void)platform::installQtTranslation(); // without it Qt's own texts stay English
     platform::installQtDialogs();
     platform::installQtMessagePump();
     serial::PortRegistry& ports = serial::portRegistry();

@@ -1,12 +1,16 @@
-# Cross-build for Windows x86-64 with Debian's mingw-w64 (g++-mingw-w64-x86-64-posix):
+# Cross-build for Windows with Debian's mingw-w64, x86-64 (g++-mingw-w64-x86-64-posix) by
+# default or 32-bit x86 with -DQUORVEX_MINGW_ARCH=i686 (g++-mingw-w64-i686-posix):
 #   cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
 # Debian ships no Qt for this target, so only the standard-C++ libraries and their tests are
 # built (QUORVEX_WITH_QT off); GoogleTest is built from /usr/src/googletest. When Wine is
 # installed, ctest runs the test programs under it.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(QUORVEX_MINGW_ARCH x86_64 CACHE STRING "Target processor: x86_64 or i686")
+# The checks CMake compiles for itself see the same target.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES QUORVEX_MINGW_ARCH)
+set(CMAKE_SYSTEM_PROCESSOR ${QUORVEX_MINGW_ARCH})
 
-set(QUORVEX_MINGW_TRIPLE x86_64-w64-mingw32)
+set(QUORVEX_MINGW_TRIPLE ${QUORVEX_MINGW_ARCH}-w64-mingw32)
 set(CMAKE_C_COMPILER ${QUORVEX_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${QUORVEX_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${QUORVEX_MINGW_TRIPLE}-windres)

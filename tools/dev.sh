@@ -4,8 +4,9 @@
 #   tools/dev.sh test    install what is needed, build, run every test, check the package
 #   tools/dev.sh package install what is needed, build the Debian package build/quorvex_*.deb
 #   tools/dev.sh windows-test
-#                        cross-build the standard-C++ core and its tests for Windows (mingw-w64)
-#                        into build-windows and run every test program under Wine
+#                        cross-build the standard-C++ core and its tests for Windows x86-64
+#                        (build-windows) and 32-bit x86 (build-windows-i686) with mingw-w64
+#                        and run every test program of both under Wine
 #   tools/dev.sh fuzz [SECONDS]  build the fuzz targets with Clang, run each for SECONDS (60)
 #   tools/dev.sh fuzz-ci  the core's tests in that Clang build, then every fuzz target briefly
 #   tools/dev.sh sanitize build the tests with AddressSanitizer and UBSan, run them
@@ -17,7 +18,7 @@ build="${QUORVEX_BUILD_DIR:-$here/build}"
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$here}"
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core qt6-translations-l10n)
 # Building the .deb (dependencies from the binaries) and checking it.
 package_tools=(dpkg-dev file lintian desktop-file-utils man-db groff-base)
 # Test-only: a comma-decimal locale for the number-formatting tests, and an office suite
@@ -101,6 +102,26 @@ build_package() {
     echo "Package: $package_file"
 }
 
+# Cross-builds the standard-C++ core and its tests for Windows on one processor (x86_64 or
+# i686) into $2 and runs every test program under Wine, headless, in a prefix of its own.
+windows_test() {
+    local arch=$1 wbuild=$2 status=0
+    cmake -S "$here" -B "$wbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+          -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DQUORVEX_MINGW_ARCH="$arch" >/dev/null
+    cmake --build "$wbuild" -j "$(nproc)"
+    (
+        # Quiet, without the Mono and Gecko installers; a 32-bit prefix for 32-bit programs.
+        export WINEDEBUG=-all WINEPREFIX="$wbuild/wine-prefix" WINEDLLOVERRIDES="mscoree,mshtml="
+        [ "$arch" = i686 ] && export WINEARCH=win32
+        unset DISPLAY WAYLAND_DISPLAY
+        [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
+        cd "$wbuild"
+        ctest --output-on-failure -j "$(nproc)" || status=$?
+        wineserver --wait # the prefix's server ends with the last program
+        exit "$status"
+    )
+}
+
 case "${1:-}" in
     start)
         install_packages
@@ -129,20 +150,18 @@ case "${1:-}" in
         build_package
         ;;
     windows-test)
-        packages=(cmake ninja-build ccache googletest g++-mingw-w64-x86-64-posix wine64 wine)
+        # 32-bit Wine comes from Debian's i386 architecture.
+        if ! dpkg --print-foreign-architectures | grep -qx i386; then
+            sudo=""
+            [ "$(id -u)" -ne 0 ] && sudo="sudo"
+            $sudo dpkg --add-architecture i386
+        fi
+        packages=(cmake ninja-build ccache googletest g++-mingw-w64-x86-64-posix
+                  g++-mingw-w64-i686-posix wine64 wine wine32:i386)
         install_packages
-        wbuild="${QUORVEX_WINDOWS_BUILD_DIR:-$here/build-windows}"
-        cmake -S "$here" -B "$wbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-              -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" >/dev/null
-        cmake --build "$wbuild" -j "$(nproc)"
-        # Wine quiet, headless, in a prefix of its own, without the Mono and Gecko installers.
-        export WINEDEBUG=-all WINEPREFIX="$wbuild/wine-prefix" WINEDLLOVERRIDES="mscoree,mshtml="
-        unset DISPLAY WAYLAND_DISPLAY
-        [ -f "$WINEPREFIX/system.reg" ] || wineboot --init >/dev/null 2>&1
-        cd "$wbuild"
         status=0
-        ctest --output-on-failure -j "$(nproc)" || status=$?
-        wineserver --wait   # the prefix's server ends with the last program
+        windows_test x86_64 "${QUORVEX_WINDOWS_BUILD_DIR:-$here/build-windows}" || status=$?
+        windows_test i686 "${QUORVEX_WINDOWS_I686_BUILD_DIR:-$here/build-windows-i686}" || status=$?
         exit "$status"
         ;;
     fuzz)

@@ -11,6 +11,7 @@
 #include "platform/qt/WindowPlacement.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
@@ -42,12 +43,26 @@ TForm12::TForm12(QWidget* parent, link::Link* link)
         }
     }
     makeCheckBoxesReadOnly();
+    fitLaptopScreen();
 
     connect(m_ui->Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
 }
 
 TForm12::~TForm12() = default;
+
+// Forty-eight rows of bits on a 1366x768 screen with room for a task bar: the bits of a byte
+// stand close together, without the layout's default spacing.
+void TForm12::fitLaptopScreen()
+{
+    for (QGroupBox* group : findChildren<QGroupBox*>()) {
+        if (QLayout* rows = group->layout()) {
+            rows->setSpacing(0);
+            rows->setContentsMargins(6, 2, 6, 2);
+        }
+    }
+    layout()->setSpacing(4);
+}
 
 void TForm12::makeCheckBoxesReadOnly()
 {

@@ -52,6 +52,7 @@ private:
     void activateWhenOnScreen();
     void runPendingActivation();
     void makeCheckBoxesReadOnly();
+    void fitLaptopScreen();
     void showStatusBytes(const std::array<std::uint8_t, kStatusBytes>& status);
     void centreOnScreen();
 

@@ -1,4 +1,5 @@
 #include "link/ui/TForm12.h"
+#include "tests/support/qt/CaptionFit.h"
 
 #include "emulator/EmulatedLine.h"
 #include "emulator/Registrar.h"
@@ -263,6 +264,10 @@ TEST_F(TForm12Test, CaptionsAreExactAndFitTheWindow)
     EXPECT_LT(groupOf(0)->y(), groupOf(1)->y());
     EXPECT_LT(groupOf(4)->y(), groupOf(5)->y());
     EXPECT_EQ(groupOf(2)->y(), groupOf(5)->y());
+    test_support::saveScreenshot(m_form, QStringLiteral("TForm12"));
+    // A 1366x768 screen with a task bar holds it.
+    EXPECT_LE(m_form.frameGeometry().height(), 700);
+    EXPECT_LE(m_form.frameGeometry().width(), 1366);
 }
 
 TEST_F(TForm12Test, CloseHidesTheWindow)
