@@ -64,6 +64,17 @@ bool ExchangeLog::write(const std::string& head, const std::string& body)
     return append([&](const platform::LocalTime& time) { return formatEntry(time, head, body); });
 }
 
+bool ExchangeLog::writeAt(const platform::LocalTime& time, const std::string& head,
+                          const std::string& body)
+{
+    return append([&](const platform::LocalTime&) { return formatEntry(time, head, body); });
+}
+
+platform::LocalTime ExchangeLog::now() const
+{
+    return (m_clock ? *m_clock : platform::processClock()).now();
+}
+
 bool ExchangeLog::writeNote(const std::string& text)
 {
     return append([&](const platform::LocalTime& time) { return formatNote(time, text); });
@@ -76,8 +87,7 @@ bool ExchangeLog::append(const std::function<std::string(const platform::LocalTi
     std::FILE* file = platform::openFile(m_path, "ab");
     if (!file)
         return false;
-    platform::Clock& clock = m_clock ? *m_clock : platform::processClock();
-    const std::string entry = entryAt(clock.now());
+    const std::string entry = entryAt(now());
     const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
     const bool closed = std::fclose(file) == 0;
     return written && closed;

@@ -32,6 +32,11 @@ public:
     // dated head line followed by the body line. True when the entry was written; false when
     // the log is off or the file cannot be opened (nothing else happens then).
     bool write(const std::string& head, const std::string& body);
+    // As write, dated at the given time: an answer is dated when its last byte arrived, though
+    // it is written after the result callback, which may hold a message box open.
+    bool writeAt(const platform::LocalTime& time, const std::string& head, const std::string& body);
+    // The log clock's local time now.
+    [[nodiscard]] platform::LocalTime now() const;
     // Writes one dated line of the link's own: why a port could not be opened, why an exchange
     // was cut short.
     bool writeNote(const std::string& text);

@@ -319,6 +319,7 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     serial::SerialLine& line = *s.selectedLine();
     s.transmit(line, frame);
     s.receive(line);
+    const platform::LocalTime answeredAt = s.log.now();
     s.finish(frame);
     s.idle = true;
 
@@ -331,7 +332,7 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
         callback(s.retData);
     else if (window)
         window->postMessage(WM_RETDATA, command, &s.retData);
-    s.log.write(" ", ";" + received);
+    s.log.writeAt(answeredAt, " ", ";" + received);
     if (!note.empty())
         s.log.writeNote(note);
     return 0;

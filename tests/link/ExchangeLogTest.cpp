@@ -203,6 +203,22 @@ TEST_F(ExchangeLogging, NestedCommandLogsEachAnswerWithItsOwnBytes)
     EXPECT_LT(answer2, answer1);
 }
 
+// A callback that holds a message box open for minutes does not move the answer's time: the
+// answer is dated when its last byte arrived, though written after the callback.
+TEST_F(ExchangeLogging, AnswerIsDatedWhenItArrivedNotWhenTheCallbackReturned)
+{
+    link.SetLogName("Brelox.log");
+    first->queueAnswerBytes(kAllStatus80Answer);
+    ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
+
+    link.SendCommand(
+        nullptr, [this](RetData&) { clock.set({7, 3, 2026, 1, 9, 40}); }, 0, 0x4A, "W");
+
+    const std::string text = logText();
+    EXPECT_NE(text.find(";" + kStamp + "   \r\n;\x01"), std::string::npos) << text;
+    EXPECT_EQ(text.find(" 1:09:40"), std::string::npos) << text;
+}
+
 TEST_F(ExchangeLogging, ACutExchangeSaysWhyAfterItsAnswer)
 {
     link.SetLogName("Brelox.log");
