@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quorvex::link {
@@ -119,5 +120,8 @@ private:
     StatusBytes m_status{};
     std::string m_raw;
 };
+
+// Bytes as upper-case hexadecimal pairs separated by blanks: "01 25 21 4A".
+[[nodiscard]] std::string hexBytes(std::string_view bytes);
 
 } // namespace quorvex::link

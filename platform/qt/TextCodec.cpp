@@ -51,6 +51,16 @@ QString fromCp1251Visible(const std::string& bytes)
     return text;
 }
 
+std::string toCp1251FromVisible(const QString& text)
+{
+    QString plain = text;
+    for (QChar& c : plain) {
+        if (c.unicode() >= 0x2400 && c.unicode() < 0x2420)
+            c = QChar(static_cast<char16_t>(c.unicode() - 0x2400));
+    }
+    return toCp1251(plain);
+}
+
 } // namespace quorvex::platform
 
 namespace quorvex::platform {

@@ -12,6 +12,8 @@ std::string toCp1251(const QString& text);
 // becomes its visible control picture (U+2400 + byte: SOH as U+2401, ETX as U+2403). Only the
 // display changes; logs and files keep the bytes.
 QString fromCp1251Visible(const std::string& bytes);
+// The bytes a text shown by fromCp1251Visible stands for: control pictures back to their bytes.
+std::string toCp1251FromVisible(const QString& text);
 
 }  // namespace quorvex::platform
 

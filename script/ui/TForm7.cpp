@@ -1,5 +1,6 @@
 #include "script/ui/TForm7.h"
 
+#include "link/Frame.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/TextCodec.h"
@@ -14,11 +15,15 @@
 #include <QDir>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextBlock>
 
 namespace quorvex::ui {
 
 using platform::fromCp1251;
 using platform::toCp1251;
+using platform::toCp1251FromVisible;
 
 namespace {
 
@@ -33,6 +38,7 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     QFont memoFont = m_ui->Memo1->font();
     memoFont.setPixelSize(kMemoCharacterHeight);
     m_ui->Memo1->setFont(memoFont);
+    m_ui->Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
     platform::centreOnScreen(*this, QGuiApplication::primaryScreen());
 
     m_host = makeHost();
@@ -80,6 +86,23 @@ void TForm7::connectHandlers()
     connect(m_ui->Button13, &QPushButton::clicked, this, &TForm7::Button13Click);
     connect(m_ui->Edit1, &QLineEdit::textChanged, this, &TForm7::Edit1Change);
     connect(m_ui->Edit1, &QLineEdit::returnPressed, this, &TForm7::Edit1ReturnPressed);
+    connect(m_ui->Memo1, &QWidget::customContextMenuRequested, this, &TForm7::Memo1ContextMenu);
+}
+
+// The memo's own menu with one entry more: the selected text, or the line under the mouse, as
+// the hexadecimal bytes it stands for.
+void TForm7::Memo1ContextMenu(const QPoint& position)
+{
+    std::unique_ptr<QMenu> menu(m_ui->Memo1->createStandardContextMenu(position));
+    const QString selected = m_ui->Memo1->textCursor().selectedText();
+    const QString text = selected.isEmpty()
+                             ? m_ui->Memo1->cursorForPosition(position).block().text()
+                             : selected;
+    menu->addSeparator();
+    connect(menu->addAction(QStringLiteral("Показать в шестнадцатеричном виде")),
+            &QAction::triggered, this,
+            [text] { platform::dialogs().showMessage(link::hexBytes(toCp1251FromVisible(text))); });
+    menu->exec(m_ui->Memo1->viewport()->mapToGlobal(position));
 }
 
 const script::TwoRegistrarResults& TForm7::results() const
@@ -242,7 +265,7 @@ void TForm7::Button3Click()
 
 void TForm7::Button4Click()
 {
-    m_ui->Memo1->clear();
+    m_host->clearMemo();
     repaint();
 }
 
@@ -297,6 +320,7 @@ void TForm7::runUnlessBusy(const std::function<void()>& action)
         return;
     beginBusy();
     action();
+    m_host->flush(); // the last state shows, whatever the pace let through
     endBusy();
 }
 

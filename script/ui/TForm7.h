@@ -40,6 +40,8 @@ public:
     [[nodiscard]] int currentCommandCode() const { return m_currentCode; }
     [[nodiscard]] const std::string& scriptFile() const { return m_scriptFile; }
     [[nodiscard]] script::Interpreter& interpreter() { return *m_interpreter; }
+    // The interpreter's host over this window's controls.
+    [[nodiscard]] ScriptWindowHost& host() { return *m_host; }
     // The result lists of the manual buttons and of scripts: one pair, kept by the interpreter.
     [[nodiscard]] const script::TwoRegistrarResults& results() const;
     // True while a run, resume, step or manual command is executing.
@@ -69,6 +71,7 @@ private:
     void Button13Click(); // "Окно сравнения"
     void Edit1Change();
     void Edit1ReturnPressed();
+    void Memo1ContextMenu(const QPoint& position);
 
     void loadRecentFiles();
     [[nodiscard]] std::vector<std::string> comboEntries() const;

@@ -18,6 +18,7 @@ ScriptWindowHost::ScriptWindowHost(const ScriptWindowControls& controls,
                                    ScriptWindowCallbacks callbacks)
     : m_controls(controls), m_callbacks(std::move(callbacks))
 {
+    m_controls.memo->setMaximumBlockCount(kMemoLineLimit);
 }
 
 void ScriptWindowHost::setVariablesWindow(TForm8* variables)
@@ -27,16 +28,44 @@ void ScriptWindowHost::setVariablesWindow(TForm8* variables)
 
 void ScriptWindowHost::addMemoLine(const std::string& line)
 {
-    m_controls.memo->appendPlainText(fromCp1251(line));
+    // Control bytes of the exchange lines show as control pictures; the log keeps the bytes.
+    m_gathered.append(platform::fromCp1251Visible(line));
 }
 
 void ScriptWindowHost::clearMemo()
 {
+    m_gathered.clear();
     m_controls.memo->clear();
+    m_memoLines = 0;
+    m_droppingTold = false;
+}
+
+void ScriptWindowHost::appendGatheredLines()
+{
+    if (m_gathered.isEmpty())
+        return;
+    m_memoLines += static_cast<int>(m_gathered.size());
+    m_controls.memo->appendPlainText(m_gathered.join(QLatin1Char('\n')));
+    m_gathered.clear();
+    if (m_memoLines > kMemoLineLimit && !m_droppingTold) {
+        m_droppingTold = true;
+        m_controls.memo->appendPlainText(
+            QStringLiteral("Окно хранит последние %1 строк, более ранние удалены; "
+                           "весь обмен записан в журнал обмена.")
+                .arg(kMemoLineLimit));
+    }
+}
+
+void ScriptWindowHost::flush()
+{
+    appendGatheredLines();
+    m_controls.form->repaint();
+    m_pacer.restart();
 }
 
 void ScriptWindowHost::showMessage(const std::string& text)
 {
+    flush();
     platform::dialogs().showMessage(text);
 }
 
@@ -52,7 +81,7 @@ void ScriptWindowHost::setLineNumberText(const std::string& text)
 
 void ScriptWindowHost::repaintLineNumber()
 {
-    m_controls.lineNumber->repaint();
+    m_controls.lineNumber->update(); // painted with the next frame's message processing
 }
 
 void ScriptWindowHost::setCodeText(const std::string& text)
@@ -95,7 +124,7 @@ void ScriptWindowHost::setVariableCell(int row, int column, const std::string& t
 void ScriptWindowHost::repaintVariables()
 {
     if (m_variables != nullptr)
-        m_variables->repaintGrid();
+        m_variables->updateGrid();
 }
 
 bool ScriptWindowHost::noRepaint() const
@@ -110,11 +139,15 @@ bool ScriptWindowHost::noOutput() const
 
 void ScriptWindowHost::repaintForm()
 {
-    m_controls.form->repaint();
+    m_controls.form->update(); // painted with the next frame's message processing
 }
 
+// Once a frame: the gathered memo lines go in, and the window paints and takes its clicks.
 void ScriptWindowHost::processPendingMessages()
 {
+    if (!m_pacer.due())
+        return;
+    appendGatheredLines();
     QCoreApplication::processEvents();
 }
 
@@ -126,12 +159,14 @@ void ScriptWindowHost::setStopResumeStepEnabled(bool enabled)
 
 void ScriptWindowHost::runStarted()
 {
+    m_pacer.restart();
     if (m_callbacks.runStarted)
         m_callbacks.runStarted();
 }
 
 void ScriptWindowHost::runEnded()
 {
+    flush();
     if (m_callbacks.runEnded)
         m_callbacks.runEnded();
 }

@@ -1,7 +1,13 @@
 #pragma once
 // The script window as the interpreter's host: memo, boxes, check boxes and the variables
 // window of "Команды и скрипты", with texts converted between Windows-1251 and QString.
+// A run asks for repaints and message processing after every line; the host does them at the
+// screen's pace (FramePacer), gathers memo lines in between, and always shows the last state
+// at the end of a run, before a message box and on flush().
+#include "script/FramePacer.h"
 #include "script/ScriptHost.h"
+
+#include <QStringList>
 
 #include <functional>
 
@@ -68,10 +74,21 @@ public:
     void runStarted() override;
     void runEnded() override;
 
+    // Shows what is still gathered: the memo lines and a repaint of the window.
+    void flush();
+
+    // The memo keeps this many lines; the exchange log holds everything.
+    static constexpr int kMemoLineLimit = 100'000;
+
 private:
+    void appendGatheredLines();
     ScriptWindowControls m_controls;
     ScriptWindowCallbacks m_callbacks;
     TForm8* m_variables = nullptr;
+    script::FramePacer m_pacer;
+    QStringList m_gathered;      // memo lines not yet in the memo
+    int m_memoLines = 0;         // lines put into the memo since it was last cleared
+    bool m_droppingTold = false; // the memo has said that it drops its oldest lines
 };
 
 } // namespace quorvex::ui

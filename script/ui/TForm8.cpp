@@ -95,9 +95,9 @@ int TForm8::rowCount() const
     return m_ui->StringGrid1->rowCount();
 }
 
-void TForm8::repaintGrid()
+void TForm8::updateGrid()
 {
-    m_ui->StringGrid1->viewport()->repaint();
+    m_ui->StringGrid1->viewport()->update();
 }
 
 void TForm8::writeHeaderAndNumbers(int variableCount)

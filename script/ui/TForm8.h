@@ -29,7 +29,8 @@ public:
     void setCell(int row, int column, const QString& text);
     [[nodiscard]] QString cell(int row, int column) const;
     [[nodiscard]] int rowCount() const;
-    void repaintGrid();
+    // Schedules a repaint of the grid, done with the next message processing.
+    void updateGrid();
 
     // "Переменные" of the script window: header cells, numbers 1 .. count+1 in column 0.
     void writeHeaderAndNumbers(int variableCount);

@@ -34,6 +34,12 @@ TEST(FrameCodec, RequestFramesMatchKnownBytes)
     EXPECT_EQ(empty[9], 0x03);
 }
 
+TEST(FrameCodec, HexBytesArePairsSeparatedByBlanks)
+{
+    EXPECT_EQ(hexBytes(std::string("\x01\x25\xFF\x00", 4)), "01 25 FF 00");
+    EXPECT_EQ(hexBytes(""), "");
+}
+
 TEST(FrameCodec, RequestDataBytesTravelUntranslated)
 {
     const std::string data = "Продажа,\x7F\xFF";

@@ -52,6 +52,8 @@ TEST(TextCodec, TableAgreesWithTheCodecInBothDirections)
 // Control bytes become their control pictures; 0x20 and the Cyrillic bytes stay as they decode.
 TEST(TextCodec, VisibleFormShowsControlBytesAsPictures)
 {
-    EXPECT_EQ(fromCp1251Visible(std::string("\x01\x05\x03\x16 \x00\x1F\xD4", 8)),
+    const std::string bytes("\x01\x05\x03\x16 \x00\x1F\xD4", 8);
+    EXPECT_EQ(fromCp1251Visible(bytes),
               QString::fromUtf16(u"\u2401\u2405\u2403\u2416 \u2400\u241F\u0424"));
+    EXPECT_EQ(toCp1251FromVisible(fromCp1251Visible(bytes)), bytes);
 }

@@ -2,6 +2,8 @@
 // "В список", on one and on two emulated registrars.
 #include "TForm7TestFixture.h"
 
+#include "script/ui/TForm7Host.h"
+
 #include <QKeyEvent>
 
 namespace quorvex::ui::testing {
@@ -95,6 +97,9 @@ TEST_F(TForm7Manual, SendShowsTheExchangeAndStatusAndKeepsTheFields)
     EXPECT_TRUE(lines[0].startsWith(QStringLiteral("PC: ")));
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("FP: ")));
     EXPECT_TRUE(lines[1].contains(QStringLiteral("1,22,333")));
+    // Control bytes show as their control pictures: ENQ before the checksum, ETX at the end.
+    EXPECT_TRUE(lines[1].contains(QChar(0x2405))) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QChar(0x2403))) << lines[1].toStdString();
     EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 00 00 00 3A "));
     EXPECT_EQ(m_form->results().first.count, 3);
     EXPECT_EQ(m_form->results().first.texts[2], "333");
@@ -150,6 +155,21 @@ TEST_F(TForm7Manual, SendingWithoutAnOpenPortIsNotSentNotAStaleAnswer)
 
     EXPECT_EQ(m_dialogs->lastMessage(), link::refusalMessage(link::Refusal::PortClosed));
     EXPECT_TRUE(memoLines().isEmpty());
+}
+
+// The memo keeps the last lines only and says once that it drops older ones.
+TEST_F(TForm7Manual, MemoKeepsItsLastLinesAndSaysItDropsTheRest)
+{
+    ScriptWindowHost& host = m_form->host();
+    for (int i = 0; i <= ScriptWindowHost::kMemoLineLimit; ++i)
+        host.addMemoLine(std::to_string(i));
+
+    host.flush();
+
+    const QStringList lines = memoLines();
+    ASSERT_EQ(lines.size(), ScriptWindowHost::kMemoLineLimit);
+    EXPECT_EQ(lines[lines.size() - 2], QString::number(ScriptWindowHost::kMemoLineLimit));
+    EXPECT_TRUE(lines.back().contains(QStringLiteral("журнал обмена"))) << lines.back().toStdString();
 }
 
 TEST_F(TForm7Manual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat)
