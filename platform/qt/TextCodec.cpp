@@ -20,11 +20,14 @@ bool codecAvailable()
 
 } // namespace
 
+// Opening an ICU converter costs far more than converting a line, and a script run converts
+// several lines per command: each thread keeps one of each. A single-byte code page carries
+// no state from one text to the next.
 QString fromCp1251(const std::string& bytes)
 {
     if (!codecAvailable())
         return fromCp1251ByTable(bytes);
-    QStringDecoder decoder(kCodecName);
+    thread_local QStringDecoder decoder(kCodecName);
     return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
@@ -32,7 +35,8 @@ std::string toCp1251(const QString& text)
 {
     if (!codecAvailable())
         return toCp1251ByTable(text);
-    QStringEncoder encoder(kCodecName);
+    thread_local QStringEncoder encoder(kCodecName);
+    encoder.resetState(); // clears the error flag of an earlier text
     const QByteArray encoded = encoder.encode(text);
     // The codec substitutes an unprintable SUB byte for unmappable characters; '?' as Windows
     // does is what the registrar and the files should see.

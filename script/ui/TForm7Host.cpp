@@ -19,6 +19,8 @@ ScriptWindowHost::ScriptWindowHost(const ScriptWindowControls& controls,
     : m_controls(controls), m_callbacks(std::move(callbacks))
 {
     m_controls.memo->setMaximumBlockCount(kMemoLineLimit);
+    // The memo is read-only: an undo history would only cost time and memory with every line.
+    m_controls.memo->setUndoRedoEnabled(false);
 }
 
 void ScriptWindowHost::setVariablesWindow(TForm8* variables)
@@ -40,6 +42,20 @@ void ScriptWindowHost::clearMemo()
     m_droppingTold = false;
 }
 
+// The boxes and the memo as the run left them since the last frame.
+void ScriptWindowHost::showGathered()
+{
+    if (m_pendingLineNumber) {
+        m_controls.lineNumber->setText(fromCp1251(*m_pendingLineNumber));
+        m_pendingLineNumber.reset();
+    }
+    if (m_pendingStatus) {
+        m_controls.status->setText(fromCp1251(*m_pendingStatus));
+        m_pendingStatus.reset();
+    }
+    appendGatheredLines();
+}
+
 void ScriptWindowHost::appendGatheredLines()
 {
     if (m_gathered.isEmpty())
@@ -58,7 +74,7 @@ void ScriptWindowHost::appendGatheredLines()
 
 void ScriptWindowHost::flush()
 {
-    appendGatheredLines();
+    showGathered();
     m_controls.form->repaint();
     m_pacer.restart();
 }
@@ -71,12 +87,13 @@ void ScriptWindowHost::showMessage(const std::string& text)
 
 std::string ScriptWindowHost::lineNumberText() const
 {
-    return toCp1251(m_controls.lineNumber->text());
+    return m_pendingLineNumber ? *m_pendingLineNumber : toCp1251(m_controls.lineNumber->text());
 }
 
+// The box changes with the next frame; until then its new text is kept here.
 void ScriptWindowHost::setLineNumberText(const std::string& text)
 {
-    m_controls.lineNumber->setText(fromCp1251(text));
+    m_pendingLineNumber = text;
 }
 
 void ScriptWindowHost::repaintLineNumber()
@@ -106,7 +123,7 @@ std::string ScriptWindowHost::dataText() const
 
 void ScriptWindowHost::setStatusText(const std::string& text)
 {
-    m_controls.status->setText(fromCp1251(text));
+    m_pendingStatus = text;
 }
 
 void ScriptWindowHost::addVariableRow()
@@ -147,7 +164,7 @@ void ScriptWindowHost::processPendingMessages()
 {
     if (!m_pacer.due())
         return;
-    appendGatheredLines();
+    showGathered();
     QCoreApplication::processEvents();
 }
 

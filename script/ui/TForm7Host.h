@@ -10,6 +10,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class QCheckBox;
 class QLineEdit;
@@ -81,12 +83,15 @@ public:
     static constexpr int kMemoLineLimit = 100'000;
 
 private:
+    void showGathered();
     void appendGatheredLines();
     ScriptWindowControls m_controls;
     ScriptWindowCallbacks m_callbacks;
     TForm8* m_variables = nullptr;
     script::FramePacer m_pacer;
     QStringList m_gathered;      // memo lines not yet in the memo
+    std::optional<std::string> m_pendingLineNumber; // texts not yet in their boxes
+    std::optional<std::string> m_pendingStatus;
     int m_memoLines = 0;         // lines put into the memo since it was last cleared
     bool m_droppingTold = false; // the memo has said that it drops its oldest lines
 };

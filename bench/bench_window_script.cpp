@@ -1,0 +1,149 @@
+// A command script in the script window against the emulated registrar EMU1, offscreen, next to
+// the same script in the engine alone (as quorvex-run runs it), in both answer-end modes; and
+// the window's memory after 100,000 and after 1,000,000 lines (the memo keeps the last 100,000).
+// Targets: the window within 3x of the engine in etx mode; memory after 1,000,000 lines within
+// 1.2x of memory after 100,000.
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_window_script [--short]
+// --short leaves out the 1,000,000-line run.
+#include "emulator/EmulatedLine.h"
+#include "link/Link.h"
+#include "link/Session.h"
+#include "platform/RecordingDialogs.h"
+#include "script/Interpreter.h"
+#include "script/ScriptConsoleHost.h"
+#include "script/ui/TForm7.h"
+#include "serial/PortRegistry.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace {
+
+using namespace quorvex;
+using Clock = std::chrono::steady_clock;
+
+// Best of several runs: a busy machine only ever makes a run slower.
+constexpr int kRepeats = 5;
+
+std::string commandScript(long lines)
+{
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("quorvex-bench-window-" + std::to_string(lines) + ".txt"))
+                                 .string();
+    std::ofstream out(path, std::ios::binary);
+    for (long i = 0; i < lines; ++i)
+        out << "4AW\r\n";
+    return path;
+}
+
+// The emulator keeps every request for tests; dropping that history now and then leaves only
+// the program's own memory to be measured.
+void forgetEmulatorHistory()
+{
+    emulator::Registrar& registrar = emulator::processRegistrar(1);
+    if (registrar.handledRequests().size() >= 1000)
+        registrar.reset(registrar.identity());
+}
+
+double seconds(const std::function<void()>& run)
+{
+    const auto start = Clock::now();
+    run();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double engineRun(const std::string& path)
+{
+    script::ScriptConsoleHost host;
+    host.setKeepTexts(false);
+    host.setOnProcessMessages(forgetEmulatorHistory);
+    script::Interpreter interpreter(host);
+    interpreter.setScriptPath(path);
+    return seconds([&] {
+        if (interpreter.Run() != script::RunEnd::EndOfFile)
+            std::fprintf(stderr, "the engine's run did not reach the end of the file\n");
+    });
+}
+
+// Opens the script with "Открыть файл" and runs it with "Выполнить", as an operator does.
+double windowRun(ui::TForm7& window, platform::RecordingDialogs& dialogs, const std::string& path)
+{
+    dialogs.queueOpenFile(path);
+    window.findChild<QPushButton*>(QStringLiteral("Button5"))->click();
+    dialogs.clear();
+    return seconds([&] { window.findChild<QPushButton*>(QStringLiteral("Button6"))->click(); });
+}
+
+long residentKb()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const bool shortRun = argc > 1 && std::strcmp(argv[1], "--short") == 0;
+
+    platform::ScopedRecordingDialogs dialogs;
+    link::session().programDirectory = std::filesystem::temp_directory_path().string();
+    emulator::registerEmulatedPorts(serial::portRegistry());
+    if (link::OpenFirstPort("EMU1", 115200) == -1) {
+        std::fprintf(stderr, "EMU1 did not open\n");
+        return 1;
+    }
+    ui::TForm7 window;
+    window.show();
+    window.FormActivate();
+    QObject::connect(window.findChild<QLineEdit*>(QStringLiteral("Edit1")),
+                     &QLineEdit::textChanged, forgetEmulatorHistory);
+
+    const std::string tenThousand = commandScript(10'000);
+    std::printf("10,000 status commands (4AW) against EMU1, best of %d runs each\n", kRepeats);
+    for (const auto& [name, mode] :
+         {std::pair{"etx", link::AnswerEnd::Etx}, std::pair{"quiet", link::AnswerEnd::Quiet}}) {
+        link::processLink().setAnswerEnd(mode);
+        double engine = 1e9;
+        double inWindow = 1e9;
+        for (int i = 0; i < kRepeats; ++i) {
+            engine = std::min(engine, engineRun(tenThousand));
+            inWindow = std::min(inWindow, windowRun(window, *dialogs, tenThousand));
+        }
+        std::printf("  %-5s engine %.3f s, window %.3f s, window / engine %.2f\n", name, engine,
+                    inWindow, inWindow / engine);
+    }
+
+    link::processLink().setAnswerEnd(link::AnswerEnd::Etx);
+    const std::string hundredThousand = commandScript(100'000);
+    const double run100k = windowRun(window, *dialogs, hundredThousand);
+    const long rss100k = residentKb();
+    std::printf("window, 100,000 lines: %.2f s, resident %ld kB\n", run100k, rss100k);
+    if (!shortRun) {
+        const std::string million = commandScript(1'000'000);
+        const double run1m = windowRun(window, *dialogs, million);
+        const long rss1m = residentKb();
+        std::printf("window, 1,000,000 lines: %.2f s, resident %ld kB, / 100,000 lines %.2f\n",
+                    run1m, rss1m, static_cast<double>(rss1m) / static_cast<double>(rss100k));
+        std::filesystem::remove(million);
+    }
+    std::filesystem::remove(tenThousand);
+    std::filesystem::remove(hundredThousand);
+    return 0;
+}
