@@ -7,8 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace quorvex::link {
 
@@ -57,7 +59,16 @@ struct Link::State {
         std::string data;
     };
 
-    State(serial::PortRegistry& registry, platform::Clock* clock) : ports(registry), log(clock) {}
+    State(serial::PortRegistry& registry, platform::Clock* clock) : ports(registry), log(clock)
+    {
+        using namespace std::chrono;
+        observerClocks.monotonicUs = [] {
+            return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+        };
+        observerClocks.wallMs = [] {
+            return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+        };
+    }
 
     serial::PortRegistry& ports;
     ExchangeLog log;
@@ -76,6 +87,8 @@ struct Link::State {
     // Why the running exchange ended early, if it did.
     enum class Cut { None, Streaming, LineGone } cut = Cut::None;
     RetData retData;
+    std::vector<ExchangeObserver*> observers;
+    ObserverClocks observerClocks;
 
     int openPort(int side, const std::string& portName, int baudRate);
     int closePort(int side);
@@ -86,11 +99,15 @@ struct Link::State {
     [[nodiscard]] bool endsAtOnce(std::uint8_t byte) const;
     void finish(const Bytes& frame);
     [[nodiscard]] std::uint32_t errorWord() const;
-    int refuse(Refusal why)
+    int refuse(Refusal why, int command = 0, const std::string& data = {})
     {
         refusal = why;
+        if (!observers.empty())
+            reportRefusal(why, command, data);
         return -1;
     }
+    void reportRefusal(Refusal why, int command, const std::string& data);
+    void reportExchange(std::int64_t writtenUs, std::int64_t answeredUs);
     // What the operator and the log are told about an exchange cut short; empty otherwise.
     [[nodiscard]] std::string cutNote() const;
 };
@@ -218,6 +235,35 @@ void Link::State::finish(const Bytes& frame)
     r.LineFault = cut == Cut::LineGone ? cutNote() : std::string();
 }
 
+void Link::State::reportRefusal(Refusal why, int command, const std::string& data)
+{
+    ExchangeRecord record;
+    record.registrar = selectedSide() + 1;
+    record.refusal = why;
+    record.command = command;
+    record.requestData = data;
+    record.writtenUs = record.answeredUs = observerClocks.monotonicUs();
+    record.wallMs = observerClocks.wallMs();
+    for (ExchangeObserver* observer : std::vector<ExchangeObserver*>(observers))
+        observer->exchangeFinished(record);
+}
+
+void Link::State::reportExchange(std::int64_t writtenUs, std::int64_t answeredUs)
+{
+    ExchangeRecord record;
+    record.registrar = selectedSide() + 1;
+    record.sequence = sequenceByte(counter);
+    record.command = last.command;
+    record.requestData = last.data;
+    record.result = retData;
+    record.writtenUs = writtenUs;
+    record.answeredUs = answeredUs;
+    record.wallMs = observerClocks.wallMs();
+    // A copy of the list: an observer may remove itself while it is told.
+    for (ExchangeObserver* observer : std::vector<ExchangeObserver*>(observers))
+        observer->exchangeFinished(record);
+}
+
 std::string Link::State::cutNote() const
 {
     const std::string port = "Порт " + portNames[selectedSide()] + ": ";
@@ -290,16 +336,16 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
                       const std::string& data)
 {
     State& s = *m_state;
-    // Refused: nothing sent, logged or notified.
+    // Refused: nothing sent, logged or notified (only observers hear of it).
     if (!s.idle)
-        return s.refuse(Refusal::NotIdle);
+        return s.refuse(Refusal::NotIdle, command, data);
     // A port that is not open cannot answer: the request is refused, not timed out.
     if (s.selectedLine() == nullptr)
-        return s.refuse(Refusal::PortClosed);
+        return s.refuse(Refusal::PortClosed, command, data);
     if (command < 0 || command > 0xFF)
-        return s.refuse(Refusal::CodeOutOfRange);
+        return s.refuse(Refusal::CodeOutOfRange, command, data);
     if (data.size() > kMaxRequestData)
-        return s.refuse(Refusal::DataTooLong);
+        return s.refuse(Refusal::DataTooLong, command, data);
     s.refusal = Refusal::None;
 
     s.last = {true, window, callback, tag, command, data};
@@ -317,11 +363,16 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     s.cut = State::Cut::None;
     const Bytes frame = buildRequestFrame(seq, static_cast<std::uint8_t>(command), data);
     serial::SerialLine& line = *s.selectedLine();
+    const bool observed = !s.observers.empty();
+    const std::int64_t writtenUs = observed ? s.observerClocks.monotonicUs() : 0;
     s.transmit(line, frame);
     s.receive(line);
+    const std::int64_t answeredUs = observed ? s.observerClocks.monotonicUs() : 0;
     const platform::LocalTime answeredAt = s.log.now();
     s.finish(frame);
     s.idle = true;
+    if (observed)
+        s.reportExchange(writtenUs, answeredUs);
 
     // A callback may start the next command, which overwrites RetData: the answer entry logs
     // the bytes of this exchange.
@@ -359,6 +410,22 @@ Refusal Link::lastRefusal() const
 int Link::refuseArguments()
 {
     return m_state->refuse(Refusal::InvalidArguments);
+}
+
+void Link::addObserver(ExchangeObserver& observer)
+{
+    m_state->observers.push_back(&observer);
+}
+
+void Link::removeObserver(ExchangeObserver& observer)
+{
+    auto& observers = m_state->observers;
+    observers.erase(std::remove(observers.begin(), observers.end(), &observer), observers.end());
+}
+
+void Link::setObserverClocks(ObserverClocks clocks)
+{
+    m_state->observerClocks = std::move(clocks);
 }
 
 const RetData& Link::retData() const

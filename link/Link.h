@@ -2,6 +2,7 @@
 // The registrar link: two ports, the exchange log, the frame exchange of one command.
 // All of it runs on the calling thread; SendCommand blocks until the answer's end or the
 // time-out and calls the callback before it returns.
+#include "link/ExchangeObserver.h"
 #include "link/Refusal.h"
 #include "link/RetData.h"
 #include "serial/PortRegistry.h"
@@ -87,6 +88,13 @@ public:
     [[nodiscard]] const RetData& retData() const;
     [[nodiscard]] bool isIdle() const;
     [[nodiscard]] bool secondPortSelected() const;
+
+    // Registers an observer of every exchange and refusal, until it is removed; the link does
+    // not own it.
+    void addObserver(ExchangeObserver& observer);
+    void removeObserver(ExchangeObserver& observer);
+    // Replaces the clocks the observers' records are stamped with (tests).
+    void setObserverClocks(ObserverClocks clocks);
 
     // Replace the log's clock (tests).
     void setClock(platform::Clock* clock);

@@ -49,6 +49,21 @@ const char* errorTextFor(std::uint32_t errorFlags)
     return nullptr;
 }
 
+std::string errorTextsFor(std::uint32_t errorFlags)
+{
+    std::string texts;
+    for (const ErrorText& entry : kErrorTexts) {
+        if ((errorFlags & entry.bit) == 0)
+            continue;
+        if (texts.find(entry.text) != std::string::npos)
+            continue; // two bits share "Обнуление ОЗУ"
+        if (!texts.empty())
+            texts += ", ";
+        texts += entry.text;
+    }
+    return texts;
+}
+
 void ResultState::takeResult(const RetData& result, platform::Dialogs& dialogs)
 {
     copy = result;

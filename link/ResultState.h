@@ -3,6 +3,7 @@
 #include "link/RetData.h"
 
 #include <cstdint>
+#include <string>
 
 namespace quorvex::platform {
 class Dialogs;
@@ -22,6 +23,9 @@ struct ResultState {
 
 // The error text for the first of the twenty tested bits that is set, or nullptr.
 const char* errorTextFor(std::uint32_t errorFlags);
+// The texts of every tested bit that is set, in the order tested, each once, joined by ", ";
+// empty when none is set.
+std::string errorTextsFor(std::uint32_t errorFlags);
 
 ResultState& resultState();  // the process's instance
 
