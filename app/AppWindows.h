@@ -1,5 +1,6 @@
 #pragma once
-// The sixteen windows of the program, created once at start-up and kept until the process ends.
+// The windows of the program, created once at start-up and kept until the process ends: the
+// sixteen forms and the exchange monitor.
 #include <QWidget>
 
 #include <array>
@@ -22,6 +23,7 @@ class TForm13;
 class TForm14;
 class TForm15;
 class TForm16;
+class ExchangeMonitor;
 
 struct AppWindows {
     TForm1* form1 = nullptr;   // "Quorvex", the main window
@@ -40,6 +42,7 @@ struct AppWindows {
     TForm14* form14 = nullptr; // "Состояние модема"
     TForm15* form15 = nullptr; // "Параметры связи с эквайером"
     TForm16* form16 = nullptr; // "Параметры удаленного доступа", created but never opened
+    ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal
 };
 
 } // namespace quorvex::ui

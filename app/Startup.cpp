@@ -9,6 +9,7 @@
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
+#include "link/ui/ExchangeMonitor.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
@@ -94,6 +95,8 @@ AppWindows createWindows()
     w.form15 = new TForm15(owner);
     w.form16 = new TForm16(owner);
 
+    // Its own top-level window, beside the main window rather than above it.
+    w.monitor = new ExchangeMonitor(owner);
     w.form1->setWindows(w);
     w.form7->setVariablesWindow(w.form8);
     w.form7->setSecondRegistrarWindow(w.form10);

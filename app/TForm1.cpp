@@ -14,6 +14,7 @@
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
+#include "link/ui/ExchangeMonitor.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
@@ -101,6 +102,13 @@ void TForm1::connectSignals()
     connect(ui->XReportItem, &QAction::triggered, this, &TForm1::XReportItemClick);
     connect(ui->GoodsReportItem, &QAction::triggered, this, &TForm1::GoodsReportItemClick);
     connect(ui->ReceiptCopiesItem, &QAction::triggered, this, &TForm1::ReceiptCopiesItemClick);
+    // The monitor opens at any time, also before connecting while its menu is disabled: the
+    // window itself carries the action, so Ctrl+M works.
+    addAction(ui->MonitorItem);
+    connect(ui->MonitorItem, &QAction::triggered, this, [this] {
+        if (m_windows.monitor != nullptr)
+            m_windows.monitor->open();
+    });
 }
 
 void TForm1::connectMenuItem(QAction* item, std::function<QDialog*()> window)

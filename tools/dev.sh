@@ -18,7 +18,8 @@ build="${QUORVEX_BUILD_DIR:-$here/build}"
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$here}"
 packages=(build-essential cmake ninja-build ccache pkg-config
           qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl1-mesa-dev
-          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core qt6-translations-l10n)
+          libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core fonts-freefont-ttf
+          qt6-translations-l10n)
 # Building the .deb (dependencies from the binaries) and checking it.
 package_tools=(dpkg-dev file lintian desktop-file-utils man-db groff-base)
 # Test-only: a comma-decimal locale for the number-formatting tests, and an office suite

@@ -1,0 +1,175 @@
+#include "link/ui/ExchangeTableModel.h"
+
+#include "platform/qt/TextCodec.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QDateTime>
+
+namespace quorvex::ui {
+
+namespace {
+
+constexpr int kTimeColumn = 0;
+constexpr int kColumns = 9;
+
+QString shown(const std::string& bytes)
+{
+    return platform::fromCp1251Visible(bytes);
+}
+
+} // namespace
+
+bool MonitorFilter::passes(const MonitorRow& row) const
+{
+    return (!registrar || row.registrar == *registrar) && (!command || row.command == *command) &&
+           (!errorsOnly || row.failed);
+}
+
+ExchangeTableModel::ExchangeTableModel(QObject* parent, int limit)
+    : QAbstractTableModel(parent), m_limit(limit)
+{
+}
+
+MonitorRow ExchangeTableModel::rowFor(const link::ExchangeRecord& record)
+{
+    const link::DecodedExchange d = link::decodeExchange(record);
+    MonitorRow row;
+    row.time = QDateTime::fromMSecsSinceEpoch(record.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
+    row.columns = {shown(d.registrar), shown(d.code),         shown(d.name),
+                   shown(d.requestData), shown(d.answerFields), shown(d.status),
+                   shown(d.errors),      shown(d.roundTripMs)};
+    row.requestFrame = record.result.RequestFrame;
+    row.rawAnswer = record.result.RawAnswer;
+    row.status = record.result.Status;
+    row.answered = record.refusal == link::Refusal::None &&
+                   (record.result.ErrorFlags & (link::ERR_TIMEOUT | link::ERR_NAK)) == 0;
+    row.failed = d.failed;
+    row.registrar = record.registrar;
+    row.command = record.command;
+    return row;
+}
+
+void ExchangeTableModel::append(std::vector<MonitorRow> rows)
+{
+    if (rows.empty())
+        return;
+    // Rows beyond the limit in the batch itself never enter.
+    std::size_t skip = 0;
+    if (rows.size() > static_cast<std::size_t>(m_limit)) {
+        skip = rows.size() - static_cast<std::size_t>(m_limit);
+        m_dropped += static_cast<long long>(skip);
+    }
+    const std::size_t room = static_cast<std::size_t>(m_limit) - m_rows.size();
+    const std::size_t incoming = rows.size() - skip;
+    if (incoming > room) {
+        // Drop the oldest; the shown list loses those of them it holds, all at its front.
+        const std::size_t drop = incoming - room;
+        int shownDropped = 0;
+        for (std::size_t i = 0; i < drop; ++i) {
+            const auto next = static_cast<std::size_t>(shownDropped);
+            if (next < m_shown.size() && m_shown[next] == &m_rows[i])
+                ++shownDropped;
+        }
+        if (shownDropped > 0) {
+            beginRemoveRows({}, 0, shownDropped - 1);
+            m_shown.erase(m_shown.begin(), m_shown.begin() + shownDropped);
+        }
+        for (std::size_t i = 0; i < drop; ++i)
+            m_rows.pop_front();
+        if (shownDropped > 0)
+            endRemoveRows();
+        m_dropped += static_cast<long long>(drop);
+    }
+    std::vector<const MonitorRow*> passing;
+    for (std::size_t i = skip; i < rows.size(); ++i) {
+        m_rows.push_back(std::move(rows[i]));
+        if (m_filter.passes(m_rows.back()))
+            passing.push_back(&m_rows.back());
+    }
+    if (passing.empty())
+        return;
+    const int first = static_cast<int>(m_shown.size());
+    beginInsertRows({}, first, first + static_cast<int>(passing.size()) - 1);
+    m_shown.insert(m_shown.end(), passing.begin(), passing.end());
+    endInsertRows();
+}
+
+void ExchangeTableModel::clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_shown.clear();
+    m_dropped = 0;
+    endResetModel();
+}
+
+void ExchangeTableModel::setFilter(const MonitorFilter& filter)
+{
+    beginResetModel();
+    m_filter = filter;
+    rebuildShown();
+    endResetModel();
+}
+
+void ExchangeTableModel::rebuildShown()
+{
+    m_shown.clear();
+    for (const MonitorRow& row : m_rows) {
+        if (m_filter.passes(row))
+            m_shown.push_back(&row);
+    }
+}
+
+const MonitorRow& ExchangeTableModel::shownRow(int index) const
+{
+    return *m_shown.at(static_cast<std::size_t>(index));
+}
+
+QString ExchangeTableModel::rowText(int index) const
+{
+    const MonitorRow& row = shownRow(index);
+    return (QStringList{row.time} + row.columns).join(QLatin1Char('\t'));
+}
+
+QStringList ExchangeTableModel::headers()
+{
+    return {QStringLiteral("Время"),        QStringLiteral("Рег."),
+            QStringLiteral("Код"),          QStringLiteral("Команда"),
+            QStringLiteral("Данные запроса"), QStringLiteral("Поля ответа"),
+            QStringLiteral("Статус"),       QStringLiteral("Ошибки"),
+            QStringLiteral("мс")};
+}
+
+int ExchangeTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_shown.size());
+}
+
+int ExchangeTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant ExchangeTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const MonitorRow& row = shownRow(index.row());
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+        return index.column() == kTimeColumn ? row.time : row.columns.at(index.column() - 1);
+    if (role == Qt::ForegroundRole && row.failed)
+        return QBrush(QColor(Qt::darkRed));
+    return {};
+}
+
+QVariant ExchangeTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return headers().value(section);
+    return {};
+}
+
+} // namespace quorvex::ui

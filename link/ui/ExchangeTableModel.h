@@ -1,0 +1,74 @@
+#pragma once
+// The exchange monitor's table: one row per exchange, the newest last, at most a bounded number
+// of rows (the oldest are dropped and counted), filtered by registrar, command code and errors.
+#include "link/ExchangeDecode.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace quorvex::ui {
+
+// One exchange as the table shows it: the decoded columns as display text, and the frames for
+// the details pane.
+struct MonitorRow {
+    QString time; // hh:mm:ss.zzz
+    QStringList columns; // registrar, code, name, request data, fields, status, errors, ms
+    std::string requestFrame;
+    std::string rawAnswer;
+    std::array<std::uint8_t, 6> status{};
+    bool answered = false;
+    bool failed = false;
+    int registrar = 1;
+    int command = 0;
+};
+
+// What the table lets through; an unset part lets everything through.
+struct MonitorFilter {
+    std::optional<int> registrar;
+    std::optional<int> command;
+    bool errorsOnly = false;
+
+    [[nodiscard]] bool passes(const MonitorRow& row) const;
+};
+
+class ExchangeTableModel final : public QAbstractTableModel {
+public:
+    static constexpr int kDefaultLimit = 100'000;
+
+    explicit ExchangeTableModel(QObject* parent = nullptr, int limit = kDefaultLimit);
+
+    [[nodiscard]] static MonitorRow rowFor(const link::ExchangeRecord& record);
+
+    // Appends rows in one batch, drops the oldest beyond the limit.
+    void append(std::vector<MonitorRow> rows);
+    void clear();
+    void setFilter(const MonitorFilter& filter);
+
+    // Rows dropped because of the limit since the last clear.
+    [[nodiscard]] long long dropped() const { return m_dropped; }
+    // The shown row at index (after the filter).
+    [[nodiscard]] const MonitorRow& shownRow(int index) const;
+    // A shown row as one line of tab-separated columns, the time first.
+    [[nodiscard]] QString rowText(int index) const;
+    [[nodiscard]] static QStringList headers();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    void rebuildShown();
+
+    int m_limit;
+    std::deque<MonitorRow> m_rows; // every kept row, oldest first
+    std::deque<const MonitorRow*> m_shown; // the rows the filter passes
+    MonitorFilter m_filter;
+    long long m_dropped = 0;
+};
+
+} // namespace quorvex::ui
