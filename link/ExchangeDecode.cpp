@@ -68,10 +68,4 @@ DecodedExchange decodeExchange(const ExchangeRecord& record)
     return row;
 }
 
-std::string traceColumns(const DecodedExchange& d)
-{
-    return d.registrar + '\t' + d.code + ' ' + d.name + '\t' + d.requestData + '\t' +
-           d.answerFields + '\t' + d.status + '\t' + d.errors + '\t' + d.roundTripMs + " ms";
-}
-
 } // namespace quorvex::link

@@ -22,7 +22,4 @@ struct DecodedExchange {
 
 [[nodiscard]] DecodedExchange decodeExchange(const ExchangeRecord& record);
 
-// The columns after the time, separated by tabs: the line quorvex-run --trace writes after it.
-[[nodiscard]] std::string traceColumns(const DecodedExchange& decoded);
-
 } // namespace quorvex::link

@@ -68,6 +68,8 @@ private:
             text(arg, o.junitFile);
         else if (arg == "--quiet")
             o.quiet = true;
+        else if (arg == "--trace")
+            o.trace = true;
         else if (arg.size() > 1 && arg[0] == '-')
             m_out.error = "unknown option " + arg;
         else

@@ -20,6 +20,7 @@ struct RunOptions {
     std::optional<std::string> logFile;
     link::AnswerEnd answerEnd = link::AnswerEnd::Quiet;
     bool quiet = false;
+    bool trace = false; // every exchange, decoded, on standard error
     std::optional<std::string> reportFile;
     std::optional<std::string> junitFile;
     std::vector<std::string> scripts; // run in this order on the same connection

@@ -2,6 +2,7 @@
 // the script window does, printing the message memo to standard output.
 #include "emulator/EmulatedLine.h"
 #include "emulator/Replay.h"
+#include "link/ExchangeDecode.h"
 #include "link/ExchangeLogReader.h"
 #include "link/Link.h"
 #include "link/Session.h"
@@ -18,6 +19,7 @@
 #include "serial/qt/QtSerialLine.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QSysInfo>
 
 #include <chrono>
@@ -71,6 +73,9 @@ Options:
                        from the key AnswerEnd in section [Communication] of fpinit.ini
   --quiet              as the check box "Не выводить данные": no exchange lines, and '+'
                        lines are sent as command lines
+  --trace              write every exchange to standard error as it ends, one line each:
+                       time (hh:mm:ss.zzz), registrar, code and command name, request
+                       data, answer fields, status bytes, errors, round trip in ms
   --report FILE        write the comparison report to FILE as RTF instead of to stderr
   --junit FILE         write a JUnit XML report to FILE: one testcase per script file,
                        a failure for each that did not reach its end or whose answers
@@ -359,6 +364,28 @@ script::JUnitSuite runScripts(const script::RunOptions& options, TerminalHost& h
     return suite;
 }
 
+// --trace: each exchange as the exchange monitor shows it, a tab-separated line on stderr.
+class TraceObserver final : public link::ExchangeObserver {
+public:
+    void exchangeFinished(const link::ExchangeRecord& record) override
+    {
+        const link::DecodedExchange d = link::decodeExchange(record);
+        const auto shown = [](const std::string& bytes) {
+            return platform::fromCp1251Visible(bytes);
+        };
+        const QStringList columns = {
+            QDateTime::fromMSecsSinceEpoch(record.wallMs).toString(QStringLiteral("hh:mm:ss.zzz")),
+            shown(d.registrar),
+            shown(d.code) + QLatin1Char(' ') + shown(d.name),
+            shown(d.requestData),
+            shown(d.answerFields),
+            shown(d.status),
+            shown(d.errors),
+            shown(d.roundTripMs) + QStringLiteral(" ms")};
+        std::cerr << columns.join(QLatin1Char('\t')).toStdString() << "\n";
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -395,6 +422,9 @@ int main(int argc, char** argv)
     script::setComparisonIgnore(options.ignore);
     if (!connectPorts(options))
         return kExitUsage;
+    TraceObserver trace;
+    if (options.trace)
+        link::processLink().addObserver(trace);
 
     StderrReport stderrReport;
     script::ReportDocument document;
@@ -417,6 +447,7 @@ int main(int argc, char** argv)
     }
     script::setComparisonReport(nullptr);
     script::setComparisonIgnore({});
+    link::processLink().removeObserver(trace);
     platform::setDialogs(nullptr);
     return status;
 }

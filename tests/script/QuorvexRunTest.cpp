@@ -31,6 +31,20 @@ TEST(QuorvexRunTest, RunsToTheEndOfTheFileAndPrintsTheMemoInUtf8)
     EXPECT_EQ(result.err, utf8(u8"Конец файла!\n"));
 }
 
+// --trace writes each exchange as a decoded, tab-separated line on standard error.
+TEST(QuorvexRunTest, TraceWritesEveryExchangeDecoded)
+{
+    const ToolResult result = runTool("--trace " + script({"4AW", "0F"}));
+
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.err.find(utf8(u8"\t1\t4A Получить состояние регистратора\tW\t\t00 00 00 00 00 3A\t—\t")),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find(utf8(u8"\t22 00 00 00 00 3A\tНеверная команда, Общая ошибка\t")),
+              std::string::npos)
+        << result.err;
+}
+
 TEST(QuorvexRunTest, QuietDropsTheExchangeLines)
 {
     const ToolResult result = runTool("--quiet --speed 9600 " + script({"0F", "21Hello"}));
