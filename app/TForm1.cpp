@@ -14,6 +14,7 @@
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
+#include "link/ui/OutcomeMessage.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
@@ -229,12 +230,9 @@ void TForm1::connectFirstPort()
 void TForm1::probeRegistrar()
 {
     // One status request tells whether a registrar answers on the freshly opened port.
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    if (link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0, 0) == -1)
-        return;
-    platform::processPendingMessages();
-    if (result.copy.ErrorFlags & link::ERR_TIMEOUT)
+    const link::ExchangeOutcome probe = link::runOperation(
+        [](auto&&... fixed) { return link::GetStatus(fixed..., 0); }, link::Pump::Yes);
+    if (probe.kind == link::Outcome::TimedOut)
         showMessage(QStringLiteral("Устройство не отвечает!"));
 }
 
@@ -270,46 +268,35 @@ void TForm1::Button1Click()
 
 void TForm1::XReportItemClick()
 {
-    sendReport([] {
-        return link::DailyReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                                 kOperatorPassword, kXReportType);
+    sendReport([](auto&&... fixed) {
+        return link::DailyReport(fixed..., kOperatorPassword, kXReportType);
     });
 }
 
 void TForm1::GoodsReportItemClick()
 {
-    sendReport([] {
-        return link::GoodsReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                                 kOperatorPassword, kSoldGoodsLetter);
+    sendReport([](auto&&... fixed) {
+        return link::GoodsReport(fixed..., kOperatorPassword, kSoldGoodsLetter);
     });
 }
 
-void TForm1::sendReport(const std::function<int()>& report)
+void TForm1::sendReport(const link::Operation& report)
 {
-    link::resultState().errorCount = 0;
-    tellOutcome(report(), QStringLiteral("Отчет - успешно"), QStringLiteral("Ошибка отчета"));
+    showOutcome(link::runOperation(report, link::Pump::Yes), QStringLiteral("Отчет - успешно"),
+                QStringLiteral("Ошибка отчета"));
 }
 
 void TForm1::ReceiptCopiesItemClick()
 {
     // Only registrars that keep receipt copies get the window; the diagnostic answer's version
     // tells which.
-    (void)link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                          0); // outcome not examined
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    const bool sent =
-        link::GetDiagnosticInfo(link::processLink(), nullptr, link::PrinterResultsx, 0, 0) != -1;
-    platform::processPendingMessages();
-    if (!sent) {
-        showMessage(notSentMessage());
+    // The status request's outcome is not examined.
+    (void)link::runOperation([](auto&&... fixed) { return link::GetStatus(fixed..., 0); });
+    const link::ExchangeOutcome diagnostic = link::runOperation(
+        [](auto&&... fixed) { return link::GetDiagnosticInfo(fixed..., 0); }, link::Pump::Yes);
+    if (!showOutcome(diagnostic, {}, QStringLiteral("Ошибка обращения к регистратору!")))
         return;
-    }
-    if (result.errorCount > 0) {
-        showMessage(QStringLiteral("Ошибка обращения к регистратору!"));
-        return;
-    }
-    if (fiscal::keepsReceiptCopies(result.copy.Fields[0]))
+    if (fiscal::keepsReceiptCopies(link::resultState().copy.Fields[0]))
         openModal(m_windows.form13);
     else
         showMessage(QStringLiteral("Функционал поддерживается только КСЕФ регистратором!"));

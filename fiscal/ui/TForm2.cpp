@@ -6,6 +6,7 @@
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
+#include "link/ui/OutcomeMessage.h"
 #include "platform/MessagePump.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -50,8 +51,6 @@ void TForm2::FormActivate()
 void TForm2::Button1Click()
 {
     using Problem = fiscal::ServiceCashAmount::Problem;
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
     const fiscal::ServiceCashAmount amount = fiscal::serviceCashAmount(
         platform::toCp1251(m_ui->Edit17->text()), m_ui->ComboBox6->currentIndex() == kCashOut);
     if (amount.problem == Problem::NotANumber) {
@@ -65,10 +64,11 @@ void TForm2::Button1Click()
     }
     platform::processPendingMessages();
 
-    result.errorCount = 0;
-    tellOutcome(link::ServiceCashInOut(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                                       amount.amount),
-                QStringLiteral("Служебный внос/вынос - успешно"), QStringLiteral("Ошибка "));
+    const link::ExchangeOutcome outcome = link::runOperation(
+        [&](auto&&... fixed) { return link::ServiceCashInOut(fixed..., amount.amount); },
+        link::Pump::Yes);
+    showOutcome(outcome, QStringLiteral("Служебный внос/вынос - успешно"),
+                QStringLiteral("Ошибка "));
 }
 
 void TForm2::Button2Click()

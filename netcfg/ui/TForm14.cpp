@@ -43,7 +43,7 @@ void TForm14::showEvent(QShowEvent* event)
 void TForm14::Button28Click()
 {
     const std::string request = netcfg::modemStateRequest(m_ui->CheckBox8->isChecked());
-    if (!exchangeAnswered(m_link, netcfg::kModemStateCommand, request))
+    if (!answered(exchangeOnLink(m_link, netcfg::kModemStateCommand, request)))
         return;
     const link::RetData& answer = link::resultState().copy;
 

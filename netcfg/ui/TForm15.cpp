@@ -113,7 +113,7 @@ void TForm15::showMembers(const netcfg::NetworkMembers& members, int count)
 
 void TForm15::Button1Click()
 {
-    if (!exchangeAnswered(m_link, netcfg::kReadNetworkCommand, ""))
+    if (!answered(exchangeOnLink(m_link, netcfg::kReadNetworkCommand, "")))
         return;
     const link::RetData& answer = link::resultState().copy;
 
@@ -130,12 +130,12 @@ void TForm15::Button2Click()
         platform::dialogs().showMessage(request.error);
         return;
     }
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    if (!exchangeAnswered(m_link, netcfg::kWriteNetworkCommand, request.data))
+    const link::ExchangeOutcome outcome =
+        exchangeOnLink(m_link, netcfg::kWriteNetworkCommand, request.data);
+    if (!answered(outcome))
         return;
     // The registrar's refusal has been shown by the callback; it is no success.
-    if (result.errorCount > 0) {
+    if (outcome.kind == link::Outcome::Refused) {
         showMessage(QStringLiteral("Настройки сети не установлены. Ошибка!"));
         return;
     }

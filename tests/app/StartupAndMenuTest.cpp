@@ -10,10 +10,12 @@
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
+#include "link/Link.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
+#include "platform/qt/TextCodec.h"
 #include "script/ui/TForm10.h"
 #include "script/ui/TForm11.h"
 #include "script/ui/TForm7.h"
@@ -245,7 +247,8 @@ TEST_F(ReportMenuTest, ReportRefusedByABusyLinkIsToldApart)
     m_form->XReportItemClick();
 
     EXPECT_EQ(m_dialogs->messages().size(), 3u);
-    EXPECT_EQ(message(0), notSentMessage());
+    EXPECT_EQ(message(0),
+              platform::fromCp1251(link::refusalMessage(link::processLink().lastRefusal())));
     EXPECT_EQ(message(1), QStringLiteral("Таймаут"));
     EXPECT_EQ(message(2), QStringLiteral("Ошибка отчета"));
     serial::portRegistry().removeVirtualPort("REENTRANT");
