@@ -22,6 +22,7 @@
 #include "platform/IniFile.h"
 #include "platform/MessagePump.h"
 #include "platform/NativePath.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ui/TForm7.h"
@@ -99,9 +100,12 @@ void TForm1::connectSignals()
     connectMenuItem(ui->ModemStateItem, [this] { return m_windows.form14; });
     connectMenuItem(ui->AcquirerLinkItem, [this] { return m_windows.form15; });
     connectMenuItem(ui->AboutItem, [this] { return m_windows.form9; });
-    connect(ui->XReportItem, &QAction::triggered, this, &TForm1::XReportItemClick);
-    connect(ui->GoodsReportItem, &QAction::triggered, this, &TForm1::GoodsReportItemClick);
-    connect(ui->ReceiptCopiesItem, &QAction::triggered, this, &TForm1::ReceiptCopiesItemClick);
+    platform::connectOneAtATime(ui->XReportItem, &QAction::triggered, this,
+                                &TForm1::XReportItemClick);
+    platform::connectOneAtATime(ui->GoodsReportItem, &QAction::triggered, this,
+                                &TForm1::GoodsReportItemClick);
+    platform::connectOneAtATime(ui->ReceiptCopiesItem, &QAction::triggered, this,
+                                &TForm1::ReceiptCopiesItemClick);
 }
 
 void TForm1::connectMenuItem(QAction* item, std::function<QDialog*()> window)

@@ -7,6 +7,7 @@
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "link/ui/OutcomeMessage.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 
@@ -41,8 +42,8 @@ TForm13::TForm13(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::T
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_ui->Label3->installEventFilter(this);
     m_ui->Label4->installEventFilter(this);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm13::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm13::Button2Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm13::Button1Click);
+    platform::connectOneAtATime(m_ui->Button2, &QPushButton::clicked, this, &TForm13::Button2Click);
     connect(m_ui->Button3, &QPushButton::clicked, this, &TForm13::Button3Click);
     connect(m_ui->Button4, &QPushButton::clicked, this, &TForm13::Button4Click);
 }

@@ -8,6 +8,7 @@
 #include "link/ResultState.h"
 #include "link/ui/OutcomeMessage.h"
 #include "platform/MessagePump.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 
@@ -28,7 +29,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     setObjectName(QStringLiteral("TForm2"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
 }
 

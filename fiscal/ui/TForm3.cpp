@@ -6,6 +6,7 @@
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "link/ui/OutcomeMessage.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QShowEvent>
@@ -27,7 +28,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     setObjectName(QStringLiteral("TForm3"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
 }
 

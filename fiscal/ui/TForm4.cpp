@@ -8,6 +8,7 @@
 #include "link/ResultState.h"
 #include "link/ui/OutcomeMessage.h"
 #include "platform/MessagePump.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QApplication>
@@ -99,7 +100,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
         if (inRangeChoice(old) && !inRangeChoice(now))
             RadioGroup3Exit();
     });
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
 }
 

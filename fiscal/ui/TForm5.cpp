@@ -2,13 +2,14 @@
 
 #include "fiscal/ArticleFile.h"
 #include "fiscal/NumberText.h"
-#include "platform/NumberText.h"
 #include "fiscal/RegistrarStep.h"
 #include "fiscal/SaleSequence.h"
 #include "fiscal/ui/ArticleGrid.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "platform/Dialogs.h"
+#include "platform/NumberText.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "ui_TForm5.h"
 
@@ -109,7 +110,7 @@ void TForm5::connectHandlers()
         {m_ui->Button15, &TForm5::Button15Click},
     };
     for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this, handler);
+        platform::connectOneAtATime(button, &QPushButton::clicked, this, handler);
     connect(m_ui->Button16, &QPushButton::clicked, this, &QDialog::close);
     m_ui->Label5->installEventFilter(this);
     m_ui->Label13->installEventFilter(this);
