@@ -9,6 +9,7 @@
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
+#include "link/Connect.h"
 #include "link/ConnectionSettings.h"
 #include "link/Link.h"
 #include "link/Operations.h"
@@ -212,7 +213,9 @@ void TForm1::connectFirstPort()
 {
     const std::string portText = platform::toCp1251(ui->ComboBox1->currentText());
     const std::string speedText = platform::toCp1251(ui->ComboBox2->currentText());
-    if (link::OpenFirstPort(portText, ui->ComboBox2->currentText().toInt()) == -1) {
+    if (!link::openRegistrar({link::Registrar::First, portText,
+                              ui->ComboBox2->currentText().toInt(),
+                              link::RegistrarChoice{portText, speedText}})) {
         // The window's message stays as it is; the reason goes to the terminal and the log.
         std::cerr << "quorvex: " << platform::fromCp1251(link::lastOpenFailure()).toStdString()
                   << std::endl;
@@ -222,8 +225,6 @@ void TForm1::connectFirstPort()
 
     showConnectedState(true);
     ui->ExtraMenu->menuAction()->setEnabled(true);
-    (void)link::writeRegistrarChoice(link::session().settingsPath(), link::Registrar::First,
-                                     {portText, speedText});
     link::Session& session = link::session();
     session.firstPortText = portText;
     session.firstSpeedText = speedText;
@@ -234,9 +235,7 @@ void TForm1::connectFirstPort()
 void TForm1::probeRegistrar()
 {
     // One status request tells whether a registrar answers on the freshly opened port.
-    const link::ExchangeOutcome probe = link::runOperation(
-        [](auto&&... fixed) { return link::GetStatus(fixed..., 0); }, link::Pump::Yes);
-    if (probe.kind == link::Outcome::TimedOut)
+    if (!link::registrarAnswers())
         showMessage(QStringLiteral("Устройство не отвечает!"));
 }
 
