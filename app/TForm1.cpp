@@ -92,15 +92,15 @@ void TForm1::connectSignals()
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
 
-    connectMenuItem(ui->ServiceCashItem, [this] { return m_windows.form2; });
-    connectMenuItem(ui->FiscalReceiptItem, [this] { return m_windows.form5; });
-    connectMenuItem(ui->NonFiscalReceiptItem, [this] { return m_windows.form6; });
-    connectMenuItem(ui->ZReportItem, [this] { return m_windows.form3; });
-    connectMenuItem(ui->PeriodicReportItem, [this] { return m_windows.form4; });
-    connectMenuItem(ui->ScriptsItem, [this] { return m_windows.form7; });
-    connectMenuItem(ui->ModemStateItem, [this] { return m_windows.form14; });
-    connectMenuItem(ui->AcquirerLinkItem, [this] { return m_windows.form15; });
-    connectMenuItem(ui->AboutItem, [this] { return m_windows.form9; });
+    connectMenuItem(ui->ServiceCashItem, [this] { return m_windows.serviceCash; });
+    connectMenuItem(ui->FiscalReceiptItem, [this] { return m_windows.sales; });
+    connectMenuItem(ui->NonFiscalReceiptItem, [this] { return m_windows.nonFiscal; });
+    connectMenuItem(ui->ZReportItem, [this] { return m_windows.zReport; });
+    connectMenuItem(ui->PeriodicReportItem, [this] { return m_windows.periodicReports; });
+    connectMenuItem(ui->ScriptsItem, [this] { return m_windows.script; });
+    connectMenuItem(ui->ModemStateItem, [this] { return m_windows.modem; });
+    connectMenuItem(ui->AcquirerLinkItem, [this] { return m_windows.acquirerLink; });
+    connectMenuItem(ui->AboutItem, [this] { return m_windows.about; });
     platform::connectOneAtATime(ui->XReportItem, &QAction::triggered, this,
                                 &TForm1::XReportItemClick);
     platform::connectOneAtATime(ui->GoodsReportItem, &QAction::triggered, this,
@@ -261,7 +261,7 @@ void TForm1::showConnectedState(bool connected)
 
 void TForm1::Button2Click()
 {
-    openModal(m_windows.form12);
+    openModal(m_windows.status);
 }
 
 void TForm1::Button1Click()
@@ -300,7 +300,7 @@ void TForm1::ReceiptCopiesItemClick()
     if (!showOutcome(diagnostic, {}, QStringLiteral("Ошибка обращения к регистратору!")))
         return;
     if (fiscal::keepsReceiptCopies(link::resultState().copy.Fields[0]))
-        openModal(m_windows.form13);
+        openModal(m_windows.receiptCopies);
     else
         showMessage(QStringLiteral("Функционал поддерживается только КСЕФ регистратором!"));
 }

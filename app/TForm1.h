@@ -28,7 +28,7 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The windows this one opens; form1 is ignored.
+    // The windows this one opens; main is ignored.
     void setWindows(const AppWindows& windows);
     // Called instead of ending the program when fpinit.ini is missing (tests observe it).
     // By default the application's event loops are left with exit code 1.
