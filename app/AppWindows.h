@@ -25,24 +25,25 @@ class TForm15;
 class TForm16;
 class ExchangeMonitor;
 
+// Each member is named by the window's role, its class beside it.
 struct AppWindows {
-    TForm1* form1 = nullptr;   // "Quorvex", the main window
-    TForm2* form2 = nullptr;   // "Служебный внос/вынос"
-    TForm3* form3 = nullptr;   // "Z-Отчет"
-    TForm4* form4 = nullptr;   // "Периодические отчеты"
-    TForm5* form5 = nullptr;   // "Продажи"
-    TForm6* form6 = nullptr;   // "Нефискальный чек"
-    TForm7* form7 = nullptr;   // "Команды и скрипты"
-    TForm8* form8 = nullptr;   // "Переменные"
-    TForm9* form9 = nullptr;   // "О программе"
-    TForm10* form10 = nullptr; // "Подключение второго регистратора"
-    TForm11* form11 = nullptr; // "Сравнительная информация регистраторов"
-    TForm12* form12 = nullptr; // "Байты состояния регистратора"
-    TForm13* form13 = nullptr; // receipt copies
-    TForm14* form14 = nullptr; // "Состояние модема"
-    TForm15* form15 = nullptr; // "Параметры связи с эквайером"
-    TForm16* form16 = nullptr; // "Параметры удаленного доступа", created but never opened
-    ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal
+    TForm1* main = nullptr;            // TForm1  "Quorvex", the main window
+    TForm2* serviceCash = nullptr;     // TForm2  "Служебный внос/вынос"
+    TForm3* zReport = nullptr;         // TForm3  "Z-Отчет"
+    TForm4* periodicReports = nullptr; // TForm4  "Периодические отчеты"
+    TForm5* sales = nullptr;           // TForm5  "Продажи"
+    TForm6* nonFiscal = nullptr;       // TForm6  "Нефискальный чек"
+    TForm7* script = nullptr;          // TForm7  "Команды и скрипты"
+    TForm8* variables = nullptr;       // TForm8  "Переменные"
+    TForm9* about = nullptr;           // TForm9  "О программе"
+    TForm10* secondRegistrar = nullptr; // TForm10 "Подключение второго регистратора"
+    TForm11* comparison = nullptr; // TForm11 "Сравнительная информация регистраторов"
+    TForm12* status = nullptr; // TForm12 "Байты состояния регистратора"
+    TForm13* receiptCopies = nullptr; // TForm13 "Копия чека ("КСЕФ")"
+    TForm14* modem = nullptr;         // TForm14 "Состояние модема"
+    TForm15* acquirerLink = nullptr; // TForm15 "Параметры связи с эквайером"
+    TForm16* remoteAccess = nullptr; // TForm16 "Параметры удаленного доступа", never opened
+    ExchangeMonitor* monitor = nullptr; // ExchangeMonitor "Монитор обмена", non-modal
 };
 
 } // namespace quorvex::ui

@@ -76,35 +76,35 @@ void installPlatformServices()
 AppWindows createWindows()
 {
     AppWindows w;
-    w.form1 = new TForm1;
+    w.main = new TForm1;
     // The other windows belong to the main window, so they stay above it and go with it.
-    QWidget* owner = w.form1;
-    w.form2 = new TForm2(owner);
-    w.form3 = new TForm3(owner);
-    w.form4 = new TForm4(owner);
-    w.form5 = new TForm5(owner);
-    w.form6 = new TForm6(owner);
-    w.form7 = new TForm7(owner);
-    w.form8 = new TForm8(owner);
-    w.form9 = new TForm9(owner);
-    w.form10 = new TForm10(owner);
-    w.form11 = new TForm11(owner);
-    w.form12 = new TForm12(owner);
-    w.form13 = new TForm13(owner);
-    w.form14 = new TForm14(owner);
-    w.form15 = new TForm15(owner);
-    w.form16 = new TForm16(owner);
+    QWidget* owner = w.main;
+    w.serviceCash = new TForm2(owner);
+    w.zReport = new TForm3(owner);
+    w.periodicReports = new TForm4(owner);
+    w.sales = new TForm5(owner);
+    w.nonFiscal = new TForm6(owner);
+    w.script = new TForm7(owner);
+    w.variables = new TForm8(owner);
+    w.about = new TForm9(owner);
+    w.secondRegistrar = new TForm10(owner);
+    w.comparison = new TForm11(owner);
+    w.status = new TForm12(owner);
+    w.receiptCopies = new TForm13(owner);
+    w.modem = new TForm14(owner);
+    w.acquirerLink = new TForm15(owner);
+    w.remoteAccess = new TForm16(owner);
 
     // Its own top-level window, beside the main window rather than above it.
     w.monitor = new ExchangeMonitor(owner);
-    w.form1->setWindows(w);
-    w.form7->setVariablesWindow(w.form8);
-    w.form7->setSecondRegistrarWindow(w.form10);
-    w.form7->setComparisonWindow(w.form11);
-    w.form10->setComparisonWindow(w.form11);
-    w.form14->setStatusWindow(w.form12);
-    w.form15->setStatusWindow(w.form12);
-    w.form13->setStatusWindow(w.form12);
+    w.main->setWindows(w);
+    w.script->setVariablesWindow(w.variables);
+    w.script->setSecondRegistrarWindow(w.secondRegistrar);
+    w.script->setComparisonWindow(w.comparison);
+    w.secondRegistrar->setComparisonWindow(w.comparison);
+    w.modem->setStatusWindow(w.status);
+    w.acquirerLink->setStatusWindow(w.status);
+    w.receiptCopies->setStatusWindow(w.status);
     return w;
 }
 
@@ -114,7 +114,7 @@ int runQuorvex(int argc, char** argv)
     try {
         installPlatformServices();
         const AppWindows windows = createWindows();
-        std::unique_ptr<TForm1> mainWindow(windows.form1);
+        std::unique_ptr<TForm1> mainWindow(windows.main);
         QObject::connect(mainWindow.get(), &TForm1::closed, &application, &QApplication::quit,
                          Qt::QueuedConnection);
         centreOnScreen(mainWindow.get());

@@ -9,12 +9,14 @@
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
+#include "link/Connect.h"
 #include "link/ConnectionSettings.h"
 #include "link/Link.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "link/ui/ExchangeMonitor.h"
+#include "link/ui/OutcomeMessage.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
@@ -22,6 +24,7 @@
 #include "platform/IniFile.h"
 #include "platform/MessagePump.h"
 #include "platform/NativePath.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ui/TForm7.h"
@@ -90,18 +93,21 @@ void TForm1::connectSignals()
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
 
-    connectMenuItem(ui->ServiceCashItem, [this] { return m_windows.form2; });
-    connectMenuItem(ui->FiscalReceiptItem, [this] { return m_windows.form5; });
-    connectMenuItem(ui->NonFiscalReceiptItem, [this] { return m_windows.form6; });
-    connectMenuItem(ui->ZReportItem, [this] { return m_windows.form3; });
-    connectMenuItem(ui->PeriodicReportItem, [this] { return m_windows.form4; });
-    connectMenuItem(ui->ScriptsItem, [this] { return m_windows.form7; });
-    connectMenuItem(ui->ModemStateItem, [this] { return m_windows.form14; });
-    connectMenuItem(ui->AcquirerLinkItem, [this] { return m_windows.form15; });
-    connectMenuItem(ui->AboutItem, [this] { return m_windows.form9; });
-    connect(ui->XReportItem, &QAction::triggered, this, &TForm1::XReportItemClick);
-    connect(ui->GoodsReportItem, &QAction::triggered, this, &TForm1::GoodsReportItemClick);
-    connect(ui->ReceiptCopiesItem, &QAction::triggered, this, &TForm1::ReceiptCopiesItemClick);
+    connectMenuItem(ui->ServiceCashItem, [this] { return m_windows.serviceCash; });
+    connectMenuItem(ui->FiscalReceiptItem, [this] { return m_windows.sales; });
+    connectMenuItem(ui->NonFiscalReceiptItem, [this] { return m_windows.nonFiscal; });
+    connectMenuItem(ui->ZReportItem, [this] { return m_windows.zReport; });
+    connectMenuItem(ui->PeriodicReportItem, [this] { return m_windows.periodicReports; });
+    connectMenuItem(ui->ScriptsItem, [this] { return m_windows.script; });
+    connectMenuItem(ui->ModemStateItem, [this] { return m_windows.modem; });
+    connectMenuItem(ui->AcquirerLinkItem, [this] { return m_windows.acquirerLink; });
+    connectMenuItem(ui->AboutItem, [this] { return m_windows.about; });
+    platform::connectOneAtATime(ui->XReportItem, &QAction::triggered, this,
+                                &TForm1::XReportItemClick);
+    platform::connectOneAtATime(ui->GoodsReportItem, &QAction::triggered, this,
+                                &TForm1::GoodsReportItemClick);
+    platform::connectOneAtATime(ui->ReceiptCopiesItem, &QAction::triggered, this,
+                                &TForm1::ReceiptCopiesItemClick);
     // The monitor opens at any time, also before connecting while its menu is disabled: the
     // window itself carries the action, so Ctrl+M works.
     addAction(ui->MonitorItem);
@@ -215,7 +221,9 @@ void TForm1::connectFirstPort()
 {
     const std::string portText = platform::toCp1251(ui->ComboBox1->currentText());
     const std::string speedText = platform::toCp1251(ui->ComboBox2->currentText());
-    if (link::OpenFirstPort(portText, ui->ComboBox2->currentText().toInt()) == -1) {
+    if (!link::openRegistrar({link::Registrar::First, portText,
+                              ui->ComboBox2->currentText().toInt(),
+                              link::RegistrarChoice{portText, speedText}})) {
         // The window's message stays as it is; the reason goes to the terminal and the log.
         std::cerr << "quorvex: " << platform::fromCp1251(link::lastOpenFailure()).toStdString()
                   << std::endl;
@@ -225,8 +233,6 @@ void TForm1::connectFirstPort()
 
     showConnectedState(true);
     ui->ExtraMenu->menuAction()->setEnabled(true);
-    (void)link::writeRegistrarChoice(link::session().settingsPath(), link::Registrar::First,
-                                     {portText, speedText});
     link::Session& session = link::session();
     session.firstPortText = portText;
     session.firstSpeedText = speedText;
@@ -237,12 +243,7 @@ void TForm1::connectFirstPort()
 void TForm1::probeRegistrar()
 {
     // One status request tells whether a registrar answers on the freshly opened port.
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    if (link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0, 0) == -1)
-        return;
-    platform::processPendingMessages();
-    if (result.copy.ErrorFlags & link::ERR_TIMEOUT)
+    if (!link::registrarAnswers())
         showMessage(QStringLiteral("Устройство не отвечает!"));
 }
 
@@ -268,7 +269,7 @@ void TForm1::showConnectedState(bool connected)
 
 void TForm1::Button2Click()
 {
-    openModal(m_windows.form12);
+    openModal(m_windows.status);
 }
 
 void TForm1::Button1Click()
@@ -278,47 +279,36 @@ void TForm1::Button1Click()
 
 void TForm1::XReportItemClick()
 {
-    sendReport([] {
-        return link::DailyReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                                 kOperatorPassword, kXReportType);
+    sendReport([](auto&&... fixed) {
+        return link::DailyReport(fixed..., kOperatorPassword, kXReportType);
     });
 }
 
 void TForm1::GoodsReportItemClick()
 {
-    sendReport([] {
-        return link::GoodsReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                                 kOperatorPassword, kSoldGoodsLetter);
+    sendReport([](auto&&... fixed) {
+        return link::GoodsReport(fixed..., kOperatorPassword, kSoldGoodsLetter);
     });
 }
 
-void TForm1::sendReport(const std::function<int()>& report)
+void TForm1::sendReport(const link::Operation& report)
 {
-    link::resultState().errorCount = 0;
-    tellOutcome(report(), QStringLiteral("Отчет - успешно"), QStringLiteral("Ошибка отчета"));
+    showOutcome(link::runOperation(report, link::Pump::Yes), QStringLiteral("Отчет - успешно"),
+                QStringLiteral("Ошибка отчета"));
 }
 
 void TForm1::ReceiptCopiesItemClick()
 {
     // Only registrars that keep receipt copies get the window; the diagnostic answer's version
     // tells which.
-    (void)link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                          0); // outcome not examined
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    const bool sent =
-        link::GetDiagnosticInfo(link::processLink(), nullptr, link::PrinterResultsx, 0, 0) != -1;
-    platform::processPendingMessages();
-    if (!sent) {
-        showMessage(notSentMessage());
+    // The status request's outcome is not examined.
+    (void)link::runOperation([](auto&&... fixed) { return link::GetStatus(fixed..., 0); });
+    const link::ExchangeOutcome diagnostic = link::runOperation(
+        [](auto&&... fixed) { return link::GetDiagnosticInfo(fixed..., 0); }, link::Pump::Yes);
+    if (!showOutcome(diagnostic, {}, QStringLiteral("Ошибка обращения к регистратору!")))
         return;
-    }
-    if (result.errorCount > 0) {
-        showMessage(QStringLiteral("Ошибка обращения к регистратору!"));
-        return;
-    }
-    if (fiscal::keepsReceiptCopies(result.copy.Fields[0]))
-        openModal(m_windows.form13);
+    if (fiscal::keepsReceiptCopies(link::resultState().copy.Fields[0]))
+        openModal(m_windows.receiptCopies);
     else
         showMessage(QStringLiteral("Функционал поддерживается только КСЕФ регистратором!"));
 }

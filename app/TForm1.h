@@ -2,6 +2,7 @@
 // The main window "Quorvex": chooses, connects and disconnects the first registrar's port,
 // reads fpinit.ini on every activation and opens every other window from its menu.
 #include "app/AppWindows.h"
+#include "link/Exchange.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -27,7 +28,7 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // The windows this one opens; form1 is ignored.
+    // The windows this one opens; main is ignored.
     void setWindows(const AppWindows& windows);
     // Called instead of ending the program when fpinit.ini is missing (tests observe it).
     // By default the application's event loops are left with exit code 1.
@@ -63,7 +64,7 @@ private:
     void disconnectFirstPort();
     void probeRegistrar();
     void showConnectedState(bool connected);
-    void sendReport(const std::function<int()>& report);
+    void sendReport(const link::Operation& report);
     void terminate();
 
     std::unique_ptr<Ui::TForm1> ui;

@@ -34,7 +34,7 @@ void runCommands(benchmark::State& state, int command, const std::string& data)
     EmulatedLink emulated;
     std::uint32_t errors = 0;
     for (auto _ : state) {
-        emulated.link().SendCommand(
+        (void)emulated.link().SendCommand(
             nullptr, [&](link::RetData& r) { errors |= r.ErrorFlags & 0xFF000000u; }, 0, command,
             data);
     }

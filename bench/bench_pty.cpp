@@ -92,7 +92,7 @@ void BM_PtySendCommand(benchmark::State& state)
     std::vector<double> commandMs;
     for (auto _ : state) {
         const auto start = Clock::now();
-        link.SendCommand(
+        (void)link.SendCommand(
             nullptr, [](link::RetData&) {}, 0, 0x4A, "W");
         commandMs.push_back(msSince(start));
         errors |= link.retData().ErrorFlags;

@@ -67,7 +67,7 @@ void recordLog(const std::vector<Request>& list, const std::filesystem::path& di
     link.setAnswerEnd(link::AnswerEnd::Etx);
     (void)link.OpenFirstPort("EMU1", kBaud);
     for (const Request& r : list)
-        link.SendCommand(
+        (void)link.SendCommand(
             nullptr, [](link::RetData&) {}, 0, r.code, r.data);
     link.CloseFirstPort();
 }

@@ -85,7 +85,7 @@ int runChild(int argc, char** argv, const std::string& resultPath)
     ui::installPlatformServices();
     ns[ServicesReady] = monotonicNs();
     const ui::AppWindows windows = ui::createWindows();
-    std::unique_ptr<ui::TForm1> mainWindow(windows.form1);
+    std::unique_ptr<ui::TForm1> mainWindow(windows.main);
     ns[WindowsCreated] = monotonicNs();
     FirstPaintWatch watch(ns[Painted]);
     mainWindow->installEventFilter(&watch);

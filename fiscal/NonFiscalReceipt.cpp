@@ -53,12 +53,8 @@ const char* NonFiscalLines::addBarcode(int barcodeType, const std::string& data)
 
 bool printNonFiscalReceipt(const std::vector<std::string>& lines)
 {
-    using link::PrinterResultsx;
-    if (!runReportedStep(
-            [] {
-                return link::OpenNonFiscalReceipt(link::processLink(), nullptr, PrinterResultsx, 0);
-            },
-            "Ошибка открытия нефискального чека"))
+    if (!runReportedStep([](auto&&... fixed) { return link::OpenNonFiscalReceipt(fixed...); },
+                         "Ошибка открытия нефискального чека"))
         return false;
     for (const std::string& line : lines) {
         const char kind = line.empty() ? '\0' : line[0];
@@ -66,24 +62,21 @@ bool printNonFiscalReceipt(const std::vector<std::string>& lines)
         bool printed = true;
         if (kind == 'P')
             printed = runReportedStep(
-                [&] {
-                    return link::PrintNonFiscalText(link::processLink(), nullptr, PrinterResultsx,
-                                                    0, line.size() > 2 ? line.substr(2) : "");
+                [&](auto&&... fixed) {
+                    return link::PrintNonFiscalText(fixed...,
+                                                    line.size() > 2 ? line.substr(2) : "");
                 },
                 "Ошибка печати нефискального текста");
         else if (kind == 'B')
             printed = runReportedStep(
-                [&] {
-                    return link::PrintBarcode(link::processLink(), nullptr, PrinterResultsx, 0,
-                                              type, line.size() > 3 ? line.substr(3) : "");
+                [&](auto&&... fixed) {
+                    return link::PrintBarcode(fixed..., type,
+                                              line.size() > 3 ? line.substr(3) : "");
                 },
                 "Ошибка печати штрихкода");
         else if (kind == 'L')
             printed = runReportedStep(
-                [&] {
-                    return link::PrintSeparatorLine(link::processLink(), nullptr, PrinterResultsx,
-                                                    0, type);
-                },
+                [&](auto&&... fixed) { return link::PrintSeparatorLine(fixed..., type); },
                 "Ошибка печати разделительной строки");
         if (!printed)
             return false;
@@ -93,16 +86,9 @@ bool printNonFiscalReceipt(const std::vector<std::string>& lines)
 
 bool closeNonFiscalReceipt()
 {
-    const StepResult result = runStep([] {
-        return link::CloseNonFiscalReceipt(link::processLink(), nullptr, link::PrinterResultsx, 0);
-    });
-    const bool closed = result == StepResult::Done;
-    if (result == StepResult::NotSent)
-        platform::dialogs().showMessage(notSentMessage());
-    else
-        platform::dialogs().showMessage(closed ? "Нефискальный чек - успешно"
-                                               : "Ошибка закрытия нефискального чека");
-    return closed;
+    return link::tellOutcome(
+        link::runOperation([](auto&&... fixed) { return link::CloseNonFiscalReceipt(fixed...); }),
+        "Нефискальный чек - успешно", "Ошибка закрытия нефискального чека");
 }
 
 } // namespace quorvex::fiscal

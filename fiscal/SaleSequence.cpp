@@ -28,26 +28,21 @@ std::optional<double> numberOrTell(const std::string& text)
 }
 
 // A warning step of a return: its failure is told by the callback alone, and the sale goes on.
-void warn(const std::function<int()>& operation)
+void warn(const link::Operation& operation)
 {
-    if (runStep(operation) == StepResult::NotSent)
-        tell(notSentMessage());
+    (void)link::tellOutcome(link::runOperation(operation), {}, {});
 }
 
 } // namespace
 
 bool runSaleSequence(const SaleInput& input)
 {
-    using link::PrinterResultsx;
     if (input.articleText.empty() || input.articleCode < 0) {
         tell("Не выбран товар!");
         return false;
     }
     if (!runReportedStep(
-            [&] {
-                return link::ReadArticle(link::processLink(), nullptr, PrinterResultsx, 0,
-                                         input.articleCode);
-            },
+            [&](auto&&... fixed) { return link::ReadArticle(fixed..., input.articleCode); },
             "Ошибка чтения информации об артикуле"))
         return false;
     const bool unknownArticle = link::resultState().copy.Fields[0].rfind('F', 0) == 0;
@@ -56,17 +51,14 @@ bool runSaleSequence(const SaleInput& input)
     if (!price)
         return false;
     if (!input.sale && *price > kLargestPlainReturnPrice) {
-        warn([] { return link::Beep(link::processLink(), nullptr, PrinterResultsx, 0); });
-        warn([] {
-            return link::DisplayLowerRow(link::processLink(), nullptr, PrinterResultsx, 0, "Err01");
-        });
+        warn([](auto&&... fixed) { return link::Beep(fixed...); });
+        warn([](auto&&... fixed) { return link::DisplayLowerRow(fixed..., "Err01"); });
     }
 
     if (unknownArticle &&
         !runReportedStep(
-            [&] {
-                return link::SendCommand(nullptr, PrinterResultsx, 0, link::command::Articles,
-                                         input.articleText);
+            [&](link::Link& target, auto&&... fixed) {
+                return target.SendCommand(fixed..., link::command::Articles, input.articleText);
             },
             input.sale ? "Ошибка программирования товара!" : "Ошибка программирования товара"))
         return false;
@@ -83,10 +75,9 @@ bool runSaleSequence(const SaleInput& input)
     if (!quantity)
         return false;
     return runReportedStep(
-        [&] {
-            return link::RegisterSale(link::processLink(), nullptr, PrinterResultsx, 0,
-                                      input.sale ? 1 : 0, input.articleCode, *quantity, percentage,
-                                      amount);
+        [&](auto&&... fixed) {
+            return link::RegisterSale(fixed..., input.sale ? 1 : 0, input.articleCode, *quantity,
+                                      percentage, amount);
         },
         input.sale ? "Ошибка продажи товара" : "Ошибка печати фискального текста");
 }

@@ -72,11 +72,11 @@ public:
     // -1 at once while busy or before any port was opened, and for refused arguments (a command
     // outside 0..255, data over 189 bytes): nothing is sent, logged or notified then.
     // Otherwise 0 after the exchange; the outcome is in RetData.
-    int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
-                    const std::string& data);
+    [[nodiscard]] int SendCommand(NotifyWindow* window, ResultCallback callback, int tag,
+                                  int command, const std::string& data);
     // Sends the last request again; flag 0 reuses its SEQ byte, non-zero takes the next.
     // -1 while busy or when no request was sent yet.
-    int RepeatCommand(int newSequence);
+    [[nodiscard]] int RepeatCommand(int newSequence);
     // Why the last SendCommand, RepeatCommand or typed operation refused; None when it sent.
     // Every call sets it, so it never describes an earlier call. A refusal changes nothing
     // else, so a caller that got -1 can always ask here.
@@ -116,8 +116,8 @@ int CloseFirstPort();
 int CloseSecondPort();
 int UseSecondPort(int flag);
 void SetLogName(const std::string& fileName);
-int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
-                const std::string& data);
-int RepeatCommand(int newSequence);
+[[nodiscard]] int SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
+                              const std::string& data);
+[[nodiscard]] int RepeatCommand(int newSequence);
 
 } // namespace quorvex::link

@@ -58,104 +58,118 @@ constexpr int PrintReceiptCopiesByDate = 0xEE;
 // ---- Receipts, sales and articles ----------------------------------------------------------
 
 // "%05lu,%s,%05lu" of operator, password and the third number, then ",I".
-int OpenFiscalReceipt(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                      std::uint32_t operatorNumber, const std::string& password,
-                      std::uint32_t thirdNumber);
-int OpenReturnReceipt(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                      std::uint32_t operatorNumber, const std::string& password,
-                      std::uint32_t thirdNumber);
+[[nodiscard]] int OpenFiscalReceipt(Link& link, NotifyWindow* window, ResultCallback callback,
+                                    int tag, std::uint32_t operatorNumber,
+                                    const std::string& password, std::uint32_t thirdNumber);
+[[nodiscard]] int OpenReturnReceipt(Link& link, NotifyWindow* window, ResultCallback callback,
+                                    int tag, std::uint32_t operatorNumber,
+                                    const std::string& password, std::uint32_t thirdNumber);
 
 // ["-" when saleFlag is 0] code ["*" quantity, three decimals, when above 0] [discount pair].
 // The discount pair: a percentage as ",value", an amount as ";value", two decimals each; a
 // value is present when not 0, and both present is refused. A negative quantity is refused.
-int RegisterSale(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                 std::uint8_t saleFlag, int articleCode, double quantity, double percentage,
-                 double amount);
+[[nodiscard]] int RegisterSale(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                               std::uint8_t saleFlag, int articleCode, double quantity,
+                               double percentage, double amount);
 // Two digits 1/0 for the flags, then the discount pair.
-int Subtotal(Link& link, NotifyWindow* window, ResultCallback callback, int tag, int flag1,
-             int flag2, double percentage, double amount);
+[[nodiscard]] int Subtotal(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                           int flag1, int flag2, double percentage, double amount);
 // "T", the letter, ",", 1/0 for each flag, the discount pair. A letter 0 is refused.
-int TaxGroupDiscount(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                     char taxGroup, int flag1, int flag2, double percentage, double amount);
+[[nodiscard]] int TaxGroupDiscount(Link& link, NotifyWindow* window, ResultCallback callback,
+                                   int tag, char taxGroup, int flag1, int flag2, double percentage,
+                                   double amount);
 // "G", the group 1..99 (others refused), ",", 1/0 for each flag, the discount pair.
-int GoodsGroupDiscount(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                       int goodsGroup, int flag1, int flag2, double percentage, double amount);
+[[nodiscard]] int GoodsGroupDiscount(Link& link, NotifyWindow* window, ResultCallback callback,
+                                     int tag, int goodsGroup, int flag1, int flag2,
+                                     double percentage, double amount);
 // The text, a TAB, the payment letter (0 means 'P'), the amount with two decimals.
-int Total(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-          const std::string& text, char paymentType, double amount);
-int PrintFiscalText(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                    const std::string& text);
-int CloseFiscalReceipt(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
-int CancelReceipt(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
+[[nodiscard]] int Total(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                        const std::string& text, char paymentType, double amount);
+[[nodiscard]] int PrintFiscalText(Link& link, NotifyWindow* window, ResultCallback callback,
+                                  int tag, const std::string& text);
+[[nodiscard]] int CloseFiscalReceipt(Link& link, NotifyWindow* window, ResultCallback callback,
+                                     int tag);
+[[nodiscard]] int CancelReceipt(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
 // "T" when the flag is set, else empty.
-int GetFiscalTransactionStatus(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                               int flag);
+[[nodiscard]] int GetFiscalTransactionStatus(Link& link, NotifyWindow* window,
+                                             ResultCallback callback, int tag, int flag);
 // "R" and the code; a negative code is refused.
-int ReadArticle(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                int articleCode);
+[[nodiscard]] int ReadArticle(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                              int articleCode);
 // Code 0: "DA," and the password (all articles); above 0: "D", the code, ",", the password.
 // A negative code is refused.
-int DeleteArticles(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                   int articleCode, const std::string& password);
+[[nodiscard]] int DeleteArticles(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                                 int articleCode, const std::string& password);
 // The type (1 EAN8, 2 EAN13, 3 Code 128, 4 and 5 ITF) immediately followed by the data.
-int PrintBarcode(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                 int barcodeType, const std::string& barcode);
-int Beep(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
+[[nodiscard]] int PrintBarcode(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                               int barcodeType, const std::string& barcode);
+[[nodiscard]] int Beep(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
 
 // ---- Customer display ----------------------------------------------------------------------
 
-int ClearDisplay(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
-int DisplayUpperRow(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                    const std::string& text);
-int DisplayLowerRow(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                    const std::string& text);
-int DisplayDateTime(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
+[[nodiscard]] int ClearDisplay(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
+[[nodiscard]] int DisplayUpperRow(Link& link, NotifyWindow* window, ResultCallback callback,
+                                  int tag, const std::string& text);
+[[nodiscard]] int DisplayLowerRow(Link& link, NotifyWindow* window, ResultCallback callback,
+                                  int tag, const std::string& text);
+[[nodiscard]] int DisplayDateTime(Link& link, NotifyWindow* window, ResultCallback callback,
+                                  int tag);
 
 // ---- Non-fiscal receipt --------------------------------------------------------------------
 
-int OpenNonFiscalReceipt(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
-int PrintNonFiscalText(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                       const std::string& text);
+[[nodiscard]] int OpenNonFiscalReceipt(Link& link, NotifyWindow* window, ResultCallback callback,
+                                       int tag);
+[[nodiscard]] int PrintNonFiscalText(Link& link, NotifyWindow* window, ResultCallback callback,
+                                     int tag, const std::string& text);
 // The separator type (1..3) in decimal.
-int PrintSeparatorLine(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                       int separatorType);
-int CloseNonFiscalReceipt(Link& link, NotifyWindow* window, ResultCallback callback, int tag);
+[[nodiscard]] int PrintSeparatorLine(Link& link, NotifyWindow* window, ResultCallback callback,
+                                     int tag, int separatorType);
+[[nodiscard]] int CloseNonFiscalReceipt(Link& link, NotifyWindow* window, ResultCallback callback,
+                                        int tag);
 
 // ---- Reports, cash, status and copies ------------------------------------------------------
 
 // "password,type": type 0 is the Z report, 2 the X report.
-int DailyReport(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                const std::string& password, std::int8_t reportType);
+[[nodiscard]] int DailyReport(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                              const std::string& password, std::int8_t reportType);
 // "password,letter"; letters other than 'G', 'P' and 'S' are refused.
-int GoodsReport(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                const std::string& password, char reportLetter);
+[[nodiscard]] int GoodsReport(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                              const std::string& password, char reportLetter);
 // The amount with two decimals (positive in, negative out); 0 sends empty data.
-int ServiceCashInOut(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                     double amount);
+[[nodiscard]] int ServiceCashInOut(Link& link, NotifyWindow* window, ResultCallback callback,
+                                   int tag, double amount);
 // "password,first,last" with the numbers in four digits.
-int FullPeriodicReportByNumber(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                               const std::string& password, int first, int last);
-int ShortPeriodicReportByNumber(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                                const std::string& password, int first, int last);
+[[nodiscard]] int FullPeriodicReportByNumber(Link& link, NotifyWindow* window,
+                                             ResultCallback callback, int tag,
+                                             const std::string& password, int first, int last);
+[[nodiscard]] int ShortPeriodicReportByNumber(Link& link, NotifyWindow* window,
+                                              ResultCallback callback, int tag,
+                                              const std::string& password, int first, int last);
 // "password,first,last": the full report pads each ddmmyy date to six with leading blanks,
 // the short one sends the dates unchanged.
-int FullPeriodicReportByDate(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                             const std::string& password, const std::string& firstDate,
-                             const std::string& lastDate);
-int ShortPeriodicReportByDate(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                              const std::string& password, const std::string& firstDate,
-                              const std::string& lastDate);
+[[nodiscard]] int FullPeriodicReportByDate(Link& link, NotifyWindow* window,
+                                           ResultCallback callback, int tag,
+                                           const std::string& password,
+                                           const std::string& firstDate,
+                                           const std::string& lastDate);
+[[nodiscard]] int ShortPeriodicReportByDate(Link& link, NotifyWindow* window,
+                                            ResultCallback callback, int tag,
+                                            const std::string& password,
+                                            const std::string& firstDate,
+                                            const std::string& lastDate);
 // "X" when the flag is set, else "W".
-int GetStatus(Link& link, NotifyWindow* window, ResultCallback callback, int tag, int flag);
+[[nodiscard]] int GetStatus(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                            int flag);
 // "1" when the flag is set, else "0".
-int GetDiagnosticInfo(Link& link, NotifyWindow* window, ResultCallback callback, int tag, int flag);
+[[nodiscard]] int GetDiagnosticInfo(Link& link, NotifyWindow* window, ResultCallback callback,
+                                    int tag, int flag);
 // "first,last" document numbers.
-int PrintReceiptCopiesByNumber(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                               int first, int last);
+[[nodiscard]] int PrintReceiptCopiesByNumber(Link& link, NotifyWindow* window,
+                                             ResultCallback callback, int tag, int first, int last);
 // "firstDate,firstTime,lastDate,lastTime,printFlag".
-int PrintReceiptCopiesByDate(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
-                             const std::string& firstDate, const std::string& firstTime,
-                             const std::string& lastDate, const std::string& lastTime,
-                             int printFlag);
+[[nodiscard]] int
+PrintReceiptCopiesByDate(Link& link, NotifyWindow* window, ResultCallback callback, int tag,
+                         const std::string& firstDate, const std::string& firstTime,
+                         const std::string& lastDate, const std::string& lastTime, int printFlag);
 
 } // namespace quorvex::link

@@ -6,6 +6,8 @@
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
+#include "link/ui/OutcomeMessage.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 
@@ -27,7 +29,7 @@ std::string sixDigits(const QDateEdit& picker)
 void queryStatus()
 {
     // Its outcome is not examined; the copy command that follows is.
-    (void)link::GetStatus(link::processLink(), nullptr, link::PrinterResultsx, 0, kStatusW);
+    (void)link::runOperation([](auto&&... fixed) { return link::GetStatus(fixed..., kStatusW); });
 }
 
 } // namespace
@@ -40,8 +42,8 @@ TForm13::TForm13(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::T
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_ui->Label3->installEventFilter(this);
     m_ui->Label4->installEventFilter(this);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm13::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm13::Button2Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm13::Button1Click);
+    platform::connectOneAtATime(m_ui->Button2, &QPushButton::clicked, this, &TForm13::Button2Click);
     connect(m_ui->Button3, &QPushButton::clicked, this, &TForm13::Button3Click);
     connect(m_ui->Button4, &QPushButton::clicked, this, &TForm13::Button4Click);
 }
@@ -82,31 +84,27 @@ bool TForm13::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool TForm13::reportCopyOutcome(int sent)
+bool TForm13::reportCopyOutcome(const link::ExchangeOutcome& outcome)
 {
-    if (sent == -1) {
-        showMessage(notSentMessage());
-        return false;
-    }
-    const link::ResultState& result = link::resultState();
-    if ((result.copy.ErrorFlags & link::ERR_TIMEOUT) != 0) {
-        showMessage(QStringLiteral("Ошибка! Таймаут устройства!"));
-        return false;
-    }
-    showMessage(result.errorCount <= 0 ? QStringLiteral("Копии чеков - успешно!")
-                                       : QStringLiteral("Ошибка печати копий чека"));
-    return true;
+    showOutcome(outcome, QStringLiteral("Копии чеков - успешно!"),
+                QStringLiteral("Ошибка печати копий чека"),
+                QStringLiteral("Ошибка! Таймаут устройства!"));
+    return outcome.kind == link::Outcome::Done || outcome.kind == link::Outcome::Refused;
 }
 
 void TForm13::Button1Click()
 {
     queryStatus();
-    link::resultState().errorCount = 0;
-    const int sent = link::PrintReceiptCopiesByDate(
-        link::processLink(), nullptr, link::PrinterResultsx, 0, sixDigits(*m_ui->DateTimePicker1),
-        platform::toCp1251(m_ui->Edit3->text()), sixDigits(*m_ui->DateTimePicker2),
-        platform::toCp1251(m_ui->Edit4->text()), m_ui->CheckBox1->isChecked() ? 1 : 0);
-    if (!reportCopyOutcome(sent))
+    const link::ExchangeOutcome outcome =
+        link::runOperation([first = sixDigits(*m_ui->DateTimePicker1),
+                            firstTime = platform::toCp1251(m_ui->Edit3->text()),
+                            last = sixDigits(*m_ui->DateTimePicker2),
+                            lastTime = platform::toCp1251(m_ui->Edit4->text()),
+                            print = m_ui->CheckBox1->isChecked() ? 1 : 0](auto&&... fixed) {
+            return link::PrintReceiptCopiesByDate(fixed..., first, firstTime, last, lastTime,
+                                                  print);
+        });
+    if (!reportCopyOutcome(outcome))
         return;
     const link::RetData& answer = link::resultState().copy;
     m_ui->Label3->setText(platform::fromCp1251(answer.Fields[0]));
@@ -116,15 +114,15 @@ void TForm13::Button1Click()
 void TForm13::Button2Click()
 {
     queryStatus();
-    link::resultState().errorCount = 0;
     const auto last = integerOrMessage(m_ui->Edit2->text());
     if (!last)
         return;
     const auto first = integerOrMessage(m_ui->Edit1->text());
     if (!first)
         return;
-    reportCopyOutcome(link::PrintReceiptCopiesByNumber(link::processLink(), nullptr,
-                                                       link::PrinterResultsx, 0, *first, *last));
+    (void)reportCopyOutcome(link::runOperation([first = *first, last = *last](auto&&... fixed) {
+        return link::PrintReceiptCopiesByNumber(fixed..., first, last);
+    }));
 }
 
 void TForm13::Button3Click()

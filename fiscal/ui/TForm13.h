@@ -2,6 +2,8 @@
 // Window "Копия чека ("КСЕФ")": searches the registrar's stored documents by dates and times,
 // optionally printing them, or prints them by a range of document numbers. The numbers a date
 // search returns are carried into the number range by a click on their labels.
+#include "link/Exchange.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -43,7 +45,7 @@ protected:
 
 private:
     // The outcome message of a copy command; false after a time-out or a refusal.
-    bool reportCopyOutcome(int sent);
+    bool reportCopyOutcome(const link::ExchangeOutcome& outcome);
 
     std::unique_ptr<Ui::TForm13> m_ui;
     QDialog* m_statusWindow = nullptr;

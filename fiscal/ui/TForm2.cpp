@@ -6,7 +6,9 @@
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
+#include "link/ui/OutcomeMessage.h"
 #include "platform/MessagePump.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 
@@ -27,7 +29,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     setObjectName(QStringLiteral("TForm2"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
 }
 
@@ -50,8 +52,6 @@ void TForm2::FormActivate()
 void TForm2::Button1Click()
 {
     using Problem = fiscal::ServiceCashAmount::Problem;
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
     const fiscal::ServiceCashAmount amount = fiscal::serviceCashAmount(
         platform::toCp1251(m_ui->Edit17->text()), m_ui->ComboBox6->currentIndex() == kCashOut);
     if (amount.problem == Problem::NotANumber) {
@@ -65,10 +65,11 @@ void TForm2::Button1Click()
     }
     platform::processPendingMessages();
 
-    result.errorCount = 0;
-    tellOutcome(link::ServiceCashInOut(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                                       amount.amount),
-                QStringLiteral("Служебный внос/вынос - успешно"), QStringLiteral("Ошибка "));
+    const link::ExchangeOutcome outcome = link::runOperation(
+        [&](auto&&... fixed) { return link::ServiceCashInOut(fixed..., amount.amount); },
+        link::Pump::Yes);
+    showOutcome(outcome, QStringLiteral("Служебный внос/вынос - успешно"),
+                QStringLiteral("Ошибка "));
 }
 
 void TForm2::Button2Click()

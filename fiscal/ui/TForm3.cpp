@@ -5,6 +5,8 @@
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
+#include "link/ui/OutcomeMessage.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QShowEvent>
@@ -26,7 +28,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     setObjectName(QStringLiteral("TForm3"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
 }
 
@@ -41,21 +43,22 @@ void TForm3::showEvent(QShowEvent* event)
 
 void TForm3::Button1Click()
 {
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    const int sent = link::DailyReport(link::processLink(), nullptr, link::PrinterResultsx, 0,
-                                       kOperatorPassword, kZReportType);
-    tellOutcome(sent, QStringLiteral("Z-Отчет - успешно"), QStringLiteral("Ошибка Z-Отчета"));
+    const link::ExchangeOutcome report = link::runOperation(
+        [](auto&&... fixed) {
+            return link::DailyReport(fixed..., kOperatorPassword, kZReportType);
+        },
+        link::Pump::Yes);
+    showOutcome(report, QStringLiteral("Z-Отчет - успешно"), QStringLiteral("Ошибка Z-Отчета"));
 
     if (!m_ui->CheckBox6->isChecked())
         return;
     // The deletion has no message of its own; the callback reports registrar errors. A refusal
     // is told unless the report's refusal already said so.
-    const bool deletionSent =
-        link::DeleteArticles(link::processLink(), nullptr, link::PrinterResultsx, 0, kAllArticles,
-                             kOperatorPassword) != -1;
-    if (!deletionSent && sent != -1)
-        showMessage(notSentMessage());
+    const link::ExchangeOutcome deletion = link::runOperation([](auto&&... fixed) {
+        return link::DeleteArticles(fixed..., kAllArticles, kOperatorPassword);
+    });
+    if (deletion.kind == link::Outcome::NotSent && report.kind != link::Outcome::NotSent)
+        showOutcome(deletion, {}, {});
 }
 
 void TForm3::Button2Click()

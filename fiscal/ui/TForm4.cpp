@@ -6,7 +6,9 @@
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
+#include "link/ui/OutcomeMessage.h"
 #include "platform/MessagePump.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QApplication>
@@ -98,7 +100,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
         if (inRangeChoice(old) && !inRangeChoice(now))
             RadioGroup3Exit();
     });
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
 }
 
@@ -185,12 +187,10 @@ void TForm4::RadioGroup3Exit()
 void TForm4::Button1Click()
 {
     repaint();
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
     platform::processPendingMessages();
 
     const bool full = m_kindChoice->checkedId() == kFull;
-    int sent = -1;
+    link::Operation report;
     switch (m_rangeChoice->checkedId()) {
     case kByNumber: {
         const auto first = integerOrMessage(m_ui->Edit25->text());
@@ -199,23 +199,19 @@ void TForm4::Button1Click()
         const auto last = integerOrMessage(m_ui->Edit26->text());
         if (!last)
             return;
-        sent = full ? link::FullPeriodicReportByNumber(link::processLink(), nullptr,
-                                                       link::PrinterResultsx, 0, kOperatorPassword,
-                                                       *first, *last)
-                    : link::ShortPeriodicReportByNumber(link::processLink(), nullptr,
-                                                        link::PrinterResultsx, 0, kOperatorPassword,
-                                                        *first, *last);
+        report = [full, first = *first, last = *last](auto&&... fixed) {
+            return full ? link::FullPeriodicReportByNumber(fixed..., kOperatorPassword, first, last)
+                        : link::ShortPeriodicReportByNumber(fixed..., kOperatorPassword, first,
+                                                            last);
+        };
         break;
     }
     case kByDate: {
-        const std::string first = sixDigits(*m_ui->DateEdit1);
-        const std::string last = sixDigits(*m_ui->DateEdit2);
-        sent = full ? link::FullPeriodicReportByDate(link::processLink(), nullptr,
-                                                     link::PrinterResultsx, 0, kOperatorPassword,
-                                                     first, last)
-                    : link::ShortPeriodicReportByDate(link::processLink(), nullptr,
-                                                      link::PrinterResultsx, 0, kOperatorPassword,
-                                                      first, last);
+        report = [full, first = sixDigits(*m_ui->DateEdit1),
+                  last = sixDigits(*m_ui->DateEdit2)](auto&&... fixed) {
+            return full ? link::FullPeriodicReportByDate(fixed..., kOperatorPassword, first, last)
+                        : link::ShortPeriodicReportByDate(fixed..., kOperatorPassword, first, last);
+        };
         break;
     }
     default:
@@ -223,7 +219,7 @@ void TForm4::Button1Click()
         return;
     }
 
-    tellOutcome(sent,
+    showOutcome(link::runOperation(report, link::Pump::Yes),
                 full ? QStringLiteral("Полный отчет выполнен!")
                      : QStringLiteral("Сокращенный отчет выполнен!"),
                 QStringLiteral("Ошибка выполнения отчета"));

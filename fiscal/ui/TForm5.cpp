@@ -2,13 +2,14 @@
 
 #include "fiscal/ArticleFile.h"
 #include "fiscal/NumberText.h"
-#include "platform/NumberText.h"
 #include "fiscal/RegistrarStep.h"
 #include "fiscal/SaleSequence.h"
 #include "fiscal/ui/ArticleGrid.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "platform/Dialogs.h"
+#include "platform/NumberText.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "ui_TForm5.h"
 
@@ -23,7 +24,6 @@
 
 namespace quorvex::ui {
 
-using link::PrinterResultsx;
 using platform::fromCp1251;
 using platform::toCp1251;
 
@@ -110,7 +110,7 @@ void TForm5::connectHandlers()
         {m_ui->Button15, &TForm5::Button15Click},
     };
     for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this, handler);
+        platform::connectOneAtATime(button, &QPushButton::clicked, this, handler);
     connect(m_ui->Button16, &QPushButton::clicked, this, &QDialog::close);
     m_ui->Label5->installEventFilter(this);
     m_ui->Label13->installEventFilter(this);
@@ -215,7 +215,7 @@ std::optional<int> TForm5::integerIn(const QLineEdit* edit) const
     return value;
 }
 
-bool TForm5::send(const std::function<int()>& operation, const char* failureMessage) const
+bool TForm5::send(const link::Operation& operation, const char* failureMessage) const
 {
     return fiscal::runReportedStep(operation, cp1251(failureMessage));
 }
@@ -237,42 +237,29 @@ void TForm5::Button1Click()
     const auto number = static_cast<std::uint32_t>(*operatorNumber);
     if (m_ui->CheckBox1->isChecked())
         send(
-            [&] {
-                return link::OpenReturnReceipt(link::processLink(), nullptr, PrinterResultsx, 0,
-                                               number, password, 1);
-            },
+            [&](auto&&... fixed) { return link::OpenReturnReceipt(fixed..., number, password, 1); },
             "Ошибка открытия чека возврата");
     else
         send(
-            [&] {
-                return link::OpenFiscalReceipt(link::processLink(), nullptr, PrinterResultsx, 0,
-                                               number, password, 1);
-            },
+            [&](auto&&... fixed) { return link::OpenFiscalReceipt(fixed..., number, password, 1); },
             "Ошибка открытия фискального чека");
 }
 
 void TForm5::Button2Click()
 {
     const std::string text = toCp1251(m_ui->Edit2->text());
-    send(
-        [&] {
-            return link::PrintFiscalText(link::processLink(), nullptr, PrinterResultsx, 0, text);
-        },
-        "Ошибка печати фискального текста");
+    send([&](auto&&... fixed) { return link::PrintFiscalText(fixed..., text); },
+         "Ошибка печати фискального текста");
 }
 
 void TForm5::Button3Click()
 {
     const std::string text = toCp1251(m_ui->Edit2->text());
-    const std::function<int()> operations[] = {
-        [] { return link::ClearDisplay(link::processLink(), nullptr, PrinterResultsx, 0); },
-        [&] {
-            return link::DisplayUpperRow(link::processLink(), nullptr, PrinterResultsx, 0, text);
-        },
-        [&] {
-            return link::DisplayLowerRow(link::processLink(), nullptr, PrinterResultsx, 0, text);
-        },
-        [] { return link::DisplayDateTime(link::processLink(), nullptr, PrinterResultsx, 0); },
+    const link::Operation operations[] = {
+        [](auto&&... fixed) { return link::ClearDisplay(fixed...); },
+        [&](auto&&... fixed) { return link::DisplayUpperRow(fixed..., text); },
+        [&](auto&&... fixed) { return link::DisplayLowerRow(fixed..., text); },
+        [](auto&&... fixed) { return link::DisplayDateTime(fixed...); },
     };
     const int choice = m_ui->ComboBox2->currentIndex();
     if (choice >= 0 && choice < static_cast<int>(std::size(operations)))
@@ -282,11 +269,8 @@ void TForm5::Button3Click()
 void TForm5::Button4Click()
 {
     const std::string barcode = toCp1251(m_ui->Edit11->text());
-    send(
-        [&] {
-            return link::PrintBarcode(link::processLink(), nullptr, PrinterResultsx, 0, 2, barcode);
-        },
-        "Ошибка печати штрихкода");
+    send([&](auto&&... fixed) { return link::PrintBarcode(fixed..., 2, barcode); },
+         "Ошибка печати штрихкода");
 }
 
 void TForm5::Button5Click()
@@ -315,34 +299,23 @@ void TForm5::sell(bool sale)
 
 void TForm5::Button7Click()
 {
-    if (send(
-            [] {
-                return link::Subtotal(link::processLink(), nullptr, PrinterResultsx, 0, 0, 0, 0, 0);
-            },
-            "Ошибка печати фискального текста"))
+    if (send([](auto&&... fixed) { return link::Subtotal(fixed..., 0, 0, 0, 0); },
+             "Ошибка печати фискального текста"))
         showMoney(m_ui->Label5, answerField(0));
 }
 
 void TForm5::Button8Click()
 {
     if (const auto amount = numberIn(m_ui->Edit5))
-        send(
-            [&] {
-                return link::Subtotal(link::processLink(), nullptr, PrinterResultsx, 0, 1, 1, 0,
-                                      *amount);
-            },
-            "Ошибка печати фискального текста");
+        send([&](auto&&... fixed) { return link::Subtotal(fixed..., 1, 1, 0, *amount); },
+             "Ошибка печати фискального текста");
 }
 
 void TForm5::Button9Click()
 {
     if (const auto percentage = numberIn(m_ui->Edit5))
-        send(
-            [&] {
-                return link::Subtotal(link::processLink(), nullptr, PrinterResultsx, 0, 1, 1,
-                                      *percentage, 0);
-            },
-            "Ошибка печати фискального текста");
+        send([&](auto&&... fixed) { return link::Subtotal(fixed..., 1, 1, *percentage, 0); },
+             "Ошибка печати фискального текста");
 }
 
 void TForm5::Button10Click()
@@ -354,9 +327,9 @@ void TForm5::Button10Click()
     const std::string group = toCp1251(m_ui->ComboBox4->currentText());
     const char letter = group.empty() ? '\0' : group[0];
     send(
-        [&] {
-            return link::TaxGroupDiscount(link::processLink(), nullptr, PrinterResultsx, 0, letter,
-                                          1, 1, percent ? *value : 0, percent ? 0 : *value);
+        [&](auto&&... fixed) {
+            return link::TaxGroupDiscount(fixed..., letter, 1, 1, percent ? *value : 0,
+                                          percent ? 0 : *value);
         },
         "Ошибка печати фискального текста");
 }
@@ -369,9 +342,8 @@ void TForm5::Button11Click()
         return;
     const bool percent = m_ui->RadioButton4->isChecked();
     send(
-        [&] {
-            return link::GoodsGroupDiscount(link::processLink(), nullptr, PrinterResultsx, 0,
-                                            *group, 1, 1, percent ? *value : 0,
+        [&](auto&&... fixed) {
+            return link::GoodsGroupDiscount(fixed..., *group, 1, 1, percent ? *value : 0,
                                             percent ? 0 : *value);
         },
         "Ошибка печати фискального текста");
@@ -384,12 +356,8 @@ void TForm5::Button12Click()
         return;
     const int choice = m_ui->ComboBox1->currentIndex();
     const char letter = choice >= 0 && choice < 8 ? kPaymentLetters[choice] : '\0';
-    if (!send(
-            [&] {
-                return link::Total(link::processLink(), nullptr, PrinterResultsx, 0, "", letter,
-                                   *amount);
-            },
-            "Ошибка закрытия чека"))
+    if (!send([&](auto&&... fixed) { return link::Total(fixed..., "", letter, *amount); },
+              "Ошибка закрытия чека"))
         return;
     m_ui->Label9->setText(fromCp1251(answerField(0)));
     m_ui->Label12->setText(fromCp1251(answerField(1)));
@@ -397,24 +365,20 @@ void TForm5::Button12Click()
 
 void TForm5::Button13Click()
 {
-    send([] { return link::CloseFiscalReceipt(link::processLink(), nullptr, PrinterResultsx, 0); },
+    send([](auto&&... fixed) { return link::CloseFiscalReceipt(fixed...); },
          "Ошибка закрытия чека");
 }
 
 void TForm5::Button14Click()
 {
-    send([] { return link::CancelReceipt(link::processLink(), nullptr, PrinterResultsx, 0); },
+    send([](auto&&... fixed) { return link::CancelReceipt(fixed...); },
          "Ошибка аннулирования чека");
 }
 
 void TForm5::Button15Click()
 {
-    if (send(
-            [] {
-                return link::GetFiscalTransactionStatus(link::processLink(), nullptr,
-                                                        PrinterResultsx, 0, 0);
-            },
-            "Ошибка печати фискального текста"))
+    if (send([](auto&&... fixed) { return link::GetFiscalTransactionStatus(fixed..., 0); },
+             "Ошибка печати фискального текста"))
         showMoney(m_ui->Label13, answerField(2));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Window "Продажи": runs a fiscal or return receipt by hand. Articles come from an article file
 // chosen on every opening; each button sends its operations and reports a failure.
+#include "link/Exchange.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -69,7 +71,7 @@ private:
     std::optional<double> numberIn(const QLineEdit* edit) const;
     std::optional<int> integerIn(const QLineEdit* edit) const;
     // Runs one operation as every button does; true when it was answered without error.
-    bool send(const std::function<int()>& operation, const char* failureMessage) const;
+    bool send(const link::Operation& operation, const char* failureMessage) const;
     // Shows an answer field of hundredths as money in the label.
     void showMoney(QLabel* label, const std::string& field) const;
 

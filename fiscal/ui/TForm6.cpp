@@ -1,6 +1,7 @@
 #include "fiscal/ui/TForm6.h"
 
 #include "platform/Dialogs.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "ui_TForm6.h"
 
@@ -16,12 +17,12 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     setFixedSize(size());
     m_ui->ComboBox1->setCurrentIndex(-1);
     m_ui->ComboBox2->setCurrentIndex(-1);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
-    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm6::Button3Click);
-    connect(m_ui->Button4, &QPushButton::clicked, this, &TForm6::Button4Click);
-    connect(m_ui->Button5, &QPushButton::clicked, this, &TForm6::Button5Click);
-    connect(m_ui->Button6, &QPushButton::clicked, this, &TForm6::Button6Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    platform::connectOneAtATime(m_ui->Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+    platform::connectOneAtATime(m_ui->Button3, &QPushButton::clicked, this, &TForm6::Button3Click);
+    platform::connectOneAtATime(m_ui->Button4, &QPushButton::clicked, this, &TForm6::Button4Click);
+    platform::connectOneAtATime(m_ui->Button5, &QPushButton::clicked, this, &TForm6::Button5Click);
+    platform::connectOneAtATime(m_ui->Button6, &QPushButton::clicked, this, &TForm6::Button6Click);
     connect(m_ui->Button7, &QPushButton::clicked, this, &QDialog::close);
 }
 

@@ -129,8 +129,9 @@ void TForm12::FormActivate()
 
 void TForm12::Button1Click()
 {
+    // The answer is judged from the result copy below, also when nothing was sent.
     if (!m_skipQuery)
-        link::GetStatus(m_link, nullptr, link::PrinterResults, 0, 0);
+        (void)link::GetStatus(m_link, nullptr, link::PrinterResults, 0, 0);
 
     const link::RetData& result = link::resultState().copy;
     if ((result.ErrorFlags & link::ERR_TIMEOUT) != 0) {

@@ -1,25 +1,22 @@
 #include "netcfg/ui/NetcfgExchange.h"
 
-#include "link/Link.h"
-#include "link/ResultState.h"
-#include "platform/Dialogs.h"
+#include "link/ui/OutcomeMessage.h"
 #include "platform/qt/TextCodec.h"
 
 namespace quorvex::ui {
 
-bool exchangeAnswered(link::Link& link, int command, const std::string& data)
+link::ExchangeOutcome exchangeOnLink(link::Link& link, int command, const std::string& data)
 {
-    if (link.SendCommand(nullptr, link::PrinterResultsx, 0, command, data) == -1) {
-        platform::dialogs().showMessage(link::refusalMessage(link.lastRefusal()));
-        return false;
-    }
-    if ((link::resultState().copy.ErrorFlags & link::ERR_TIMEOUT) != 0) {
-        platform::dialogs().showMessage(
-            platform::toCp1251(QStringLiteral("Ошибка выполнения команды. Таймаут")));
+    const link::ExchangeOutcome outcome = link::runCommand(command, data, link::Pump::No, link);
+    (void)showOutcome(outcome, {}, {}, QStringLiteral("Ошибка выполнения команды. Таймаут"));
+    if (outcome.kind == link::Outcome::TimedOut)
         link.UseSecondPort(0);
-        return false;
-    }
-    return true;
+    return outcome;
+}
+
+bool answered(const link::ExchangeOutcome& outcome)
+{
+    return outcome.kind == link::Outcome::Done || outcome.kind == link::Outcome::Refused;
 }
 
 std::string successMessage()

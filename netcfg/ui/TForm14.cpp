@@ -7,6 +7,7 @@
 #include "netcfg/ModemState.h"
 #include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 
@@ -26,8 +27,9 @@ TForm14::TForm14(QWidget* parent, link::Link* link)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(m_ui->Button28, &QPushButton::clicked, this, &TForm14::Button28Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm14::Button2Click);
+    platform::connectOneAtATime(m_ui->Button28, &QPushButton::clicked, this,
+                                &TForm14::Button28Click);
+    platform::connectOneAtATime(m_ui->Button2, &QPushButton::clicked, this, &TForm14::Button2Click);
     connect(m_ui->Button1, &QPushButton::clicked, this, &TForm14::Button1Click);
 }
 
@@ -43,7 +45,7 @@ void TForm14::showEvent(QShowEvent* event)
 void TForm14::Button28Click()
 {
     const std::string request = netcfg::modemStateRequest(m_ui->CheckBox8->isChecked());
-    if (!exchangeAnswered(m_link, netcfg::kModemStateCommand, request))
+    if (!answered(exchangeOnLink(m_link, netcfg::kModemStateCommand, request)))
         return;
     const link::RetData& answer = link::resultState().copy;
 

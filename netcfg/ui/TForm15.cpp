@@ -7,6 +7,7 @@
 #include "netcfg/ParameterFile.h"
 #include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/TypingLimit.h"
 #include "platform/qt/WindowPlacement.h"
@@ -64,11 +65,11 @@ TForm15::TForm15(QWidget* parent, link::Link* link)
     for (QLineEdit* number : {m_ui->Edit5, m_ui->Edit7, m_ui->Edit8})
         platform::limitTyping(*number, 5);
 
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm15::Button2Click);
-    connect(m_ui->Button4, &QPushButton::clicked, this, &TForm15::Button4Click);
-    connect(m_ui->Button5, &QPushButton::clicked, this, &TForm15::Button5Click);
-    connect(m_ui->Button6, &QPushButton::clicked, this, &TForm15::Button6Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
+    platform::connectOneAtATime(m_ui->Button2, &QPushButton::clicked, this, &TForm15::Button2Click);
+    platform::connectOneAtATime(m_ui->Button4, &QPushButton::clicked, this, &TForm15::Button4Click);
+    platform::connectOneAtATime(m_ui->Button5, &QPushButton::clicked, this, &TForm15::Button5Click);
+    platform::connectOneAtATime(m_ui->Button6, &QPushButton::clicked, this, &TForm15::Button6Click);
     connect(m_ui->Button3, &QPushButton::clicked, this, &TForm15::Button3Click);
 }
 
@@ -113,7 +114,7 @@ void TForm15::showMembers(const netcfg::NetworkMembers& members, int count)
 
 void TForm15::Button1Click()
 {
-    if (!exchangeAnswered(m_link, netcfg::kReadNetworkCommand, ""))
+    if (!answered(exchangeOnLink(m_link, netcfg::kReadNetworkCommand, "")))
         return;
     const link::RetData& answer = link::resultState().copy;
 
@@ -130,12 +131,12 @@ void TForm15::Button2Click()
         platform::dialogs().showMessage(request.error);
         return;
     }
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    if (!exchangeAnswered(m_link, netcfg::kWriteNetworkCommand, request.data))
+    const link::ExchangeOutcome outcome =
+        exchangeOnLink(m_link, netcfg::kWriteNetworkCommand, request.data);
+    if (!answered(outcome))
         return;
     // The registrar's refusal has been shown by the callback; it is no success.
-    if (result.errorCount > 0) {
+    if (outcome.kind == link::Outcome::Refused) {
         showMessage(QStringLiteral("Настройки сети не установлены. Ошибка!"));
         return;
     }

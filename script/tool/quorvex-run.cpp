@@ -2,6 +2,7 @@
 // the script window does, printing the message memo to standard output.
 #include "emulator/EmulatedLine.h"
 #include "emulator/Replay.h"
+#include "link/Connect.h"
 #include "link/ExchangeDecode.h"
 #include "link/ExchangeLogReader.h"
 #include "link/Link.h"
@@ -236,12 +237,12 @@ std::optional<std::string> secondPortOf(const script::RunOptions& options)
 
 bool connectPorts(const script::RunOptions& options)
 {
-    if (link::OpenFirstPort(options.port, options.speed) == -1) {
+    if (!link::openRegistrar({link::Registrar::First, options.port, options.speed, {}})) {
         complain(utf8(link::lastOpenFailure()));
         return false;
     }
     if (const auto second = secondPortOf(options)) {
-        if (link::OpenSecondPort(*second, options.secondSpeed) == -1) {
+        if (!link::openRegistrar({link::Registrar::Second, *second, options.secondSpeed, {}})) {
             complain("second registrar: " + utf8(link::lastOpenFailure()));
             return false;
         }

@@ -2,6 +2,7 @@
 
 #include "ui_TForm10.h"
 
+#include "link/Connect.h"
 #include "link/ConnectionSettings.h"
 #include "link/Link.h"
 #include "link/Session.h"
@@ -97,10 +98,12 @@ void TForm10::connectSecond()
     const std::optional<std::string> openedPort = portToOpen();
     if (!openedPort)
         return;
-    const int opened = link::OpenSecondPort(*openedPort, m_ui->ComboBox2->currentText().toInt());
+    const bool opened = link::openRegistrar({link::Registrar::Second, *openedPort,
+                                             m_ui->ComboBox2->currentText().toInt(),
+                                             link::RegistrarChoice{port, speed}});
     if (*openedPort != port)
         forgetReplayPort(*openedPort);
-    if (opened == -1) {
+    if (!opened) {
         std::cerr << "quorvex: " << platform::fromCp1251(link::lastOpenFailure()).toStdString()
                   << std::endl;
         platform::dialogs().showMessage(
@@ -108,8 +111,6 @@ void TForm10::connectSecond()
         return;
     }
     showConnected(true);
-    (void)link::writeRegistrarChoice(link::session().settingsPath(), link::Registrar::Second,
-                                     {port, speed});
     m_listsFrozen = true;
     rememberChoiceInSession();
     applyStoredIgnoreList(link::session().settingsPath());

@@ -2,6 +2,7 @@
 
 #include "ui_TForm11.h"
 
+#include "link/Exchange.h"
 #include "link/Link.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
@@ -98,17 +99,16 @@ void TForm11::writeRegistrarBlock(int registrar, const std::string& port, const 
     appendLine(cp1251(QStringLiteral("Порт: ")) + port + cp1251(QStringLiteral(", Скорость:")) +
                speed);
     link::UseSecondPort(registrar == 2 ? 1 : 0);
-    link::ResultState& result = link::resultState();
-    result.errorCount = 0;
-    const int sent =
-        link::GetDiagnosticInfo(link::processLink(), nullptr, link::PrinterResultsx, 0, 0);
-    // A refused query (-1) leaves the previous answer in the copy: that is no answer either.
-    if (sent == -1 || result.errorCount > 0) {
+    const link::ExchangeOutcome diagnostic =
+        link::runOperation([](auto&&... fixed) { return link::GetDiagnosticInfo(fixed..., 0); });
+    const link::RetData& answer = link::resultState().copy;
+    // A query not sent leaves the previous answer in the copy: that is no answer either.
+    if (!diagnostic.done()) {
         m_document.setColour(script::kReportRed);
         appendLine(cp1251(QStringLiteral("Устройство не отвечает!")));
     } else {
-        appendLine(cp1251(QStringLiteral("Версия: ")) + result.copy.Fields[0]);
-        appendLine(cp1251(QStringLiteral("Заводской номер: ")) + result.copy.Fields[6]);
+        appendLine(cp1251(QStringLiteral("Версия: ")) + answer.Fields[0]);
+        appendLine(cp1251(QStringLiteral("Заводской номер: ")) + answer.Fields[6]);
         appendPlainLine(" ");
     }
     link::UseSecondPort(0);

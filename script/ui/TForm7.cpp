@@ -3,6 +3,7 @@
 #include "link/Frame.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/Interpreter.h"
@@ -72,14 +73,14 @@ std::unique_ptr<ScriptWindowHost> TForm7::makeHost()
 void TForm7::connectHandlers()
 {
     connect(m_ui->Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
+    platform::connectOneAtATime(m_ui->Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
     connect(m_ui->Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
     connect(m_ui->Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
     connect(m_ui->Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
-    connect(m_ui->Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
+    platform::connectOneAtATime(m_ui->Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
     connect(m_ui->Button7, &QPushButton::clicked, this, &TForm7::Button7Click);
     connect(m_ui->Button8, &QPushButton::clicked, this, &TForm7::Button8Click);
-    connect(m_ui->Button9, &QPushButton::clicked, this, &TForm7::Button9Click);
+    platform::connectOneAtATime(m_ui->Button9, &QPushButton::clicked, this, &TForm7::Button9Click);
     connect(m_ui->Button10, &QPushButton::clicked, this, &TForm7::Button10Click);
     connect(m_ui->Button11, &QPushButton::clicked, this, &TForm7::Button11Click);
     connect(m_ui->Button12, &QPushButton::clicked, this, &TForm7::Button12Click);

@@ -1,7 +1,10 @@
 // Connecting and disconnecting the first registrar from the main window.
 #include "AppFixture.h"
 
+#include "link/Link.h"
+#include "netcfg/ui/TForm14.h"
 #include "platform/qt/ShapeIndicator.h"
+#include "platform/qt/TextCodec.h"
 
 #include <iostream>
 #include <sstream>
@@ -138,6 +141,23 @@ TEST_F(ConnectionTest, ReconnectAfterDisconnectWorks)
     m_form->Button3Click();
 
     EXPECT_TRUE(m_form->isConnected());
+}
+
+TEST_F(ConnectionTest, WindowsLeftReachableAfterDisconnectingSayThePortIsClosed)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+    m_form->Button3Click();
+    ASSERT_FALSE(m_form->isConnected());
+    m_dialogs->clear();
+    const QString closed = platform::fromCp1251(link::refusalMessage(link::Refusal::PortClosed));
+
+    m_form->ReceiptCopiesItemClick();
+    TForm14 modem(nullptr, &link::processLink());
+    modem.Button28Click();
+
+    EXPECT_EQ(m_dialogs->messages().size(), 2u);
+    EXPECT_EQ(message(0), closed);
+    EXPECT_EQ(message(1), closed);
 }
 
 } // namespace

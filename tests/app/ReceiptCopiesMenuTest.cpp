@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        m_windows.form13 = new TForm13(m_form.get());
+        m_windows.receiptCopies = new TForm13(m_form.get());
         m_form->setWindows(m_windows);
     }
 
@@ -47,7 +47,8 @@ TEST_F(ReceiptCopiesMenuTest, OpensTheWindowOnlyForRegistrarsThatKeepCopies)
 
         QWidget* opened = windowOpened();
 
-        EXPECT_EQ(opened, opens ? static_cast<QWidget*>(m_windows.form13) : nullptr) << version;
+        EXPECT_EQ(opened, opens ? static_cast<QWidget*>(m_windows.receiptCopies) : nullptr)
+            << version;
         EXPECT_EQ(m_dialogs->messages().empty(), opens) << version;
         if (!opens) {
             EXPECT_EQ(message(0),

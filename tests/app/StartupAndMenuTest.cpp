@@ -10,10 +10,12 @@
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
+#include "link/Link.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
+#include "platform/qt/TextCodec.h"
 #include "script/ui/TForm10.h"
 #include "script/ui/TForm11.h"
 #include "script/ui/TForm7.h"
@@ -37,7 +39,7 @@ protected:
         AppFixture::SetUp();
         m_form.reset();
         m_windows = createWindows();
-        m_form.reset(m_windows.form1);
+        m_form.reset(m_windows.main);
         m_form->setTerminateHandler([this] { ++m_terminations; });
     }
 
@@ -79,9 +81,11 @@ TEST_F(StartupTest, CreatesFifteenHiddenWindowsOwnedByTheMainWindow)
     };
 
     const QList<QWidget*> windows = {
-        m_windows.form2,  m_windows.form3,  m_windows.form4,  m_windows.form5,  m_windows.form6,
-        m_windows.form7,  m_windows.form8,  m_windows.form9,  m_windows.form10, m_windows.form11,
-        m_windows.form12, m_windows.form13, m_windows.form14, m_windows.form15, m_windows.form16,
+        m_windows.serviceCash, m_windows.zReport,      m_windows.periodicReports,
+        m_windows.sales,       m_windows.nonFiscal,    m_windows.script,
+        m_windows.variables,   m_windows.about,        m_windows.secondRegistrar,
+        m_windows.comparison,  m_windows.status,       m_windows.receiptCopies,
+        m_windows.modem,       m_windows.acquirerLink, m_windows.remoteAccess,
     };
 
     QStringList captions;
@@ -104,15 +108,15 @@ TEST_F(StartupTest, EveryMenuItemOpensItsWindowModally)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
     const std::vector<std::pair<const char*, QWidget*>> items = {
-        {"ServiceCashItem", static_cast<QWidget*>(m_windows.form2)},
-        {"FiscalReceiptItem", static_cast<QWidget*>(m_windows.form5)},
-        {"NonFiscalReceiptItem", static_cast<QWidget*>(m_windows.form6)},
-        {"ZReportItem", static_cast<QWidget*>(m_windows.form3)},
-        {"PeriodicReportItem", static_cast<QWidget*>(m_windows.form4)},
-        {"ScriptsItem", static_cast<QWidget*>(m_windows.form7)},
-        {"ModemStateItem", static_cast<QWidget*>(m_windows.form14)},
-        {"AcquirerLinkItem", static_cast<QWidget*>(m_windows.form15)},
-        {"AboutItem", static_cast<QWidget*>(m_windows.form9)},
+        {"ServiceCashItem", static_cast<QWidget*>(m_windows.serviceCash)},
+        {"FiscalReceiptItem", static_cast<QWidget*>(m_windows.sales)},
+        {"NonFiscalReceiptItem", static_cast<QWidget*>(m_windows.nonFiscal)},
+        {"ZReportItem", static_cast<QWidget*>(m_windows.zReport)},
+        {"PeriodicReportItem", static_cast<QWidget*>(m_windows.periodicReports)},
+        {"ScriptsItem", static_cast<QWidget*>(m_windows.script)},
+        {"ModemStateItem", static_cast<QWidget*>(m_windows.modem)},
+        {"AcquirerLinkItem", static_cast<QWidget*>(m_windows.acquirerLink)},
+        {"AboutItem", static_cast<QWidget*>(m_windows.about)},
     };
 
     for (const auto& [item, window] : items) {
@@ -170,12 +174,12 @@ TEST_F(StartupTest, AboutWindowNamesProgramVersionAndAuthors)
     EXPECT_TRUE(text.contains(QStringLiteral("Версия " QUORVEX_PROJECT_VERSION)))
         << text.toStdString();
     EXPECT_TRUE(text.contains("Quorvex developers"));
-    auto* label = static_cast<QWidget*>(m_windows.form9)->findChild<QLabel*>("Label1");
+    auto* label = static_cast<QWidget*>(m_windows.about)->findChild<QLabel*>("Label1");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), text);
     const QString directory = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
     if (!directory.isEmpty())
-        static_cast<QWidget*>(m_windows.form9)->grab().save(directory + "/TForm9.png");
+        static_cast<QWidget*>(m_windows.about)->grab().save(directory + "/TForm9.png");
 }
 
 // A line that never answers and runs an action, once, while a request is being written.
@@ -245,7 +249,8 @@ TEST_F(ReportMenuTest, ReportRefusedByABusyLinkIsToldApart)
     m_form->XReportItemClick();
 
     EXPECT_EQ(m_dialogs->messages().size(), 3u);
-    EXPECT_EQ(message(0), notSentMessage());
+    EXPECT_EQ(message(0),
+              platform::fromCp1251(link::refusalMessage(link::processLink().lastRefusal())));
     EXPECT_EQ(message(1), QStringLiteral("Таймаут"));
     EXPECT_EQ(message(2), QStringLiteral("Ошибка отчета"));
     serial::portRegistry().removeVirtualPort("REENTRANT");

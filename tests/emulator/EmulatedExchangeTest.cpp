@@ -168,8 +168,9 @@ Measured measure(link::AnswerEnd mode, const Faults& faults)
     link::Link link(ports);
     link.setAnswerEnd(mode);
     EXPECT_GT(link.OpenFirstPort("TEST", 19200), 0);
-    link.SendCommand(
-        nullptr, [](link::RetData&) {}, 0, kDiagnostic, "0");
+    EXPECT_EQ(link.SendCommand(
+                  nullptr, [](link::RetData&) {}, 0, kDiagnostic, "0"),
+              0);
     return {link.retData(), registrar.nowMs()};
 }
 
@@ -226,10 +227,10 @@ TEST(EmulatedPorts, Emu1AndEmu2ReportDifferentIdentities)
     ASSERT_GT(link.OpenSecondPort("EMU2", 115200), 0);
     auto ignore = [](link::RetData&) {};
 
-    link.SendCommand(nullptr, ignore, 0, kDiagnostic, "0");
+    EXPECT_EQ(link.SendCommand(nullptr, ignore, 0, kDiagnostic, "0"), 0);
     const link::RetData first = link.retData();
     link.UseSecondPort(1);
-    link.SendCommand(nullptr, ignore, 0, kDiagnostic, "0");
+    EXPECT_EQ(link.SendCommand(nullptr, ignore, 0, kDiagnostic, "0"), 0);
     const link::RetData second = link.retData();
 
     EXPECT_EQ(ports.virtualPortNames(), (std::vector<std::string>{"EMU1", "EMU2"}));

@@ -187,8 +187,9 @@ TEST_F(ExchangeLogging, NestedCommandLogsEachAnswerWithItsOwnBytes)
     first->queueAnswerBytes(innerAnswer);
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
 
-    link.SendCommand(
-        nullptr, [&](RetData&) { send(0x4C, "2"); }, 0, 0x4A, "1");
+    EXPECT_EQ(link.SendCommand(
+                  nullptr, [&](RetData&) { send(0x4C, "2"); }, 0, 0x4A, "1"),
+              0);
 
     const std::string text = logText();
     const std::size_t request1 = text.find("4A1\r\n");

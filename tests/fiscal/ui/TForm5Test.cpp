@@ -2,7 +2,6 @@
 // sends. The sale sequence itself is tested without the window.
 #include "FiscalWindowFixture.h"
 
-#include "fiscal/RegistrarStep.h"
 #include "fiscal/ui/TForm5.h"
 
 #include <QCheckBox>
@@ -240,18 +239,6 @@ TEST_F(TForm5Test, ControlsChooseWhatEachButtonSends)
 
         EXPECT_EQ(requests(), std::vector<std::string>{c.sent}) << c.name;
     }
-}
-
-TEST_F(TForm5Test, RefusedOperationSaysSoWithoutWaiting)
-{
-    m_form->FormActivate();
-    type("Edit7", "0");
-
-    click("Button11");
-
-    EXPECT_EQ(requests(), std::vector<std::string>{});
-    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{fiscal::notSentMessage()});
-    EXPECT_EQ(link::resultState().pendingAnswers, 0);
 }
 
 } // namespace
