@@ -221,6 +221,7 @@ TEST_F(TForm15Test, LoadedValuesShowWholeAndOnlyTypingIsLimited)
     click("Button4");
     ASSERT_EQ(texts().at(3), QStringLiteral("192.168.100.1000"));
     ASSERT_EQ(texts().at(4), QStringLiteral("1234567"));
+    test_support::saveScreenshot(m_form, QStringLiteral("TForm15-long-values"));
     child<QLineEdit>(m_form, "Edit4")->setText(QStringLiteral("10.0.0.5"));
 
     click("Button2");
