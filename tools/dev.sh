@@ -60,7 +60,8 @@ sanitize_build="${QUORVEX_SANITIZE_BUILD_DIR:-$here/build-sanitize}"
 build_fuzz() {
     fuzz_and_sanitize_cache
     cmake -S "$here" -B "$fuzz_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++ -DQUORVEX_BUILD_FUZZ=ON -DQUORVEX_BUILD_BENCHMARKS=OFF >/dev/null
+        -DCMAKE_CXX_COMPILER=clang++ -DQUORVEX_BUILD_FUZZ=ON -DQUORVEX_BUILD_BENCHMARKS=OFF \
+        -DQUORVEX_WERROR=ON >/dev/null
     cmake --build "$fuzz_build" -j "$(nproc)" --target quorvex_fuzz "$@"
 }
 
@@ -90,8 +91,10 @@ run_fuzzers() {
     [ ${#failed[@]} -eq 0 ] || { echo "fuzz targets failed: ${failed[*]}" >&2; return 1; }
 }
 
+# Every build made here treats warnings as errors (the README's warnings policy); a plain CMake
+# build of the sources does not.
 configure_and_build() {
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUORVEX_WERROR=ON >/dev/null
     cmake --build "$build" -j "$(nproc)" "$@"
 }
 
@@ -108,7 +111,8 @@ build_package() {
 windows_test() {
     local arch=$1 wbuild=$2 status=0
     cmake -S "$here" -B "$wbuild" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-          -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DQUORVEX_MINGW_ARCH="$arch" >/dev/null
+          -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DQUORVEX_MINGW_ARCH="$arch" \
+          -DQUORVEX_WERROR=ON >/dev/null
     cmake --build "$wbuild" -j "$(nproc)"
     (
         # Quiet, without the Mono and Gecko installers; a 32-bit prefix for 32-bit programs.
@@ -182,7 +186,7 @@ case "${1:-}" in
         flags="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
         cmake -S "$here" -B "$sanitize_build" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
             -DCMAKE_CXX_FLAGS="$flags -O1" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-            -DQUORVEX_BUILD_BENCHMARKS=OFF >/dev/null
+            -DQUORVEX_BUILD_BENCHMARKS=OFF -DQUORVEX_WERROR=ON >/dev/null
         cmake --build "$sanitize_build" -j "$(nproc)"
         cd "$sanitize_build"
         # Any report ends its test with a failure; leaks are reported when a test process exits.
