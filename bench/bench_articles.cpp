@@ -3,7 +3,7 @@
 // under a second, 200 ms on the development machine.
 #include "fiscal/ArticleFile.h"
 #include "fiscal/ui/TForm5.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>

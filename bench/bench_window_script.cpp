@@ -8,7 +8,7 @@
 #include "emulator/EmulatedLine.h"
 #include "link/Link.h"
 #include "link/Session.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "script/Interpreter.h"
 #include "script/ScriptConsoleHost.h"
 #include "script/ui/TForm7.h"

@@ -83,7 +83,8 @@ function(quorvex_std_test name dir)
   endif()
   add_executable(${name} ${srcs})
   quorvex_cp1251_target(${name})
-  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${ARGN} quorvex_test_doubles GTest::gtest
+                        GTest::gtest_main GTest::gmock)
   if(CMAKE_CROSSCOMPILING)
     # One CTest test per executable, run through CMAKE_CROSSCOMPILING_EMULATOR: starting the
     # emulator once per case would cost more than the cases themselves.
@@ -106,7 +107,8 @@ function(quorvex_qt_test name dir)
   endif()
   add_executable(${name} ${srcs})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
-  target_link_libraries(${name} PRIVATE ${ARGN} quorvex_test_support_qt GTest::gtest GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${ARGN} quorvex_test_support_qt quorvex_test_doubles
+                        GTest::gtest GTest::gmock)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

@@ -8,7 +8,7 @@
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/IniFile.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "serial/PortRegistry.h"
 

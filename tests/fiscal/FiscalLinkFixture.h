@@ -7,7 +7,7 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "tests/support/EmulatedRegistrars.h"
 
 #include <gtest/gtest.h>

@@ -212,8 +212,9 @@ TEST_F(ExchangeLogging, AnswerIsDatedWhenItArrivedNotWhenTheCallbackReturned)
     first->queueAnswerBytes(kAllStatus80Answer);
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
 
-    link.SendCommand(
-        nullptr, [this](RetData&) { clock.set({7, 3, 2026, 1, 9, 40}); }, 0, 0x4A, "W");
+    ASSERT_EQ(link.SendCommand(
+                  nullptr, [this](RetData&) { clock.set({7, 3, 2026, 1, 9, 40}); }, 0, 0x4A, "W"),
+              0);
 
     const std::string text = logText();
     EXPECT_NE(text.find(";" + kStamp + "   \r\n;\x01"), std::string::npos) << text;

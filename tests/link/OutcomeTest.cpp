@@ -2,7 +2,7 @@
 
 #include "link/ResultState.h"
 #include "platform/MessagePump.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "link/ResultState.h"
 
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/RuntimeDirectory.h"
 #include "script/ComparisonReport.h"
 #include "script/Interpreter.h"

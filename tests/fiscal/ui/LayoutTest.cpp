@@ -6,7 +6,7 @@
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "tests/support/qt/CaptionFit.h"
 
 #include <QGroupBox>

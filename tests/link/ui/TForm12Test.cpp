@@ -6,7 +6,7 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 
 #include <QCheckBox>

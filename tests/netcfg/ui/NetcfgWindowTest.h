@@ -4,7 +4,7 @@
 #include "emulator/EmulatedLine.h"
 #include "link/Link.h"
 #include "link/ResultState.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "tests/support/EmulatedRegistrars.h"
 #include "tests/support/qt/CaptionFit.h"

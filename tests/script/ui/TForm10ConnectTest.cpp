@@ -9,7 +9,7 @@
 #include "link/Link.h"
 #include "link/Session.h"
 #include "platform/IniFile.h"
-#include "platform/RecordingDialogs.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "script/CompareIgnore.h"
 
