@@ -10,6 +10,8 @@
 #   tools/dev.sh fuzz [SECONDS]  build the fuzz targets with Clang, run each for SECONDS (60)
 #   tools/dev.sh fuzz-ci  the core's tests in that Clang build, then every fuzz target briefly
 #   tools/dev.sh sanitize build the tests with AddressSanitizer and UBSan, run them
+#   tools/dev.sh format  format every C++ source with the committed .clang-format
+#   tools/dev.sh format-check  fail, naming the files, when a source drifts from .clang-format
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -127,6 +129,11 @@ windows_test() {
     )
 }
 
+# The C++ sources under version control (build trees and copies are not).
+cpp_sources() {
+    git -C "$here" ls-files -z '*.cpp' '*.h'
+}
+
 case "${1:-}" in
     start)
         install_packages
@@ -168,6 +175,24 @@ case "${1:-}" in
         windows_test x86_64 "${QUORVEX_WINDOWS_BUILD_DIR:-$here/build-windows}" || status=$?
         windows_test i686 "${QUORVEX_WINDOWS_I686_BUILD_DIR:-$here/build-windows-i686}" || status=$?
         exit "$status"
+        ;;
+    format)
+        packages=(clang-format)
+        install_packages
+        cd "$here" && cpp_sources | xargs -0 clang-format -i
+        ;;
+    format-check)
+        packages=(clang-format)
+        install_packages
+        cd "$here"
+        drifted=$(cpp_sources | xargs -0 -n 50 sh -c \
+            'for f; do clang-format --dry-run -Werror "$f" >/dev/null 2>&1 || echo "$f"; done' sh)
+        if [ -n "$drifted" ]; then
+            echo "These files drift from .clang-format (tools/dev.sh format mends them):" >&2
+            echo "$drifted" >&2
+            exit 1
+        fi
+        echo "format-check: every C++ source follows .clang-format"
         ;;
     fuzz)
         install_packages "${fuzz_packages[@]}"
