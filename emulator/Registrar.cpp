@@ -16,6 +16,15 @@ constexpr std::size_t kDiagnosticBlankZone = 20;
 constexpr std::uint8_t kStatusBase = 0x80;
 constexpr std::uint8_t kFirstSequenceByte = 0x20;
 
+// Appends to a history that keeps at least its last `kept` entries: once it holds twice as many,
+// the older half goes in one step.
+template <typename Entry> void remember(std::vector<Entry>& history, Entry entry, std::size_t kept)
+{
+    if (history.size() >= 2 * kept)
+        history.erase(history.begin(), history.end() - static_cast<std::ptrdiff_t>(kept));
+    history.push_back(std::move(entry));
+}
+
 } // namespace
 
 Registrar::Registrar(Identity identity) : m_identity(std::move(identity)) {}
@@ -75,12 +84,12 @@ void Registrar::finishRequestFrame()
         return;
     }
     handleFrame(request->sequence, request->command, request->data);
-    m_requests.push_back(*request);
+    remember(m_requests, *request, kHistoryKept);
 }
 
 void Registrar::handleFrame(int sequence, int command, const std::string& data)
 {
-    m_handled.push_back(command);
+    remember(m_handled, command, kHistoryKept);
     if (m_faults.silent)
         return;
     // A new request supersedes whatever answer was still on its way.

@@ -108,7 +108,10 @@ public:
     // characters, commas after that, so the host's rewrite of those blanks yields plain fields.
     [[nodiscard]] std::string diagnosticAnswer() const;
 
-    // Requests handled so far (command codes in order), for tests.
+    // The requests handled lately (command codes in order, oldest first), for tests: at least the
+    // last kHistoryKept, so that a long run (EMU1 in the program, a soak script) keeps its memory
+    // flat.
+    static constexpr std::size_t kHistoryKept = 10'000;
     [[nodiscard]] const std::vector<int>& handledCommands() const { return m_handled; }
     [[nodiscard]] const std::vector<HandledRequest>& handledRequests() const { return m_requests; }
     // Frames answered with NAK because their length, 0x05 or checksum was wrong.

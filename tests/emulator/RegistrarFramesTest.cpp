@@ -98,6 +98,25 @@ TEST(RegistrarExchange, AnswersWithTheRequestsSequenceAndCommand)
     EXPECT_EQ(registrar.handledCommands(), std::vector<int>{0x4A});
 }
 
+TEST(RegistrarExchange, ALongRunKeepsOnlyItsRecentHistory)
+{
+    Registrar registrar;
+    const std::size_t total = 2 * Registrar::kHistoryKept + 3;
+
+    for (std::size_t i = 0; i < total; ++i) {
+        send(registrar, requestFrame(static_cast<std::uint8_t>(0x20 + i % 0x5F), 0x4A, "W"));
+        drain(registrar);
+    }
+    send(registrar, requestFrame(0x20, 0x38, ""));
+    drain(registrar);
+
+    const auto& handled = registrar.handledCommands();
+    EXPECT_GE(handled.size(), Registrar::kHistoryKept);
+    EXPECT_LT(handled.size(), total);
+    EXPECT_EQ(handled.back(), 0x38);
+    EXPECT_EQ(registrar.handledRequests().back().command, 0x38);
+}
+
 TEST(RegistrarExchange, BytesAroundFramesAreIgnoredAndSohRestartsAFrame)
 {
     Registrar registrar;
