@@ -1,22 +1,26 @@
 // A command script in the script window against the emulated registrar EMU1, offscreen, next to
 // the same script in the engine alone (as quorvex-run runs it), in both answer-end modes; and
-// the window's memory after 100,000 and after 1,000,000 lines (the memo keeps the last 100,000).
+// the window's memory after 100,000 and after 1,000,000 lines (the memo keeps the last 100,000),
+// and the window's run again with the exchange monitor open.
 // Targets: the window within 3x of the engine in etx mode; memory after 1,000,000 lines within
-// 1.2x of memory after 100,000.
+// 1.2x of memory after 100,000; with the monitor open, within 1.2x of the run without it.
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_window_script [--short]
 // --short leaves out the 1,000,000-line run.
 #include "emulator/EmulatedLine.h"
 #include "link/Link.h"
 #include "link/Session.h"
-#include "tests/support/platform/RecordingDialogs.h"
+#include "link/ui/ExchangeMonitor.h"
 #include "script/Interpreter.h"
 #include "script/ScriptConsoleHost.h"
 #include "script/ui/TForm7.h"
 #include "serial/PortRegistry.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -84,8 +88,10 @@ double windowRun(ui::TForm7& window, platform::RecordingDialogs& dialogs, const 
     return seconds([&] { window.findChild<QPushButton*>(QStringLiteral("Button6"))->click(); });
 }
 
+// Resident memory once the allocator has given back what it holds free: the memory in use.
 long residentKb()
 {
+    malloc_trim(0);
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmRSS:", 0) == 0)
@@ -112,8 +118,8 @@ int main(int argc, char** argv)
     ui::TForm7 window;
     window.show();
     window.FormActivate();
-    QObject::connect(window.findChild<QLineEdit*>(QStringLiteral("Edit1")),
-                     &QLineEdit::textChanged, forgetEmulatorHistory);
+    QObject::connect(window.findChild<QLineEdit*>(QStringLiteral("Edit1")), &QLineEdit::textChanged,
+                     forgetEmulatorHistory);
 
     const std::string tenThousand = commandScript(10'000);
     std::printf("10,000 status commands (4AW) against EMU1, best of %d runs each\n", kRepeats);
@@ -131,6 +137,21 @@ int main(int argc, char** argv)
     }
 
     link::processLink().setAnswerEnd(link::AnswerEnd::Etx);
+    {
+        double closed = 1e9;
+        double open = 1e9;
+        ui::ExchangeMonitor monitor;
+        for (int i = 0; i < kRepeats; ++i) {
+            closed = std::min(closed, windowRun(window, *dialogs, tenThousand));
+            monitor.open();
+            open = std::min(open, windowRun(window, *dialogs, tenThousand));
+            monitor.hide();
+            monitor.model().clear();
+        }
+        std::printf("  etx   window %.3f s, with the exchange monitor open %.3f s, ratio %.2f\n",
+                    closed, open, open / closed);
+    }
+
     const std::string hundredThousand = commandScript(100'000);
     const double run100k = windowRun(window, *dialogs, hundredThousand);
     const long rss100k = residentKb();
