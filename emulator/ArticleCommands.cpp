@@ -39,9 +39,9 @@ std::string describe(const DeviceState& state, int code, const Article& article)
     if (const auto it = state.day.goods.find(code); it != state.day.goods.end())
         sold = it->second;
     return std::string(1, kFound) + "," + article.taxGroup + "," + std::to_string(code) + "," +
-           std::to_string(article.goodsGroup) + "," + std::to_string(article.priceHundredths) + "," +
-           std::to_string(sold.quantityThousandths) + "," + std::to_string(sold.amountHundredths) +
-           "," + article.name;
+           std::to_string(article.goodsGroup) + "," + std::to_string(article.priceHundredths) +
+           "," + std::to_string(sold.quantityThousandths) + "," +
+           std::to_string(sold.amountHundredths) + "," + article.name;
 }
 
 } // namespace

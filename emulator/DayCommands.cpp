@@ -112,8 +112,7 @@ StatusBits amountRefusal(const std::string& text)
     digits = digits.substr(0, digits.find('.'));
     const bool wellFormed =
         !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
-    return wellFormed && !daydata::parseNumber(digits) ? refusal::kOverflow
-                                                       : refusal::kSyntaxError;
+    return wellFormed && !daydata::parseNumber(digits) ? refusal::kOverflow : refusal::kSyntaxError;
 }
 
 ModelAnswer serviceCash(const std::string& data, DeviceState& state)

@@ -21,7 +21,7 @@ constexpr StatusBits kSyntaxError = {0x01 | 0x20, 0, 0, 0, 0, 0}; // S0: syntax 
 constexpr StatusBits kInvalidCommand = {0x02 | 0x20, 0, 0, 0, 0, 0}; // S0: invalid code, general
 constexpr StatusBits kNotAllowed = {0, 0x02, 0, 0, 0, 0};            // S1: not allowed in this mode
 constexpr StatusBits kOverflow = {0, 0x01, 0, 0, 0, 0};              // S1: arithmetic overflow
-constexpr StatusBits kDateTime = {0x04 | 0x20, 0, 0, 0, 0, 0};     // S0: date and time, general
+constexpr StatusBits kDateTime = {0x04 | 0x20, 0, 0, 0, 0, 0};       // S0: date and time, general
 } // namespace refusal
 
 // What the model answers one command with: the answer data and the status bits it adds.

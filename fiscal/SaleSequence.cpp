@@ -1,11 +1,11 @@
 #include "fiscal/SaleSequence.h"
 
 #include "fiscal/ArticleFile.h"
-#include "platform/NumberText.h"
 #include "fiscal/RegistrarStep.h"
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "platform/Dialogs.h"
+#include "platform/NumberText.h"
 
 namespace quorvex::fiscal {
 

@@ -37,8 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         const std::string programming = articleText(fields, "9011");
         FUZZ_CHECK(!programming.empty() && programming[0] == 'P');
-        const bool commaBeforePrice = (fields[0] + fields[1] + fields[2]).find(',') !=
-                                      std::string::npos;
+        const bool commaBeforePrice =
+            (fields[0] + fields[1] + fields[2]).find(',') != std::string::npos;
         if (!commaBeforePrice && fields[3].find(',') == std::string::npos)
             FUZZ_CHECK(articlePriceText(programming) == fields[3]);
     }

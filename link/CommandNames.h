@@ -6,4 +6,4 @@ namespace quorvex::link {
 // 0x21..0x77 and for codes without a name.
 const char* GetCommandName(int command);
 
-}  // namespace quorvex::link
+} // namespace quorvex::link

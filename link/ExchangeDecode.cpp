@@ -59,8 +59,8 @@ DecodedExchange decodeExchange(const ExchangeRecord& record)
     const RetData& result = record.result;
     row.answerFields = joinedFields(result);
     const bool answered = (result.ErrorFlags & (ERR_TIMEOUT | ERR_NAK)) == 0;
-    row.status = answered ? hexBytes(std::string(result.Status.begin(), result.Status.end()))
-                          : kNone;
+    row.status =
+        answered ? hexBytes(std::string(result.Status.begin(), result.Status.end())) : kNone;
     const std::string errors = errorTextsFor(result.ErrorFlags);
     row.errors = errors.empty() ? kNone : errors;
     row.failed = !errors.empty();

@@ -9,9 +9,9 @@
 namespace quorvex::link {
 
 struct DecodedExchange {
-    std::string registrar;    // "1" or "2"
-    std::string code;         // two hex digits
-    std::string name;         // the command's name
+    std::string registrar; // "1" or "2"
+    std::string code;      // two hex digits
+    std::string name;      // the command's name
     std::string requestData;
     std::string answerFields; // the answer fields joined by ","
     std::string status;       // the six status bytes in hex, "—" without an answer

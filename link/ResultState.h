@@ -12,9 +12,9 @@ class Dialogs;
 namespace quorvex::link {
 
 struct ResultState {
-    RetData copy;                     // the last RetData passed to a callback
-    std::int32_t pendingAnswers = 0;  // decremented by each callback
-    std::int32_t errorCount = 0;      // incremented when a callback shows an error text
+    RetData copy;                    // the last RetData passed to a callback
+    std::int32_t pendingAnswers = 0; // decremented by each callback
+    std::int32_t errorCount = 0;     // incremented when a callback shows an error text
 
     // What both callbacks do: copy, count, show the first error text through the dialogs (or
     // the result's LineFault, when the line was lost).
@@ -27,11 +27,11 @@ const char* errorTextFor(std::uint32_t errorFlags);
 // empty when none is set.
 std::string errorTextsFor(std::uint32_t errorFlags);
 
-ResultState& resultState();  // the process's instance
+ResultState& resultState(); // the process's instance
 
 // The callbacks handed to SendCommand and the typed operations (process instance, process
 // dialogs). The status window passes PrinterResults, every other sender PrinterResultsx.
 void PrinterResultsx(RetData& result);
 void PrinterResults(RetData& result);
 
-}  // namespace quorvex::link
+} // namespace quorvex::link

@@ -19,8 +19,8 @@ public:
     virtual void sleepMs(int milliseconds) = 0;
 };
 
-Clock& systemClock();            // the real local clock and sleep
-Clock& processClock();           // the process's clock (systemClock() unless replaced)
-void setProcessClock(Clock* clock);// nullptr restores systemClock()
+Clock& systemClock();               // the real local clock and sleep
+Clock& processClock();              // the process's clock (systemClock() unless replaced)
+void setProcessClock(Clock* clock); // nullptr restores systemClock()
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

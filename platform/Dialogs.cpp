@@ -16,10 +16,16 @@ public:
 SilentDialogs g_silent;
 Dialogs* g_current = &g_silent;
 
-}  // namespace
+} // namespace
 
-Dialogs& dialogs() { return *g_current; }
+Dialogs& dialogs()
+{
+    return *g_current;
+}
 
-void setDialogs(Dialogs* d) { g_current = d ? d : &g_silent; }
+void setDialogs(Dialogs* d)
+{
+    g_current = d ? d : &g_silent;
+}
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

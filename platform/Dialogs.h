@@ -9,10 +9,11 @@
 namespace quorvex::platform {
 
 struct FileDialogOptions {
-    std::string filter;            // "Описание (*.txt)|*.TXT|Все|*.*" pairs separated by '|'
-    std::string defaultExtension;  // without the dot, appended to a name typed for saving without one
-    std::string initialDirectory;  // file-system encoding
-    std::string title;             // the dialog's caption; empty for the toolkit's own
+    std::string filter; // "Описание (*.txt)|*.TXT|Все|*.*" pairs separated by '|'
+    std::string
+        defaultExtension; // without the dot, appended to a name typed for saving without one
+    std::string initialDirectory; // file-system encoding
+    std::string title;            // the dialog's caption; empty for the toolkit's own
 };
 
 class Dialogs {

@@ -10,7 +10,7 @@ std::function<void()>& pump()
     static std::function<void()> p;
     return p;
 }
-}  // namespace
+} // namespace
 
 void processPendingMessages()
 {
@@ -18,6 +18,9 @@ void processPendingMessages()
         pump()();
 }
 
-void setMessagePump(std::function<void()> p) { pump() = std::move(p); }
+void setMessagePump(std::function<void()> p)
+{
+    pump() = std::move(p);
+}
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

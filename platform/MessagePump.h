@@ -6,6 +6,6 @@
 namespace quorvex::platform {
 
 void processPendingMessages();
-void setMessagePump(std::function<void()> pump);  // empty function restores the no-op
+void setMessagePump(std::function<void()> pump); // empty function restores the no-op
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

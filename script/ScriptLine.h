@@ -46,5 +46,4 @@ struct ClassifiedLine {
 // The text after the first `separator` (empty when there is none).
 [[nodiscard]] std::string textAfter(const std::string& text, char separator);
 
-
 } // namespace quorvex::script

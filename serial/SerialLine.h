@@ -37,4 +37,4 @@ public:
     virtual bool close() = 0;
 };
 
-}  // namespace quorvex::serial
+} // namespace quorvex::serial

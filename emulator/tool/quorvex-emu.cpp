@@ -100,13 +100,12 @@ bool startReplay(const std::string& logPath, quorvex::emulator::Registrar& regis
         std::cerr << "quorvex-emu: no exchange to replay in " << shownPath << '\n';
         return false;
     }
-    emulator::replayOn(registrar,
-                       std::make_shared<emulator::ReplayAnswers>(contents->exchanges),
+    emulator::replayOn(registrar, std::make_shared<emulator::ReplayAnswers>(contents->exchanges),
                        [](const emulator::HandledRequest& request) {
-                           std::cerr << "quorvex-emu: never recorded: "
-                                     << toUtf8(emulator::describeRequest(request.command,
-                                                                         request.data))
-                                     << std::endl;
+                           std::cerr
+                               << "quorvex-emu: never recorded: "
+                               << toUtf8(emulator::describeRequest(request.command, request.data))
+                               << std::endl;
                        });
     return true;
 }

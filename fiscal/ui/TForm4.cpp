@@ -15,9 +15,9 @@
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyleOptionComboBox>
-#include <QShowEvent>
 
 namespace quorvex::ui {
 
@@ -46,8 +46,7 @@ bool calendarKey(const QKeyEvent& key)
 // they take their dates from the calendar only.
 bool focusKey(const QKeyEvent& key)
 {
-    return key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab ||
-           key.key() == Qt::Key_Escape;
+    return key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab || key.key() == Qt::Key_Escape;
 }
 
 // Opens the edit's calendar as a click on its arrow does (the edit has no call for it).
@@ -57,10 +56,10 @@ void openCalendar(QDateEdit& edit)
     option.initFrom(&edit);
     option.editable = true;
     option.subControls = QStyle::SC_All;
-    const QPointF arrow = edit.style()
-                              ->subControlRect(QStyle::CC_ComboBox, &option,
-                                               QStyle::SC_ComboBoxArrow, &edit)
-                              .center();
+    const QPointF arrow =
+        edit.style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, &edit)
+            .center();
     QMouseEvent press(QEvent::MouseButtonPress, arrow, edit.mapToGlobal(arrow), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&edit, &press);
@@ -93,13 +92,14 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(m_rangeChoice, &QButtonGroup::idClicked, this, &TForm4::RadioGroup3Click);
-    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        const auto inRangeChoice = [this](QWidget* w) {
-            return w != nullptr && m_ui->RadioGroup3->isAncestorOf(w);
-        };
-        if (inRangeChoice(old) && !inRangeChoice(now))
-            RadioGroup3Exit();
-    });
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            const auto inRangeChoice = [this](QWidget* w) {
+                return w != nullptr && m_ui->RadioGroup3->isAncestorOf(w);
+            };
+            if (inRangeChoice(old) && !inRangeChoice(now))
+                RadioGroup3Exit();
+        });
     platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
 }

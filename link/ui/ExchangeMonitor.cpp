@@ -289,10 +289,9 @@ void ExchangeMonitor::showDetails()
 
 void ExchangeMonitor::updateDroppedLabel()
 {
-    m_dropped->setText(
-        QStringLiteral("Записей: %1, отброшено старых: %2")
-            .arg(m_model.rowCount())
-            .arg(m_model.dropped()));
+    m_dropped->setText(QStringLiteral("Записей: %1, отброшено старых: %2")
+                           .arg(m_model.rowCount())
+                           .arg(m_model.dropped()));
 }
 
 } // namespace quorvex::ui

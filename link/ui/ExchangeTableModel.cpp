@@ -35,10 +35,10 @@ MonitorRow ExchangeTableModel::rowFor(const link::ExchangeRecord& record)
 {
     const link::DecodedExchange d = link::decodeExchange(record);
     MonitorRow row;
-    row.time = QDateTime::fromMSecsSinceEpoch(record.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
-    row.columns = {shown(d.registrar), shown(d.code),         shown(d.name),
-                   shown(d.requestData), shown(d.answerFields), shown(d.status),
-                   shown(d.errors),      shown(d.roundTripMs)};
+    row.time =
+        QDateTime::fromMSecsSinceEpoch(record.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
+    row.columns = {shown(d.registrar),    shown(d.code),   shown(d.name),   shown(d.requestData),
+                   shown(d.answerFields), shown(d.status), shown(d.errors), shown(d.roundTripMs)};
     row.requestFrame = record.result.RequestFrame;
     row.rawAnswer = record.result.RawAnswer;
     row.status = record.result.Status;
@@ -134,11 +134,10 @@ QString ExchangeTableModel::rowText(int index) const
 
 QStringList ExchangeTableModel::headers()
 {
-    return {QStringLiteral("Время"),        QStringLiteral("Рег."),
-            QStringLiteral("Код"),          QStringLiteral("Команда"),
-            QStringLiteral("Данные запроса"), QStringLiteral("Поля ответа"),
-            QStringLiteral("Статус"),       QStringLiteral("Ошибки"),
-            QStringLiteral("мс")};
+    return {
+        QStringLiteral("Время"),   QStringLiteral("Рег."),           QStringLiteral("Код"),
+        QStringLiteral("Команда"), QStringLiteral("Данные запроса"), QStringLiteral("Поля ответа"),
+        QStringLiteral("Статус"),  QStringLiteral("Ошибки"),         QStringLiteral("мс")};
 }
 
 int ExchangeTableModel::rowCount(const QModelIndex& parent) const

@@ -15,7 +15,7 @@ namespace quorvex::ui {
 // One exchange as the table shows it: the decoded columns as display text, and the frames for
 // the details pane.
 struct MonitorRow {
-    QString time; // hh:mm:ss.zzz
+    QString time;        // hh:mm:ss.zzz
     QStringList columns; // registrar, code, name, request data, fields, status, errors, ms
     std::string requestFrame;
     std::string rawAnswer;
@@ -65,7 +65,7 @@ private:
     void rebuildShown();
 
     int m_limit;
-    std::deque<MonitorRow> m_rows; // every kept row, oldest first
+    std::deque<MonitorRow> m_rows;         // every kept row, oldest first
     std::deque<const MonitorRow*> m_shown; // the rows the filter passes
     MonitorFilter m_filter;
     long long m_dropped = 0;

@@ -8,4 +8,4 @@ TForm16::TForm16(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Параметры удаленного доступа"));
 }
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

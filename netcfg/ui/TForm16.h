@@ -10,4 +10,4 @@ public:
     explicit TForm16(QWidget* parent = nullptr);
 };
 
-}  // namespace quorvex::ui
+} // namespace quorvex::ui

@@ -23,8 +23,8 @@ QString patternList(const QString& windowsPatterns)
     QStringList patterns;
     for (const QString& raw : windowsPatterns.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
         // "*.*" matches every file on Windows, names without a dot too; elsewhere "*" does.
-        const QString pattern = raw.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*")
-                                                                       : raw.trimmed();
+        const QString pattern =
+            raw.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*") : raw.trimmed();
         for (const QString& variant : {pattern, pattern.toLower(), pattern.toUpper()})
             if (!variant.isEmpty() && !patterns.contains(variant))
                 patterns.append(variant);

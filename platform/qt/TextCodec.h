@@ -15,7 +15,7 @@ QString fromCp1251Visible(const std::string& bytes);
 // The bytes a text shown by fromCp1251Visible stands for: control pictures back to their bytes.
 std::string toCp1251FromVisible(const QString& text);
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform
 
 namespace quorvex::platform {
 
@@ -24,4 +24,4 @@ namespace quorvex::platform {
 QString fromFileName(const std::string& path);
 std::string toFileName(const QString& path);
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

@@ -19,4 +19,4 @@ void centreOnScreen(QWidget& window)
     centreOnScreen(window, window.screen());
 }
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

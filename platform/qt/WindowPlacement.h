@@ -12,4 +12,4 @@ void centreOnScreen(QWidget& window, const QScreen* screen);
 // The same on the screen the window is on.
 void centreOnScreen(QWidget& window);
 
-}  // namespace quorvex::platform
+} // namespace quorvex::platform

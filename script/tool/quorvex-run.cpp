@@ -315,7 +315,7 @@ std::optional<script::JUnitFailure> failureOf(script::RunEnd end, const Terminal
 std::string utcTimestamp(std::time_t at)
 {
     const std::tm utc = *std::gmtime(&at); // one thread: the shared result is read at once
-    char text[80]; // room for any int the fields could hold
+    char text[80];                         // room for any int the fields could hold
     std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", utc.tm_year + 1900,
                   utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
     return text;

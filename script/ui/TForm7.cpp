@@ -96,9 +96,8 @@ void TForm7::Memo1ContextMenu(const QPoint& position)
 {
     std::unique_ptr<QMenu> menu(m_ui->Memo1->createStandardContextMenu(position));
     const QString selected = m_ui->Memo1->textCursor().selectedText();
-    const QString text = selected.isEmpty()
-                             ? m_ui->Memo1->cursorForPosition(position).block().text()
-                             : selected;
+    const QString text =
+        selected.isEmpty() ? m_ui->Memo1->cursorForPosition(position).block().text() : selected;
     menu->addSeparator();
     connect(menu->addAction(QStringLiteral("Показать в шестнадцатеричном виде")),
             &QAction::triggered, this,

@@ -89,7 +89,7 @@ private:
     ScriptWindowCallbacks m_callbacks;
     TForm8* m_variables = nullptr;
     script::FramePacer m_pacer;
-    QStringList m_gathered;      // memo lines not yet in the memo
+    QStringList m_gathered;                         // memo lines not yet in the memo
     std::optional<std::string> m_pendingLineNumber; // texts not yet in their boxes
     std::optional<std::string> m_pendingStatus;
     int m_memoLines = 0;         // lines put into the memo since it was last cleared

@@ -8,9 +8,9 @@
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/IniFile.h"
-#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "serial/PortRegistry.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -21,8 +21,8 @@ std::set<int> codesInTable(std::istream& table)
         if (line.rfind("| 0x", 0) != 0)
             continue;
         const std::string firstColumn = line.substr(1, line.find('|', 1) - 1);
-        for (std::sregex_iterator it(firstColumn.begin(), firstColumn.end(), code), end;
-             it != end; ++it)
+        for (std::sregex_iterator it(firstColumn.begin(), firstColumn.end(), code), end; it != end;
+             ++it)
             codes.insert(std::stoi((*it)[1].str(), nullptr, 16));
     }
     return codes;

@@ -213,7 +213,11 @@ TEST_F(ExchangeLogging, AnswerIsDatedWhenItArrivedNotWhenTheCallbackReturned)
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
 
     ASSERT_EQ(link.SendCommand(
-                  nullptr, [this](RetData&) { clock.set({7, 3, 2026, 1, 9, 40}); }, 0, 0x4A, "W"),
+                  nullptr,
+                  [this](RetData&) {
+                      clock.set({7, 3, 2026, 1, 9, 40});
+                  },
+                  0, 0x4A, "W"),
               0);
 
     const std::string text = logText();

@@ -50,23 +50,37 @@ TEST_F(ObservedExchange, EachExchangeAndRefusalIsReportedOnceAndDecoded)
         Refusal refusal;
         DecodedExchange shown; // registrar, code, name are checked apart
     } cases[] = {
-        {"answer", [&](LineScript& line) { line.queueAnswerBytes(answer); }, 0x4A, 0,
+        {"answer",
+         [&](LineScript& line) { line.queueAnswerBytes(answer); },
+         0x4A,
+         0,
          Refusal::None,
          {"", "", "", "W", "1,22", "00 00 02 00 00 00", "—", "22.000", false}},
-        {"time-out", [](LineScript& line) { line.queueAnswer(LineScript::silence(50)); }, 0x4A,
-         ERR_TIMEOUT, Refusal::None,
+        {"time-out",
+         [](LineScript& line) { line.queueAnswer(LineScript::silence(50)); },
+         0x4A,
+         ERR_TIMEOUT,
+         Refusal::None,
          {"", "", "", "W", "", "—", "Таймаут", "50.000", true}},
-        {"NAK", [](LineScript& line) { line.queueAnswerBytes({NAK}); }, 0x4A, ERR_NAK,
+        {"NAK",
+         [](LineScript& line) { line.queueAnswerBytes({NAK}); },
+         0x4A,
+         ERR_NAK,
          Refusal::None,
          {"", "", "", "W", "", "—", "Ошибка приема команды", "2.000", true}},
-        {"refusal", [](LineScript&) {}, 0x1FF, 0, Refusal::CodeOutOfRange,
+        {"refusal",
+         [](LineScript&) {},
+         0x1FF,
+         0,
+         Refusal::CodeOutOfRange,
          {"", "", "", "W", "", "—", refusalMessage(Refusal::CodeOutOfRange), "—", true}},
     };
     for (const auto& c : cases) {
         records.clear();
         c.arrange(*first);
 
-        const int sent = link.SendCommand(nullptr, [](RetData&) {}, 0, c.command, "W");
+        const int sent = link.SendCommand(
+            nullptr, [](RetData&) {}, 0, c.command, "W");
 
         ASSERT_EQ(records.size(), 1u) << c.name;
         const ExchangeRecord& record = records[0];
@@ -102,7 +116,8 @@ TEST_F(ObservedExchange, ARemovedObserverHearsNothingMore)
     link.removeObserver(*this);
     first->queueAnswerBytes(buildAnswerFrame(0x21, 0x4A, "", {}));
 
-    (void)link.SendCommand(nullptr, [](RetData&) {}, 0, 0x4A, "W");
+    (void)link.SendCommand(
+        nullptr, [](RetData&) {}, 0, 0x4A, "W");
 
     EXPECT_TRUE(records.empty());
 }

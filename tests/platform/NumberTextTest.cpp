@@ -11,7 +11,7 @@ TEST(NumberText, LenientIntegersDecimalsAndStrictIntegers)
 {
     struct Case {
         const char* text;
-        std::optional<int> integer;  // blanks around allowed
+        std::optional<int> integer; // blanks around allowed
         std::optional<double> number;
         std::optional<std::int32_t> strict; // sign and digits only
     };

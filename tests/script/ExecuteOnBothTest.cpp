@@ -9,9 +9,9 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
-#include "tests/support/platform/RecordingDialogs.h"
 #include "script/ReportDocument.h"
 #include "tests/support/EmulatedRegistrars.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 

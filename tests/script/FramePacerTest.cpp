@@ -15,7 +15,7 @@ TEST(FramePacer, OneAskPerFrameGoesAhead)
     const struct {
         std::chrono::milliseconds advance;
         bool due;
-    } asks[] = {{0ms, true}, {0ms, false}, {15ms, false}, {1ms, true},
+    } asks[] = {{0ms, true},   {0ms, false},  {15ms, false}, {1ms, true},
                 {10ms, false}, {100ms, true}, {0ms, false}};
     for (const auto& ask : asks) {
         now += ask.advance;

@@ -6,11 +6,11 @@
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/Clock.h"
-#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/RuntimeDirectory.h"
 #include "script/ComparisonReport.h"
 #include "script/Interpreter.h"
 #include "script/ScriptConsoleHost.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
 

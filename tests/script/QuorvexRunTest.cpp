@@ -37,7 +37,8 @@ TEST(QuorvexRunTest, TraceWritesEveryExchangeDecoded)
     const ToolResult result = runTool("--trace " + script({"4AW", "0F"}));
 
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_NE(result.err.find(utf8(u8"\t1\t4A Получить состояние регистратора\tW\t\t00 00 00 00 00 3A\t—\t")),
+    EXPECT_NE(result.err.find(
+                  utf8(u8"\t1\t4A Получить состояние регистратора\tW\t\t00 00 00 00 00 3A\t—\t")),
               std::string::npos)
         << result.err;
     EXPECT_NE(result.err.find(utf8(u8"\t22 00 00 00 00 3A\tНеверная команда, Общая ошибка\t")),

@@ -158,7 +158,8 @@ TEST(Rtf, OfficeSuiteReadsTheCyrillicTextAndTheColours)
         " --headless --norestore --convert-to html --outdir out report.rtf >> convert.log 2>&1";
     // A fresh profile's first start now and then gives up under load ("user interface language
     // cannot be determined"); the second start finds the profile made.
-    if (std::system(command.c_str()) != 0 || !std::filesystem::exists(dir / "out" / "report.html")) {
+    if (std::system(command.c_str()) != 0 ||
+        !std::filesystem::exists(dir / "out" / "report.html")) {
         ASSERT_EQ(std::system(command.c_str()), 0) << readFile(dir / "convert.log");
     }
 

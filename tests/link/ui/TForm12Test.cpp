@@ -6,8 +6,8 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
-#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -4,9 +4,9 @@
 #include "emulator/EmulatedLine.h"
 #include "link/Link.h"
 #include "link/ResultState.h"
-#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "tests/support/EmulatedRegistrars.h"
+#include "tests/support/platform/RecordingDialogs.h"
 #include "tests/support/qt/CaptionFit.h"
 
 #include <QCoreApplication>

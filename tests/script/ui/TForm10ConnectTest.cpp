@@ -9,9 +9,9 @@
 #include "link/Link.h"
 #include "link/Session.h"
 #include "platform/IniFile.h"
-#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "script/CompareIgnore.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -6,10 +6,10 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
-#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "tests/support/EmulatedRegistrars.h"
 #include "tests/support/RtfReader.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <QDir>
 #include <QFile>

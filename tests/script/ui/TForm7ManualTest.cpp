@@ -169,7 +169,8 @@ TEST_F(TForm7Manual, MemoKeepsItsLastLinesAndSaysItDropsTheRest)
     const QStringList lines = memoLines();
     ASSERT_EQ(lines.size(), ScriptWindowHost::kMemoLineLimit);
     EXPECT_EQ(lines[lines.size() - 2], QString::number(ScriptWindowHost::kMemoLineLimit));
-    EXPECT_TRUE(lines.back().contains(QStringLiteral("журнал обмена"))) << lines.back().toStdString();
+    EXPECT_TRUE(lines.back().contains(QStringLiteral("журнал обмена")))
+        << lines.back().toStdString();
 }
 
 TEST_F(TForm7Manual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat)

@@ -5,13 +5,13 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
-#include "tests/support/platform/RecordingDialogs.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ComparisonReport.h"
 #include "script/ReportDocument.h"
 #include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
 #include "tests/support/EmulatedRegistrars.h"
+#include "tests/support/platform/RecordingDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
