@@ -3,6 +3,7 @@
 #include "link/Frame.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/LineMemo.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -17,8 +18,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QTextBlock>
 
 namespace quorvex::ui {
 
@@ -90,17 +89,19 @@ void TForm7::connectHandlers()
     connect(m_ui->Memo1, &QWidget::customContextMenuRequested, this, &TForm7::Memo1ContextMenu);
 }
 
-// The memo's own menu with one entry more: the selected text, or the line under the mouse, as
-// the hexadecimal bytes it stands for.
+// The memo's own menu with one entry more: the selected lines, or the line under the mouse, as
+// the hexadecimal bytes they stand for.
 void TForm7::Memo1ContextMenu(const QPoint& position)
 {
-    std::unique_ptr<QMenu> menu(m_ui->Memo1->createStandardContextMenu(position));
-    const QString selected = m_ui->Memo1->textCursor().selectedText();
-    const QString text =
-        selected.isEmpty() ? m_ui->Memo1->cursorForPosition(position).block().text() : selected;
+    std::unique_ptr<QMenu> menu(m_ui->Memo1->createStandardContextMenu());
+    const qsizetype lineUnderMouse = m_ui->Memo1->lineAt(position);
+    QString text = m_ui->Memo1->selectedText();
+    if (text.isEmpty() && lineUnderMouse >= 0)
+        text = m_ui->Memo1->line(lineUnderMouse);
     menu->addSeparator();
-    connect(menu->addAction(QStringLiteral("Показать в шестнадцатеричном виде")),
-            &QAction::triggered, this,
+    QAction* hex = menu->addAction(QStringLiteral("Показать в шестнадцатеричном виде"));
+    hex->setEnabled(!text.isEmpty());
+    connect(hex, &QAction::triggered, this,
             [text] { platform::dialogs().showMessage(link::hexBytes(toCp1251FromVisible(text))); });
     menu->exec(m_ui->Memo1->viewport()->mapToGlobal(position));
 }

@@ -1,13 +1,13 @@
 #include "script/ui/TForm7Host.h"
 
 #include "platform/Dialogs.h"
+#include "platform/qt/LineMemo.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ui/TForm8.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 
 namespace quorvex::ui {
 
@@ -18,9 +18,7 @@ ScriptWindowHost::ScriptWindowHost(const ScriptWindowControls& controls,
                                    ScriptWindowCallbacks callbacks)
     : m_controls(controls), m_callbacks(std::move(callbacks))
 {
-    m_controls.memo->setMaximumBlockCount(kMemoLineLimit);
-    // The memo is read-only: an undo history would only cost time and memory with every line.
-    m_controls.memo->setUndoRedoEnabled(false);
+    m_controls.memo->setMaximumLineCount(kMemoLineLimit);
 }
 
 void ScriptWindowHost::setVariablesWindow(TForm8* variables)
@@ -38,7 +36,6 @@ void ScriptWindowHost::clearMemo()
 {
     m_gathered.clear();
     m_controls.memo->clear();
-    m_memoLines = 0;
     m_droppingTold = false;
 }
 
@@ -60,12 +57,11 @@ void ScriptWindowHost::appendGatheredLines()
 {
     if (m_gathered.isEmpty())
         return;
-    m_memoLines += static_cast<int>(m_gathered.size());
-    m_controls.memo->appendPlainText(m_gathered.join(QLatin1Char('\n')));
+    const qsizetype dropped = m_controls.memo->appendLines(m_gathered);
     m_gathered.clear();
-    if (m_memoLines > kMemoLineLimit && !m_droppingTold) {
+    if (dropped > 0 && !m_droppingTold) {
         m_droppingTold = true;
-        m_controls.memo->appendPlainText(
+        m_controls.memo->appendLine(
             QStringLiteral("Окно хранит последние %1 строк, более ранние удалены; "
                            "весь обмен записан в журнал обмена.")
                 .arg(kMemoLineLimit));

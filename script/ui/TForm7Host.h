@@ -15,8 +15,11 @@
 
 class QCheckBox;
 class QLineEdit;
-class QPlainTextEdit;
 class QWidget;
+
+namespace quorvex::platform {
+class LineMemo;
+}
 
 namespace quorvex::ui {
 
@@ -24,13 +27,13 @@ class TForm8;
 
 struct ScriptWindowControls {
     QWidget* form = nullptr;
-    QPlainTextEdit* memo = nullptr;  // Memo1
-    QLineEdit* lineNumber = nullptr; // Edit4
-    QLineEdit* code = nullptr;       // Edit1; its change handler converts the code
-    QLineEdit* data = nullptr;       // Edit3
-    QLineEdit* status = nullptr;     // Edit6
-    QCheckBox* noRepaint = nullptr;  // CheckBox1
-    QCheckBox* noOutput = nullptr;   // CheckBox2
+    platform::LineMemo* memo = nullptr; // Memo1
+    QLineEdit* lineNumber = nullptr;    // Edit4
+    QLineEdit* code = nullptr;          // Edit1; its change handler converts the code
+    QLineEdit* data = nullptr;          // Edit3
+    QLineEdit* status = nullptr;        // Edit6
+    QCheckBox* noRepaint = nullptr;     // CheckBox1
+    QCheckBox* noOutput = nullptr;      // CheckBox2
 };
 
 // What the window does when the interpreter changes its run state.
@@ -92,7 +95,6 @@ private:
     QStringList m_gathered;                         // memo lines not yet in the memo
     std::optional<std::string> m_pendingLineNumber; // texts not yet in their boxes
     std::optional<std::string> m_pendingStatus;
-    int m_memoLines = 0;         // lines put into the memo since it was last cleared
     bool m_droppingTold = false; // the memo has said that it drops its oldest lines
 };
 

@@ -17,8 +17,7 @@ TEST_F(TForm7Files, StartsWithEverythingThatNeedsAFileOrActivationDisabled)
     EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Команды и скрипты"));
     EXPECT_EQ(child<QLabel>("Label11")->text(), QStringLiteral("Имя  файла:"));
     EXPECT_FALSE(combo()->isEditable());
-    EXPECT_TRUE(child<QPlainTextEdit>("Memo1")->isReadOnly());
-    EXPECT_EQ(child<QPlainTextEdit>("Memo1")->font().pixelSize(), 15);
+    EXPECT_EQ(child<platform::LineMemo>("Memo1")->font().pixelSize(), 15);
     EXPECT_EQ(edit("Edit4")->text(), QStringLiteral("0"));
     EXPECT_EQ(edit("Edit1")->maxLength(), 2);
 

@@ -3,6 +3,7 @@
 #include "TForm7TestFixture.h"
 
 #include "script/ui/TForm7Host.h"
+#include "tests/support/qt/CaptionFit.h"
 
 #include <QKeyEvent>
 
@@ -103,6 +104,8 @@ TEST_F(TForm7Manual, SendShowsTheExchangeAndStatusAndKeepsTheFields)
     EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 00 00 00 3A "));
     EXPECT_EQ(m_form->results().first.count, 3);
     EXPECT_EQ(m_form->results().first.texts[2], "333");
+    child<platform::LineMemo>("Memo1")->select(1, 1);
+    test_support::saveScreenshot(*m_form, QStringLiteral("TForm7"));
     EXPECT_TRUE(m_dialogs->messages().empty());
 }
 

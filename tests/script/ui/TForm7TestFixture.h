@@ -5,6 +5,7 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
+#include "platform/qt/LineMemo.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ComparisonReport.h"
 #include "script/ReportDocument.h"
@@ -18,7 +19,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
 
@@ -79,7 +79,7 @@ protected:
 
     QStringList memoLines() const
     {
-        const QString text = child<QPlainTextEdit>("Memo1")->toPlainText();
+        const QString text = child<platform::LineMemo>("Memo1")->toPlainText();
         return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
     }
     QStringList comboEntries() const

@@ -1,0 +1,275 @@
+#include "platform/qt/LineMemo.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace quorvex::platform {
+namespace {
+
+constexpr int kTextMargin = 4; // pixels between the frame and the text
+
+} // namespace
+
+LineMemo::LineMemo(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+    viewport()->setBackgroundRole(QPalette::Base);
+    verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setSingleStep(fontMetrics().averageCharWidth());
+    updateScrollBars();
+}
+
+qsizetype LineMemo::appendLines(const QStringList& lines)
+{
+    if (lines.isEmpty())
+        return 0;
+    const bool followingTheEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
+    for (const QString& line : lines) {
+        if (line.size() > m_widestLine.size())
+            m_widestLine = line;
+        m_lines.push_back(line);
+    }
+    const qsizetype dropped =
+        m_limit > 0 ? std::max<qsizetype>(0, lineCount() - m_limit) : qsizetype{0};
+    dropOldest(dropped);
+    updateScrollBars();
+    if (followingTheEnd)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    viewport()->update();
+    return dropped;
+}
+
+// The oldest lines go; the view and the selection stay on the lines they were on.
+void LineMemo::dropOldest(qsizetype count)
+{
+    if (count <= 0)
+        return;
+    m_lines.erase(m_lines.begin(), m_lines.begin() + count);
+    if (hasSelection()) {
+        m_anchor -= count;
+        m_cursor -= count;
+        if (std::max(m_anchor, m_cursor) < 0)
+            m_anchor = m_cursor = -1;
+        else {
+            m_anchor = std::max<qsizetype>(m_anchor, 0);
+            m_cursor = std::max<qsizetype>(m_cursor, 0);
+        }
+    }
+    verticalScrollBar()->setValue(
+        static_cast<int>(std::max<qsizetype>(0, verticalScrollBar()->value() - count)));
+}
+
+void LineMemo::clear()
+{
+    m_lines.clear();
+    m_widestLine.clear();
+    m_anchor = m_cursor = -1;
+    updateScrollBars();
+    viewport()->update();
+}
+
+QString LineMemo::toPlainText() const
+{
+    QStringList all(m_lines.begin(), m_lines.end());
+    return all.join(QLatin1Char('\n'));
+}
+
+bool LineMemo::selected(qsizetype index) const
+{
+    return hasSelection() && index >= std::min(m_anchor, m_cursor) &&
+           index <= std::max(m_anchor, m_cursor);
+}
+
+QString LineMemo::selectedText() const
+{
+    if (!hasSelection())
+        return {};
+    const auto first = m_lines.begin() + std::min(m_anchor, m_cursor);
+    const auto last = m_lines.begin() + std::max(m_anchor, m_cursor) + 1;
+    return QStringList(first, last).join(QLatin1Char('\n'));
+}
+
+qsizetype LineMemo::firstVisibleLine() const
+{
+    return verticalScrollBar()->value();
+}
+
+int LineMemo::lineHeight() const
+{
+    return std::max(1, fontMetrics().lineSpacing());
+}
+
+int LineMemo::visibleLineCount() const
+{
+    return std::max(1, viewport()->height() / lineHeight());
+}
+
+qsizetype LineMemo::lineAt(const QPoint& viewportPosition) const
+{
+    if (viewportPosition.y() < 0)
+        return -1;
+    const qsizetype index = firstVisibleLine() + viewportPosition.y() / lineHeight();
+    return index < lineCount() ? index : -1;
+}
+
+void LineMemo::select(qsizetype first, qsizetype last)
+{
+    if (lineCount() == 0)
+        return;
+    m_anchor = std::clamp<qsizetype>(first, 0, lineCount() - 1);
+    m_cursor = std::clamp<qsizetype>(last, 0, lineCount() - 1);
+    viewport()->update();
+}
+
+void LineMemo::selectAll()
+{
+    select(0, lineCount() - 1);
+}
+
+void LineMemo::copy() const
+{
+    if (hasSelection())
+        QApplication::clipboard()->setText(selectedText());
+}
+
+QMenu* LineMemo::createStandardContextMenu()
+{
+    auto* menu = new QMenu(this);
+    QAction* copyAction = menu->addAction(QStringLiteral("Копировать"), this, &LineMemo::copy);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setEnabled(hasSelection());
+    QAction* selectAllAction =
+        menu->addAction(QStringLiteral("Выделить всё"), this, &LineMemo::selectAll);
+    selectAllAction->setShortcut(QKeySequence::SelectAll);
+    selectAllAction->setEnabled(lineCount() > 0);
+    return menu;
+}
+
+void LineMemo::updateScrollBars()
+{
+    const int visible = visibleLineCount();
+    verticalScrollBar()->setPageStep(visible);
+    verticalScrollBar()->setRange(
+        0, static_cast<int>(std::max<qsizetype>(0, lineCount() - visible)));
+    const int textWidth = fontMetrics().horizontalAdvance(m_widestLine) + 2 * kTextMargin;
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    horizontalScrollBar()->setRange(0, std::max(0, textWidth - viewport()->width()));
+}
+
+void LineMemo::scrollToLine(qsizetype index)
+{
+    const qsizetype first = firstVisibleLine();
+    if (index < first)
+        verticalScrollBar()->setValue(static_cast<int>(index));
+    else if (index >= first + visibleLineCount())
+        verticalScrollBar()->setValue(static_cast<int>(index - visibleLineCount() + 1));
+}
+
+void LineMemo::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(viewport());
+    const int height = lineHeight();
+    const int ascent = fontMetrics().ascent();
+    const int x = kTextMargin - horizontalScrollBar()->value();
+    const qsizetype first = firstVisibleLine();
+    const qsizetype end = std::min(lineCount(), first + visibleLineCount() + 1);
+    const QPalette& colours = palette();
+    for (qsizetype index = first; index < end; ++index) {
+        const int y = static_cast<int>(index - first) * height;
+        if (selected(index)) {
+            painter.fillRect(0, y, viewport()->width(), height, colours.highlight());
+            painter.setPen(colours.highlightedText().color());
+        } else {
+            painter.setPen(colours.text().color());
+        }
+        painter.drawText(x, y + ascent, m_lines[static_cast<std::size_t>(index)]);
+    }
+}
+
+void LineMemo::resizeEvent(QResizeEvent* event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    const bool followingTheEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
+    updateScrollBars();
+    if (followingTheEnd)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+void LineMemo::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    const qsizetype index = lineAt(event->position().toPoint());
+    if (index < 0) {
+        m_anchor = m_cursor = -1;
+    } else if ((event->modifiers() & Qt::ShiftModifier) && hasSelection()) {
+        m_cursor = index;
+    } else {
+        m_anchor = m_cursor = index;
+    }
+    viewport()->update();
+}
+
+// Dragging with the left button extends the selection, scrolling at the edges.
+void LineMemo::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton) || !hasSelection() || lineCount() == 0)
+        return;
+    const int y = event->position().toPoint().y();
+    const qsizetype index =
+        std::clamp<qsizetype>(firstVisibleLine() + (y < 0 ? -1 : y / lineHeight()), 0,
+                              lineCount() - 1);
+    m_cursor = index;
+    scrollToLine(index);
+    viewport()->update();
+}
+
+void LineMemo::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        copy();
+        return;
+    }
+    if (event->matches(QKeySequence::SelectAll)) {
+        selectAll();
+        return;
+    }
+    QScrollBar* bar = verticalScrollBar();
+    switch (event->key()) {
+    case Qt::Key_Up: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
+    case Qt::Key_Down: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
+    case Qt::Key_PageUp: bar->triggerAction(QAbstractSlider::SliderPageStepSub); return;
+    case Qt::Key_PageDown: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); return;
+    case Qt::Key_Home: bar->triggerAction(QAbstractSlider::SliderToMinimum); return;
+    case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); return;
+    default: QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+void LineMemo::changeEvent(QEvent* event)
+{
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        horizontalScrollBar()->setSingleStep(fontMetrics().averageCharWidth());
+        updateScrollBars();
+        viewport()->update();
+    }
+}
+
+// The view moves in whole lines; it is painted afresh rather than scrolled.
+void LineMemo::scrollContentsBy(int /*dx*/, int /*dy*/)
+{
+    viewport()->update();
+}
+
+} // namespace quorvex::platform
