@@ -6,6 +6,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace quorvex::platform {
 
 namespace {
@@ -18,13 +20,28 @@ bool codecAvailable()
     return available;
 }
 
+bool allAscii(const std::string& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool allAscii(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 } // namespace
 
+// Windows-1251 agrees with ASCII below 0x80, and most exchange text is ASCII: that text skips
+// the converter.
 // Opening an ICU converter costs far more than converting a line, and a script run converts
 // several lines per command: each thread keeps one of each. A single-byte code page carries
 // no state from one text to the next.
 QString fromCp1251(const std::string& bytes)
 {
+    if (allAscii(bytes))
+        return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (!codecAvailable())
         return fromCp1251ByTable(bytes);
     thread_local QStringDecoder decoder(kCodecName);
@@ -33,6 +50,8 @@ QString fromCp1251(const std::string& bytes)
 
 std::string toCp1251(const QString& text)
 {
+    if (allAscii(text))
+        return text.toLatin1().toStdString();
     if (!codecAvailable())
         return toCp1251ByTable(text);
     thread_local QStringEncoder encoder(kCodecName);

@@ -42,6 +42,8 @@ TEST(TextCodec, TableAgreesWithTheCodecInBothDirections)
 {
     const std::string bytes = allBytes();
     EXPECT_EQ(fromCp1251ByTable(bytes), fromCp1251(bytes));
+    const std::string ascii = bytes.substr(0, 0x80); // the converter-free path
+    EXPECT_EQ(fromCp1251ByTable(ascii), fromCp1251(ascii));
 
     for (char16_t unit = 1; unit < 0xD800; ++unit) {
         const QString single(QChar{unit});
