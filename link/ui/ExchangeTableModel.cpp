@@ -20,6 +20,33 @@ QString shown(const std::string& bytes)
 
 } // namespace
 
+QString monitorCell(const MonitorRow& row, int column)
+{
+    const link::DecodedExchange& d = row.decoded;
+    switch (column) {
+    case kTimeColumn:
+        return QDateTime::fromMSecsSinceEpoch(row.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
+    case 1:
+        return shown(d.registrar);
+    case 2:
+        return shown(d.code);
+    case 3:
+        return shown(d.name);
+    case 4:
+        return shown(d.requestData);
+    case 5:
+        return shown(d.answerFields);
+    case 6:
+        return shown(d.status);
+    case 7:
+        return shown(d.errors);
+    case 8:
+        return shown(d.roundTripMs);
+    default:
+        return {};
+    }
+}
+
 bool MonitorFilter::passes(const MonitorRow& row) const
 {
     return (!registrar || row.registrar == *registrar) && (!command || row.command == *command) &&
@@ -33,18 +60,15 @@ ExchangeTableModel::ExchangeTableModel(QObject* parent, int limit)
 
 MonitorRow ExchangeTableModel::rowFor(const link::ExchangeRecord& record)
 {
-    const link::DecodedExchange d = link::decodeExchange(record);
     MonitorRow row;
-    row.time =
-        QDateTime::fromMSecsSinceEpoch(record.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
-    row.columns = {shown(d.registrar),    shown(d.code),   shown(d.name),   shown(d.requestData),
-                   shown(d.answerFields), shown(d.status), shown(d.errors), shown(d.roundTripMs)};
+    row.decoded = link::decodeExchange(record);
+    row.wallMs = record.wallMs;
     row.requestFrame = record.result.RequestFrame;
     row.rawAnswer = record.result.RawAnswer;
     row.status = record.result.Status;
     row.answered = record.refusal == link::Refusal::None &&
                    (record.result.ErrorFlags & (link::ERR_TIMEOUT | link::ERR_NAK)) == 0;
-    row.failed = d.failed;
+    row.failed = row.decoded.failed;
     row.registrar = record.registrar;
     row.command = record.command;
     return row;
@@ -129,7 +153,10 @@ const MonitorRow& ExchangeTableModel::shownRow(int index) const
 QString ExchangeTableModel::rowText(int index) const
 {
     const MonitorRow& row = shownRow(index);
-    return (QStringList{row.time} + row.columns).join(QLatin1Char('\t'));
+    QStringList cells;
+    for (int column = 0; column < kColumns; ++column)
+        cells << monitorCell(row, column);
+    return cells.join(QLatin1Char('\t'));
 }
 
 QStringList ExchangeTableModel::headers()
@@ -156,7 +183,7 @@ QVariant ExchangeTableModel::data(const QModelIndex& index, int role) const
         return {};
     const MonitorRow& row = shownRow(index.row());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return index.column() == kTimeColumn ? row.time : row.columns.at(index.column() - 1);
+        return monitorCell(row, index.column());
     if (role == Qt::ForegroundRole && row.failed)
         return QBrush(QColor(Qt::darkRed));
     return {};

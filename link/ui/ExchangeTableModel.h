@@ -12,11 +12,12 @@
 
 namespace quorvex::ui {
 
-// One exchange as the table shows it: the decoded columns as display text, and the frames for
-// the details pane.
+// One exchange as the table shows it: the decoded columns, turned into display text only when
+// a cell is shown or copied (a fast run adds rows far faster than anyone reads them), and the
+// frames for the details pane.
 struct MonitorRow {
-    QString time;        // hh:mm:ss.zzz
-    QStringList columns; // registrar, code, name, request data, fields, status, errors, ms
+    link::DecodedExchange decoded;
+    std::int64_t wallMs = 0;
     std::string requestFrame;
     std::string rawAnswer;
     std::array<std::uint8_t, 6> status{};
@@ -34,6 +35,10 @@ struct MonitorFilter {
 
     [[nodiscard]] bool passes(const MonitorRow& row) const;
 };
+
+// A column's display text: 0 the time (hh:mm:ss.zzz), then registrar, code, name, request data,
+// fields, status, errors, milliseconds.
+[[nodiscard]] QString monitorCell(const MonitorRow& row, int column);
 
 class ExchangeTableModel final : public QAbstractTableModel {
 public:
