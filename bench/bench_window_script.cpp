@@ -17,7 +17,6 @@
 #include "tests/support/platform/RecordingDialogs.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPushButton>
 
 #include <malloc.h>
@@ -50,15 +49,6 @@ std::string commandScript(long lines)
     return path;
 }
 
-// The emulator keeps every request for tests; dropping that history now and then leaves only
-// the program's own memory to be measured.
-void forgetEmulatorHistory()
-{
-    emulator::Registrar& registrar = emulator::processRegistrar(1);
-    if (registrar.handledRequests().size() >= 1000)
-        registrar.reset(registrar.identity());
-}
-
 double seconds(const std::function<void()>& run)
 {
     const auto start = Clock::now();
@@ -70,7 +60,6 @@ double engineRun(const std::string& path)
 {
     script::ScriptConsoleHost host;
     host.setKeepTexts(false);
-    host.setOnProcessMessages(forgetEmulatorHistory);
     script::Interpreter interpreter(host);
     interpreter.setScriptPath(path);
     return seconds([&] {
@@ -118,8 +107,6 @@ int main(int argc, char** argv)
     ui::TForm7 window;
     window.show();
     window.FormActivate();
-    QObject::connect(window.findChild<QLineEdit*>(QStringLiteral("Edit1")), &QLineEdit::textChanged,
-                     forgetEmulatorHistory);
 
     const std::string tenThousand = commandScript(10'000);
     std::printf("10,000 status commands (4AW) against EMU1, best of %d runs each\n", kRepeats);
