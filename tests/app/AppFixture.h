@@ -11,6 +11,7 @@
 #include "platform/qt/TextCodec.h"
 #include "serial/PortRegistry.h"
 #include "tests/support/platform/RecordingDialogs.h"
+#include "tests/support/qt/WindowLookup.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -75,9 +76,7 @@ protected:
 
     template <typename T> T* child(const char* name) const
     {
-        T* widget = m_form->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return test_support::child<T>(*m_form, name);
     }
 
     QComboBox* ports() const { return child<QComboBox>("ComboBox1"); }

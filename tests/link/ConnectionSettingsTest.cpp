@@ -1,6 +1,7 @@
 // The connection part of fpinit.ini: the log switch, both registrars' port and speed, and how an
 // answer is taken to end.
 #include "link/ConnectionSettings.h"
+#include "tests/support/TestDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -15,14 +16,7 @@ namespace fs = std::filesystem;
 
 class ConnectionSettingsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() /
-                ("quorvex-settings-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = test_support::freshTestDirectory("quorvex-settings"); }
     void TearDown() override { fs::remove_all(m_dir); }
 
     std::string write(const std::string& content) const

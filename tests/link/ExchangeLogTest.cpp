@@ -4,6 +4,7 @@
 #include "link/Link.h"
 #include "platform/RuntimeDirectory.h"
 #include "tests/link/ScriptedLine.h"
+#include "tests/support/TestDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -35,10 +36,7 @@ class ExchangeLogging : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        root = fs::temp_directory_path() /
-               ("quorvex-log-" + std::to_string(platform::currentProcessId()) + "-" + info->name());
-        fs::remove_all(root);
+        root = test_support::freshTestDirectory("quorvex-log");
         fs::create_directories(root / "a");
         fs::create_directories(root / "b");
         directory = (root / "a").string();

@@ -1,6 +1,7 @@
 // The eight-line network-parameter file.
 #include "netcfg/ParameterFile.h"
 #include "platform/RuntimeDirectory.h"
+#include "tests/support/TestDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -16,14 +17,7 @@ const NetworkMembers kShown{
 
 class ParameterFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir =
-            std::filesystem::temp_directory_path() /
-            ("quorvex-netcfg-" + std::to_string(platform::currentProcessId()) + "-" + test->name());
-        std::filesystem::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = test_support::freshTestDirectory("quorvex-netcfg"); }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
 
     std::filesystem::path m_dir;

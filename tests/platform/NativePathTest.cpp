@@ -1,6 +1,7 @@
 // Path texts (Windows-1251 bytes, '\' or '/' separators) to and from the file system.
 #include "platform/NativePath.h"
 #include "platform/RuntimeDirectory.h"
+#include "tests/support/TestDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -51,12 +52,7 @@ class NativePathFiles : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_root = fs::temp_directory_path() /
-                 ("quorvex-path-" + std::to_string(currentProcessId()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_root);
-        fs::create_directories(m_root);
-        m_root = fs::canonical(m_root);
+        m_root = fs::canonical(quorvex::test_support::freshTestDirectory("quorvex-path"));
         m_rootText = pathText(m_root);
     }
     void TearDown() override

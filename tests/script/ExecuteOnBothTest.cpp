@@ -20,6 +20,8 @@
 using namespace quorvex;
 using script::ExecuteOutcome;
 using script::ReportFormat;
+using test_support::first;
+using test_support::second;
 
 namespace {
 
@@ -41,9 +43,6 @@ protected:
         script::setComparisonReport(nullptr);
         link::session().secondConnected = false;
     }
-
-    static emulator::Registrar& first() { return emulator::processRegistrar(1); }
-    static emulator::Registrar& second() { return emulator::processRegistrar(2); }
 
     void answer(const std::string& firstData, const std::string& secondData)
     {

@@ -10,6 +10,7 @@
 #include "script/ComparisonReport.h"
 #include "script/Interpreter.h"
 #include "script/ScriptConsoleHost.h"
+#include "tests/support/EmulatedRegistrars.h"
 #include "tests/support/platform/RecordingDialogs.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,9 @@
 #include <vector>
 
 namespace quorvex::script::testing {
+
+using test_support::first;
+using test_support::second;
 
 class SleepRecordingClock final : public platform::Clock {
 public:
@@ -99,9 +103,6 @@ protected:
         lines.insert(lines.end(), body.begin(), body.end());
         return lines;
     }
-
-    static emulator::Registrar& first() { return emulator::processRegistrar(1); }
-    static emulator::Registrar& second() { return emulator::processRegistrar(2); }
 
     [[nodiscard]] std::string lastMessage() const
     {

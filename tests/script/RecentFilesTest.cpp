@@ -2,6 +2,7 @@
 #include "script/RecentFiles.h"
 
 #include "platform/IniFile.h"
+#include "tests/support/TestDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +19,8 @@ class RecentFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir =
-            std::filesystem::temp_directory_path() /
-            ("quorvex-recent-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(m_dir);
+        m_dir = test_support::freshTestDirectory("quorvex-recent");
         m_ini = (m_dir / "fpinit.ini").string();
-        std::filesystem::remove(m_ini);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
 

@@ -23,6 +23,16 @@ constexpr std::uint8_t kFiscalisedS5 = 0x3A;
 // The moment the emulated registrars' clocks are pinned to in tests: 08.12.2026 09:00:00.
 inline constexpr emulator::DateTime kEmulatedStart{2026, 12, 8, 9, 0, 0};
 
+// The emulated registrars behind EMU1 and EMU2.
+inline emulator::Registrar& first()
+{
+    return emulator::processRegistrar(1);
+}
+inline emulator::Registrar& second()
+{
+    return emulator::processRegistrar(2);
+}
+
 // Registers EMU1 and EMU2 with the process's port registry (once per process), puts both
 // registrars back to their start state and pins their clocks to kEmulatedStart.
 inline void resetEmulatedRegistrars()

@@ -3,6 +3,8 @@
 // recorded: lookups by component name, the messages shown, and files in a fresh directory.
 #include "platform/qt/TextCodec.h"
 #include "tests/fiscal/FiscalLinkFixture.h"
+#include "tests/support/TestDirectory.h"
+#include "tests/support/qt/WindowLookup.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,10 +21,7 @@
 
 namespace quorvex::ui::test {
 
-inline std::string cp1251(const char* utf8)
-{
-    return platform::toCp1251(QString::fromUtf8(utf8));
-}
+using test_support::cp1251;
 
 class FiscalWindowTest : public fiscal::testing::FiscalLinkFixture {
 protected:
@@ -36,9 +35,7 @@ protected:
 
     template <typename T> static T* child(const QWidget& window, const char* name)
     {
-        T* widget = window.findChild<T*>(QLatin1String(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return test_support::child<T>(window, name);
     }
 };
 
@@ -48,11 +45,7 @@ protected:
     void SetUp() override
     {
         FiscalWindowTest::SetUp();
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::temp_directory_path() /
-                (std::string("quorvex-fiscal-") + test->test_suite_name() + "-" + test->name());
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
+        m_dir = test_support::freshTestDirectory("quorvex-fiscal");
         m_form = std::make_unique<Form>();
     }
 

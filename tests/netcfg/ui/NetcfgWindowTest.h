@@ -8,6 +8,7 @@
 #include "tests/support/EmulatedRegistrars.h"
 #include "tests/support/platform/RecordingDialogs.h"
 #include "tests/support/qt/CaptionFit.h"
+#include "tests/support/qt/WindowLookup.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -19,26 +20,10 @@
 
 namespace quorvex::ui::testing {
 
-inline std::string cp1251(const char* utf8)
-{
-    return platform::toCp1251(QString::fromUtf8(utf8));
-}
-
-inline emulator::Registrar& first()
-{
-    return emulator::processRegistrar(1);
-}
-inline emulator::Registrar& second()
-{
-    return emulator::processRegistrar(2);
-}
-
-template <typename Widget> Widget* child(const QWidget& form, const char* name)
-{
-    auto* widget = form.findChild<Widget*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
+using test_support::child;
+using test_support::cp1251;
+using test_support::first;
+using test_support::second;
 
 using test_support::expectCaptionFits;
 

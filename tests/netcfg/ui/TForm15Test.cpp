@@ -3,6 +3,7 @@
 
 #include "platform/qt/TypingLimit.h"
 #include "tests/netcfg/ui/NetcfgWindowTest.h"
+#include "tests/support/TestDirectory.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -30,10 +31,7 @@ protected:
     void SetUp() override
     {
         NetcfgWindowTest::SetUp();
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::temp_directory_path() /
-                ("quorvex-tform15-" + std::to_string(getpid()) + "-" + test->name());
-        std::filesystem::create_directories(m_dir);
+        m_dir = test_support::freshTestDirectory("quorvex-tform15");
         dhcp()->setChecked(true);
         type(QStringList(7, QStringLiteral("x")));
         open(m_form);

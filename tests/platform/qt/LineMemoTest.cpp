@@ -60,8 +60,8 @@ TEST_F(LineMemoTest, DropsTheOldestLinesAndKeepsViewAndSelectionOnTheirLines)
 
 TEST_F(LineMemoTest, ClickSelectsALineShiftClickExtendsCopyTakesTheLines)
 {
-    m_memo.appendLines({QStringLiteral("PC: \u2401 4AW"), QStringLiteral("FP: \u2401"),
-                        QStringLiteral("третья")});
+    m_memo.appendLines(
+        {QStringLiteral("PC: \u2401 4AW"), QStringLiteral("FP: \u2401"), QStringLiteral("третья")});
 
     click(0);
     click(2, Qt::ShiftModifier);

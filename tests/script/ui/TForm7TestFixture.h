@@ -12,7 +12,9 @@
 #include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
 #include "tests/support/EmulatedRegistrars.h"
+#include "tests/support/TestDirectory.h"
 #include "tests/support/platform/RecordingDialogs.h"
+#include "tests/support/qt/WindowLookup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,17 +31,17 @@
 
 namespace quorvex::ui::testing {
 
+using test_support::cp1251;
+using test_support::first;
+using test_support::second;
+
 class TForm7Fixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         test_support::resetEmulatedRegistrars();
 
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = std::filesystem::temp_directory_path() /
-                (std::string("quorvex-tform7-") + test->test_suite_name() + "-" + test->name());
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
+        m_dir = test_support::freshTestDirectory("quorvex-tform7");
         link::session() = {};
         link::session().programDirectory = m_dir.string();
         ASSERT_NO_FATAL_FAILURE(
@@ -68,9 +70,7 @@ protected:
 
     template <typename Widget> Widget* child(const char* name) const
     {
-        auto* widget = m_form->findChild<Widget*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return test_support::child<Widget>(*m_form, name);
     }
     QPushButton* button(const char* name) const { return child<QPushButton>(name); }
     QLineEdit* edit(const char* name) const { return child<QLineEdit>(name); }
@@ -118,13 +118,7 @@ protected:
 
     void typeCode(const QString& code) { edit("Edit1")->setText(code); }
 
-    static emulator::Registrar& first() { return emulator::processRegistrar(1); }
-    static emulator::Registrar& second() { return emulator::processRegistrar(2); }
     static std::string timeoutMessage() { return script::kTimeoutMessage; }
-    static std::string cp1251(const char* utf8)
-    {
-        return platform::toCp1251(QString::fromUtf8(utf8));
-    }
 
     platform::ScopedRecordingDialogs m_dialogs;
     script::ReportDocument m_report;
