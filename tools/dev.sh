@@ -129,9 +129,10 @@ windows_test() {
     )
 }
 
-# The C++ sources under version control (build trees and copies are not).
+# The C++ sources under version control and the new ones not yet added (build trees and copies,
+# which git ignores, are not).
 cpp_sources() {
-    git -C "$here" ls-files -z '*.cpp' '*.h'
+    git -C "$here" ls-files -z --cached --others --exclude-standard '*.cpp' '*.h'
 }
 
 case "${1:-}" in

@@ -157,8 +157,8 @@ void LineMemo::updateScrollBars()
 {
     const int visible = visibleLineCount();
     verticalScrollBar()->setPageStep(visible);
-    verticalScrollBar()->setRange(
-        0, static_cast<int>(std::max<qsizetype>(0, lineCount() - visible)));
+    verticalScrollBar()->setRange(0,
+                                  static_cast<int>(std::max<qsizetype>(0, lineCount() - visible)));
     const int textWidth = fontMetrics().horizontalAdvance(m_widestLine) + 2 * kTextMargin;
     horizontalScrollBar()->setPageStep(viewport()->width());
     horizontalScrollBar()->setRange(0, std::max(0, textWidth - viewport()->width()));
@@ -226,9 +226,8 @@ void LineMemo::mouseMoveEvent(QMouseEvent* event)
     if (!(event->buttons() & Qt::LeftButton) || !hasSelection() || lineCount() == 0)
         return;
     const int y = event->position().toPoint().y();
-    const qsizetype index =
-        std::clamp<qsizetype>(firstVisibleLine() + (y < 0 ? -1 : y / lineHeight()), 0,
-                              lineCount() - 1);
+    const qsizetype index = std::clamp<qsizetype>(
+        firstVisibleLine() + (y < 0 ? -1 : y / lineHeight()), 0, lineCount() - 1);
     m_cursor = index;
     scrollToLine(index);
     viewport()->update();
@@ -246,13 +245,26 @@ void LineMemo::keyPressEvent(QKeyEvent* event)
     }
     QScrollBar* bar = verticalScrollBar();
     switch (event->key()) {
-    case Qt::Key_Up: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); return;
-    case Qt::Key_Down: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); return;
-    case Qt::Key_PageUp: bar->triggerAction(QAbstractSlider::SliderPageStepSub); return;
-    case Qt::Key_PageDown: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); return;
-    case Qt::Key_Home: bar->triggerAction(QAbstractSlider::SliderToMinimum); return;
-    case Qt::Key_End: bar->triggerAction(QAbstractSlider::SliderToMaximum); return;
-    default: QAbstractScrollArea::keyPressEvent(event);
+    case Qt::Key_Up:
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        return;
+    case Qt::Key_Down:
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        return;
+    case Qt::Key_PageUp:
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        return;
+    case Qt::Key_PageDown:
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        return;
+    case Qt::Key_Home:
+        bar->triggerAction(QAbstractSlider::SliderToMinimum);
+        return;
+    case Qt::Key_End:
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        return;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
     }
 }
 
