@@ -2,6 +2,7 @@
 // "В список", on one and on two emulated registrars.
 #include "TForm7TestFixture.h"
 
+#include "link/ui/ExchangeMonitor.h"
 #include "script/ui/TForm7Host.h"
 #include "tests/support/qt/CaptionFit.h"
 
@@ -174,6 +175,21 @@ TEST_F(TForm7Manual, MemoKeepsItsLastLinesAndSaysItDropsTheRest)
     EXPECT_EQ(lines[lines.size() - 2], QString::number(ScriptWindowHost::kMemoLineLimit));
     EXPECT_TRUE(lines.back().contains(QStringLiteral("журнал обмена")))
         << lines.back().toStdString();
+}
+
+// The exchange monitor, open beside the window, shows the command the window sends.
+TEST_F(TForm7Manual, ACommandSentHereAppearsInAnOpenExchangeMonitor)
+{
+    ExchangeMonitor monitor;
+    monitor.open();
+
+    send(QStringLiteral("4A"), QStringLiteral("W"));
+    monitor.showPending();
+
+    ASSERT_EQ(monitor.model().rowCount(), 1);
+    EXPECT_TRUE(monitor.model().rowText(0).contains(QStringLiteral("\t1\t4A\t")))
+        << monitor.model().rowText(0).toStdString();
+    EXPECT_EQ(monitor.model().shownRow(0).decoded.requestData, "W");
 }
 
 TEST_F(TForm7Manual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat)
