@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <string>
 
@@ -16,14 +16,17 @@ namespace {
 std::set<int> codesInTable(std::istream& table)
 {
     std::set<int> codes;
-    const std::regex code("0x([0-9A-F]{2})");
     for (std::string line; std::getline(table, line);) {
         if (line.rfind("| 0x", 0) != 0)
             continue;
         const std::string firstColumn = line.substr(1, line.find('|', 1) - 1);
-        for (std::sregex_iterator it(firstColumn.begin(), firstColumn.end(), code), end; it != end;
-             ++it)
-            codes.insert(std::stoi((*it)[1].str(), nullptr, 16));
+        for (auto at = firstColumn.find("0x"); at != std::string::npos;
+             at = firstColumn.find("0x", at + 2)) {
+            const std::string digits = firstColumn.substr(at + 2, 2);
+            if (digits.size() == 2 && std::isxdigit(static_cast<unsigned char>(digits[0])) &&
+                std::isxdigit(static_cast<unsigned char>(digits[1])))
+                codes.insert(std::stoi(digits, nullptr, 16));
+        }
     }
     return codes;
 }
