@@ -42,30 +42,54 @@ std::string milliseconds(std::int64_t us)
 
 } // namespace
 
-DecodedExchange decodeExchange(const ExchangeRecord& record)
+ExchangeSummary summarizeExchange(const ExchangeRecord& record)
+{
+    ExchangeSummary summary;
+    summary.registrar = record.registrar;
+    summary.refusal = record.refusal;
+    summary.command = record.command;
+    summary.requestData = record.requestData;
+    if (record.refusal == Refusal::None) {
+        summary.answerFields = joinedFields(record.result);
+        summary.status = record.result.Status;
+        summary.errorFlags = record.result.ErrorFlags;
+        summary.roundTripUs = record.answeredUs - record.writtenUs;
+    }
+    return summary;
+}
+
+bool exchangeFailed(const ExchangeSummary& summary)
+{
+    return summary.refusal != Refusal::None || errorTextFor(summary.errorFlags) != nullptr;
+}
+
+DecodedExchange decodeExchange(const ExchangeSummary& summary)
 {
     DecodedExchange row;
-    row.registrar = std::to_string(record.registrar);
-    row.code = twoHexDigits(record.command);
-    row.name = GetCommandName(record.command);
-    row.requestData = record.requestData;
-    if (record.refusal != Refusal::None) {
+    row.registrar = std::to_string(summary.registrar);
+    row.code = twoHexDigits(summary.command);
+    row.name = GetCommandName(summary.command);
+    row.requestData = summary.requestData;
+    row.failed = exchangeFailed(summary);
+    if (summary.refusal != Refusal::None) {
         row.status = kNone;
-        row.errors = refusalMessage(record.refusal);
+        row.errors = refusalMessage(summary.refusal);
         row.roundTripMs = kNone;
-        row.failed = true;
         return row;
     }
-    const RetData& result = record.result;
-    row.answerFields = joinedFields(result);
-    const bool answered = (result.ErrorFlags & (ERR_TIMEOUT | ERR_NAK)) == 0;
+    row.answerFields = summary.answerFields;
+    const bool answered = (summary.errorFlags & (ERR_TIMEOUT | ERR_NAK)) == 0;
     row.status =
-        answered ? hexBytes(std::string(result.Status.begin(), result.Status.end())) : kNone;
-    const std::string errors = errorTextsFor(result.ErrorFlags);
+        answered ? hexBytes(std::string(summary.status.begin(), summary.status.end())) : kNone;
+    const std::string errors = errorTextsFor(summary.errorFlags);
     row.errors = errors.empty() ? kNone : errors;
-    row.failed = !errors.empty();
-    row.roundTripMs = milliseconds(record.answeredUs - record.writtenUs);
+    row.roundTripMs = milliseconds(summary.roundTripUs);
     return row;
+}
+
+DecodedExchange decodeExchange(const ExchangeRecord& record)
+{
+    return decodeExchange(summarizeExchange(record));
 }
 
 } // namespace quorvex::link

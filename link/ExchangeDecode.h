@@ -4,6 +4,8 @@
 // display turns them into control pictures).
 #include "link/ExchangeObserver.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace quorvex::link {
@@ -20,6 +22,23 @@ struct DecodedExchange {
     bool failed = false;      // an error bit is set or the request was refused
 };
 
+// What decoding needs of an exchange, the answer's fields joined instead of their array: small
+// enough to keep by the hundred thousand and decode only when shown.
+struct ExchangeSummary {
+    int registrar = 1;
+    Refusal refusal = Refusal::None;
+    int command = 0;
+    std::string requestData;
+    std::string answerFields; // joined by ","
+    std::array<std::uint8_t, 6> status{};
+    std::uint32_t errorFlags = 0;
+    std::int64_t roundTripUs = 0;
+};
+
+[[nodiscard]] ExchangeSummary summarizeExchange(const ExchangeRecord& record);
+[[nodiscard]] DecodedExchange decodeExchange(const ExchangeSummary& summary);
 [[nodiscard]] DecodedExchange decodeExchange(const ExchangeRecord& record);
+// Refused before sending, or an error bit with an error text is set.
+[[nodiscard]] bool exchangeFailed(const ExchangeSummary& summary);
 
 } // namespace quorvex::link

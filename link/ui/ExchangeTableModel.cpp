@@ -22,35 +22,18 @@ QString shown(const std::string& bytes)
 
 QString monitorCell(const MonitorRow& row, int column)
 {
-    const link::DecodedExchange& d = row.decoded;
-    switch (column) {
-    case kTimeColumn:
+    if (column == kTimeColumn)
         return QDateTime::fromMSecsSinceEpoch(row.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
-    case 1:
-        return shown(d.registrar);
-    case 2:
-        return shown(d.code);
-    case 3:
-        return shown(d.name);
-    case 4:
-        return shown(d.requestData);
-    case 5:
-        return shown(d.answerFields);
-    case 6:
-        return shown(d.status);
-    case 7:
-        return shown(d.errors);
-    case 8:
-        return shown(d.roundTripMs);
-    default:
-        return {};
-    }
+    const link::DecodedExchange d = link::decodeExchange(row.summary);
+    const std::string* texts[] = {&d.registrar,    &d.code,   &d.name,   &d.requestData,
+                                  &d.answerFields, &d.status, &d.errors, &d.roundTripMs};
+    return column > 0 && column < kColumns ? shown(*texts[column - 1]) : QString();
 }
 
 bool MonitorFilter::passes(const MonitorRow& row) const
 {
-    return (!registrar || row.registrar == *registrar) && (!command || row.command == *command) &&
-           (!errorsOnly || row.failed);
+    return (!registrar || row.summary.registrar == *registrar) &&
+           (!command || row.summary.command == *command) && (!errorsOnly || row.failed);
 }
 
 ExchangeTableModel::ExchangeTableModel(QObject* parent, int limit)
@@ -61,16 +44,13 @@ ExchangeTableModel::ExchangeTableModel(QObject* parent, int limit)
 MonitorRow ExchangeTableModel::rowFor(const link::ExchangeRecord& record)
 {
     MonitorRow row;
-    row.decoded = link::decodeExchange(record);
+    row.summary = link::summarizeExchange(record);
     row.wallMs = record.wallMs;
     row.requestFrame = record.result.RequestFrame;
     row.rawAnswer = record.result.RawAnswer;
-    row.status = record.result.Status;
     row.answered = record.refusal == link::Refusal::None &&
                    (record.result.ErrorFlags & (link::ERR_TIMEOUT | link::ERR_NAK)) == 0;
-    row.failed = row.decoded.failed;
-    row.registrar = record.registrar;
-    row.command = record.command;
+    row.failed = link::exchangeFailed(row.summary);
     return row;
 }
 

@@ -12,19 +12,16 @@
 
 namespace quorvex::ui {
 
-// One exchange as the table shows it: the decoded columns, turned into display text only when
-// a cell is shown or copied (a fast run adds rows far faster than anyone reads them), and the
-// frames for the details pane.
+// One exchange as the table keeps it: decoded into its columns only when a cell is shown or
+// copied (a fast run adds rows far faster than anyone reads them), and the frames for the
+// details pane.
 struct MonitorRow {
-    link::DecodedExchange decoded;
+    link::ExchangeSummary summary;
     std::int64_t wallMs = 0;
     std::string requestFrame;
     std::string rawAnswer;
-    std::array<std::uint8_t, 6> status{};
     bool answered = false;
     bool failed = false;
-    int registrar = 1;
-    int command = 0;
 };
 
 // What the table lets through; an unset part lets everything through.

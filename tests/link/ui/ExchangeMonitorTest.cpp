@@ -31,8 +31,8 @@ TEST(ExchangeTableModel, KeepsTheNewestRowsAndFilters)
 
     ASSERT_EQ(model.rowCount(), 3);
     EXPECT_EQ(model.dropped(), 2);
-    EXPECT_EQ(model.shownRow(0).command, 0x30);
-    EXPECT_EQ(model.shownRow(2).command, 0x38);
+    EXPECT_EQ(model.shownRow(0).summary.command, 0x30);
+    EXPECT_EQ(model.shownRow(2).summary.command, 0x38);
     EXPECT_EQ(model.data(model.index(0, 2), Qt::DisplayRole).toString(), QStringLiteral("30"));
 
     const struct {
@@ -48,14 +48,14 @@ TEST(ExchangeTableModel, KeepsTheNewestRowsAndFilters)
         model.setFilter(f.filter);
         std::vector<int> shown;
         for (int i = 0; i < model.rowCount(); ++i)
-            shown.push_back(model.shownRow(i).command);
+            shown.push_back(model.shownRow(i).summary.command);
         EXPECT_EQ(shown, f.commands);
     }
 
     model.setFilter({std::nullopt, std::nullopt, true}); // the filter holds for new rows too
     model.append({row(1, 0x21, false), row(1, 0x22, true)});
     ASSERT_EQ(model.rowCount(), 1);
-    EXPECT_EQ(model.shownRow(0).command, 0x22);
+    EXPECT_EQ(model.shownRow(0).summary.command, 0x22);
     EXPECT_EQ(model.dropped(), 4);
 }
 

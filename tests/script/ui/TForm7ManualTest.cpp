@@ -189,7 +189,7 @@ TEST_F(TForm7Manual, ACommandSentHereAppearsInAnOpenExchangeMonitor)
     ASSERT_EQ(monitor.model().rowCount(), 1);
     EXPECT_TRUE(monitor.model().rowText(0).contains(QStringLiteral("\t1\t4A\t")))
         << monitor.model().rowText(0).toStdString();
-    EXPECT_EQ(monitor.model().shownRow(0).decoded.requestData, "W");
+    EXPECT_EQ(monitor.model().shownRow(0).summary.requestData, "W");
 }
 
 TEST_F(TForm7Manual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat)
