@@ -4,6 +4,10 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
 namespace quorvex::ui::test {
 namespace {
 
@@ -79,6 +83,12 @@ TEST_F(ActivationTest, MissingSettingsFileLeavesTheRunningEventLoop)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto runUntilTerminated = [] {
+        // The child leaves through exit(), past the fixture's clean-up: its own working
+        // directory, the fixture's temporary one, goes when it exits.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(std::filesystem::current_path(ignored), ignored);
+        });
         TForm1 form; // with the default terminate handler
         QEventLoop loop;
         QTimer::singleShot(0, &form, [&form] { form.FormActivate(); });
