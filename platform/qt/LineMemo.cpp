@@ -9,6 +9,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace quorvex::platform {
 namespace {
@@ -243,29 +244,22 @@ void LineMemo::keyPressEvent(QKeyEvent* event)
         selectAll();
         return;
     }
-    QScrollBar* bar = verticalScrollBar();
-    switch (event->key()) {
-    case Qt::Key_Up:
-        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        return;
-    case Qt::Key_Down:
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        return;
-    case Qt::Key_PageUp:
-        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-        return;
-    case Qt::Key_PageDown:
-        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        return;
-    case Qt::Key_Home:
-        bar->triggerAction(QAbstractSlider::SliderToMinimum);
-        return;
-    case Qt::Key_End:
-        bar->triggerAction(QAbstractSlider::SliderToMaximum);
-        return;
-    default:
-        QAbstractScrollArea::keyPressEvent(event);
+    // The keys that move the view, as the vertical scroll bar's actions.
+    static constexpr std::pair<int, QAbstractSlider::SliderAction> kMoves[] = {
+        {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
+        {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
+        {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+        {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+        {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+        {Qt::Key_End, QAbstractSlider::SliderToMaximum},
+    };
+    for (const auto& [key, action] : kMoves) {
+        if (event->key() == key) {
+            verticalScrollBar()->triggerAction(action);
+            return;
+        }
     }
+    QAbstractScrollArea::keyPressEvent(event);
 }
 
 void LineMemo::changeEvent(QEvent* event)

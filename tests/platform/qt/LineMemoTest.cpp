@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <gtest/gtest.h>
@@ -73,6 +74,26 @@ TEST_F(LineMemoTest, ClickSelectsALineShiftClickExtendsCopyTakesTheLines)
     EXPECT_EQ(m_memo.lineAt(QPoint(5, 5 * m_memo.fontMetrics().lineSpacing())), -1);
     click(5);
     EXPECT_EQ(m_memo.selectedText(), QString()) << "a click below the lines selects none";
+}
+
+TEST_F(LineMemoTest, KeysMoveTheViewAndSelectAllCopiesEveryLine)
+{
+    m_memo.appendLines(numbered(0, 60));
+    const auto press = [this](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QApplication::sendEvent(&m_memo, &event);
+    };
+
+    press(Qt::Key_Home);
+    EXPECT_EQ(m_memo.firstVisibleLine(), 0);
+    press(Qt::Key_PageDown);
+    EXPECT_GT(m_memo.firstVisibleLine(), 0);
+    press(Qt::Key_End);
+    EXPECT_EQ(m_memo.verticalScrollBar()->value(), m_memo.verticalScrollBar()->maximum());
+
+    press(Qt::Key_A, Qt::ControlModifier);
+    press(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), numbered(0, 60).join(QLatin1Char('\n')));
 }
 
 } // namespace
