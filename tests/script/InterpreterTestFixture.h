@@ -16,8 +16,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace quorvex::script::testing {
@@ -38,14 +41,37 @@ public:
     std::vector<std::string> lines;
 };
 
+// The files a test process wrote with writeTextFile; they go when the process ends.
+class WrittenFiles {
+public:
+    ~WrittenFiles()
+    {
+        for (const std::string& path : m_paths) {
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+        }
+    }
+    void add(const std::string& path)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_paths.push_back(path);
+    }
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::string> m_paths;
+};
+
 inline std::string writeTextFile(const std::string& name, const std::string& content)
 {
     // The process id keeps the names apart when test processes run side by side.
     static std::atomic<int> counter{0};
+    static WrittenFiles written;
     const std::string path = ::testing::TempDir() + "quorvex_" +
                              std::to_string(platform::currentProcessId()) + "_" +
                              std::to_string(++counter) + "_" + name;
     std::ofstream(path, std::ios::binary) << content;
+    written.add(path);
     return path;
 }
 
