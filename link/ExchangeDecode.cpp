@@ -63,6 +63,11 @@ bool exchangeFailed(const ExchangeSummary& summary)
     return summary.refusal != Refusal::None || errorTextFor(summary.errorFlags) != nullptr;
 }
 
+bool exchangeAnswered(const ExchangeSummary& summary)
+{
+    return summary.refusal == Refusal::None && (summary.errorFlags & (ERR_TIMEOUT | ERR_NAK)) == 0;
+}
+
 DecodedExchange decodeExchange(const ExchangeSummary& summary)
 {
     DecodedExchange row;
@@ -78,9 +83,9 @@ DecodedExchange decodeExchange(const ExchangeSummary& summary)
         return row;
     }
     row.answerFields = summary.answerFields;
-    const bool answered = (summary.errorFlags & (ERR_TIMEOUT | ERR_NAK)) == 0;
-    row.status =
-        answered ? hexBytes(std::string(summary.status.begin(), summary.status.end())) : kNone;
+    row.status = exchangeAnswered(summary)
+                     ? hexBytes(std::string(summary.status.begin(), summary.status.end()))
+                     : kNone;
     const std::string errors = errorTextsFor(summary.errorFlags);
     row.errors = errors.empty() ? kNone : errors;
     row.roundTripMs = milliseconds(summary.roundTripUs);

@@ -283,7 +283,8 @@ void ExchangeMonitor::showDetails()
     QString text = QStringLiteral("Запрос:\n") + frameLines(row.requestFrame) +
                    QStringLiteral("\n\nОтвет:\n") + frameLines(row.rawAnswer) +
                    QStringLiteral("\n\nБиты состояния: ") +
-                   (row.answered ? statusBitsSet(row.summary.status) : QStringLiteral("—"));
+                   (link::exchangeAnswered(row.summary) ? statusBitsSet(row.summary.status)
+                                                        : QStringLiteral("—"));
     m_details->setPlainText(text);
 }
 

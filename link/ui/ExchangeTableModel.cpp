@@ -33,7 +33,8 @@ QString monitorCell(const MonitorRow& row, int column)
 bool MonitorFilter::passes(const MonitorRow& row) const
 {
     return (!registrar || row.summary.registrar == *registrar) &&
-           (!command || row.summary.command == *command) && (!errorsOnly || row.failed);
+           (!command || row.summary.command == *command) &&
+           (!errorsOnly || link::exchangeFailed(row.summary));
 }
 
 ExchangeTableModel::ExchangeTableModel(QObject* parent, int limit)
@@ -48,9 +49,6 @@ MonitorRow ExchangeTableModel::rowFor(const link::ExchangeRecord& record)
     row.wallMs = record.wallMs;
     row.requestFrame = record.result.RequestFrame;
     row.rawAnswer = record.result.RawAnswer;
-    row.answered = record.refusal == link::Refusal::None &&
-                   (record.result.ErrorFlags & (link::ERR_TIMEOUT | link::ERR_NAK)) == 0;
-    row.failed = link::exchangeFailed(row.summary);
     return row;
 }
 
@@ -164,7 +162,7 @@ QVariant ExchangeTableModel::data(const QModelIndex& index, int role) const
     const MonitorRow& row = shownRow(index.row());
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return monitorCell(row, index.column());
-    if (role == Qt::ForegroundRole && row.failed)
+    if (role == Qt::ForegroundRole && link::exchangeFailed(row.summary))
         return QBrush(QColor(Qt::darkRed));
     return {};
 }

@@ -20,8 +20,6 @@ struct MonitorRow {
     std::int64_t wallMs = 0;
     std::string requestFrame;
     std::string rawAnswer;
-    bool answered = false;
-    bool failed = false;
 };
 
 // What the table lets through; an unset part lets everything through.

@@ -33,11 +33,10 @@ bool allAscii(const QString& text)
 
 } // namespace
 
-// Windows-1251 agrees with ASCII below 0x80, and most exchange text is ASCII: that text skips
-// the converter.
-// Opening an ICU converter costs far more than converting a line, and a script run converts
-// several lines per command: each thread keeps one of each. A single-byte code page carries
-// no state from one text to the next.
+// Windows-1251 agrees with ASCII below 0x80, and most exchange text is ASCII: such text skips
+// the converter. Opening an ICU converter costs far more than converting a line, and a script
+// run converts several lines per command: each thread keeps one of each. A single-byte code
+// page carries no state from one text to the next.
 QString fromCp1251(const std::string& bytes)
 {
     if (allAscii(bytes))
