@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QDateTime>
 
+#include <array>
+
 namespace quorvex::ui {
 
 namespace {
@@ -18,17 +20,31 @@ QString shown(const std::string& bytes)
     return platform::fromCp1251Visible(bytes);
 }
 
-} // namespace
+QString timeText(const MonitorRow& row)
+{
+    return QDateTime::fromMSecsSinceEpoch(row.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
+}
 
+// The decoded columns after the time, in the table's order.
+std::array<const std::string*, kColumns - 1> decodedTexts(const link::DecodedExchange& d)
+{
+    return {&d.registrar,    &d.code,   &d.name,   &d.requestData,
+            &d.answerFields, &d.status, &d.errors, &d.roundTripMs};
+}
+
+// A column's display text: 0 the time (hh:mm:ss.zzz), then registrar, code, name, request data,
+// fields, status, errors, milliseconds.
 QString monitorCell(const MonitorRow& row, int column)
 {
     if (column == kTimeColumn)
-        return QDateTime::fromMSecsSinceEpoch(row.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
+        return timeText(row);
+    if (column < 0 || column >= kColumns)
+        return {};
     const link::DecodedExchange d = link::decodeExchange(row.summary);
-    const std::string* texts[] = {&d.registrar,    &d.code,   &d.name,   &d.requestData,
-                                  &d.answerFields, &d.status, &d.errors, &d.roundTripMs};
-    return column > 0 && column < kColumns ? shown(*texts[column - 1]) : QString();
+    return shown(*decodedTexts(d)[static_cast<std::size_t>(column - 1)]);
 }
+
+} // namespace
 
 bool MonitorFilter::passes(const MonitorRow& row) const
 {
@@ -131,9 +147,10 @@ const MonitorRow& ExchangeTableModel::shownRow(int index) const
 QString ExchangeTableModel::rowText(int index) const
 {
     const MonitorRow& row = shownRow(index);
-    QStringList cells;
-    for (int column = 0; column < kColumns; ++column)
-        cells << monitorCell(row, column);
+    const link::DecodedExchange d = link::decodeExchange(row.summary);
+    QStringList cells{timeText(row)};
+    for (const std::string* text : decodedTexts(d))
+        cells << shown(*text);
     return cells.join(QLatin1Char('\t'));
 }
 

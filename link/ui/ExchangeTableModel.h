@@ -31,10 +31,6 @@ struct MonitorFilter {
     [[nodiscard]] bool passes(const MonitorRow& row) const;
 };
 
-// A column's display text: 0 the time (hh:mm:ss.zzz), then registrar, code, name, request data,
-// fields, status, errors, milliseconds.
-[[nodiscard]] QString monitorCell(const MonitorRow& row, int column);
-
 class ExchangeTableModel final : public QAbstractTableModel {
 public:
     static constexpr int kDefaultLimit = 100'000;

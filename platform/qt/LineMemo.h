@@ -26,7 +26,6 @@ public:
 
     // 0 keeps every line.
     void setMaximumLineCount(qsizetype count) { m_limit = count; }
-    [[nodiscard]] qsizetype maximumLineCount() const { return m_limit; }
 
     [[nodiscard]] qsizetype lineCount() const { return static_cast<qsizetype>(m_lines.size()); }
     [[nodiscard]] QString line(qsizetype index) const { return m_lines.at(index); }
