@@ -25,7 +25,7 @@
 #include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
 #include "serial/PortRegistry.h"
-#include "serial/qt/QtSerialLine.h"
+#include "serial/qt/RealSerialLine.h"
 
 #include <QMessageBox>
 

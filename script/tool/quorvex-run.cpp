@@ -17,7 +17,7 @@
 #include "script/tool/JUnitReport.h"
 #include "script/tool/RunOptions.h"
 #include "serial/PortRegistry.h"
-#include "serial/qt/QtSerialLine.h"
+#include "serial/qt/RealSerialLine.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -241,17 +241,4 @@ std::string serialDevicePath(const std::string& name)
     return "/dev/" + name;
 }
 
-std::unique_ptr<SerialLine> openRealSerialLine(const std::string& name, int baud,
-                                               std::string* failure)
-{
-    return QtSerialLine::open(name, baud, failure);
-}
-
-void installRealSerialFallback(PortRegistry& registry)
-{
-    registry.setFallback([](const std::string& name, int baud, std::string& failure) {
-        return openRealSerialLine(name, baud, &failure);
-    });
-}
-
 } // namespace quorvex::serial

@@ -2,8 +2,8 @@
 // The real serial line on Qt Serial Port: opened exclusively for reading and writing with the
 // caller's baud rate, 8 data bits, no parity and one stop bit. The RTS/CTS handshake and the
 // DTR/RTS lines stay as the port had them; XON/XOFF is switched off (frames are binary).
-#include "serial/PortRegistry.h"
 #include "serial/SerialLine.h"
+#include "serial/qt/RealSerialLine.h"
 
 #include <QSerialPort>
 #include <memory>
@@ -47,13 +47,5 @@ private:
 // The device path of a port name: a listed name such as "ttyUSB0" lives under /dev, a name
 // that already is a path ("/dev/pts/3") is taken as it is.
 [[nodiscard]] std::string serialDevicePath(const std::string& name);
-
-// Opens a real serial line; nullptr when it cannot be opened or configured, with the reason
-// in `failure` when given.
-[[nodiscard]] std::unique_ptr<SerialLine> openRealSerialLine(const std::string& name, int baud,
-                                                             std::string* failure = nullptr);
-
-// Routes every name that is not a virtual port to openRealSerialLine.
-void installRealSerialFallback(PortRegistry& registry);
 
 } // namespace quorvex::serial

@@ -3,11 +3,17 @@
 #include "serial/Announce.h"
 #include "serial/PortRegistry.h"
 
-#include <QSerialPortInfo>
+#include <QtGlobal>
 #include <algorithm>
 #include <array>
 #include <optional>
 #include <string_view>
+
+#ifdef Q_OS_WIN
+#include "serial/win32/Win32PortList.h"
+#else
+#include <QSerialPortInfo>
+#endif
 
 namespace quorvex::serial {
 
@@ -112,12 +118,16 @@ bool portNameLess(const std::string& a, const std::string& b)
 
 std::vector<std::string> presentSerialPortNames()
 {
+#ifdef Q_OS_WIN
+    std::vector<std::string> names = win32SerialPortNames();
+#else
     std::vector<std::string> names;
     for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
         const std::string name = port.portName().toStdString();
         if (!name.empty())
             names.push_back(name);
     }
+#endif
     std::sort(names.begin(), names.end(), portNameLess);
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;

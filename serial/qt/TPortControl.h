@@ -79,9 +79,10 @@ public:
 // Port-name order with numbers compared by value: ttyS2 before ttyS10.
 [[nodiscard]] bool portNameLess(const std::string& a, const std::string& b);
 
-// The machine's serial ports by their names ("ttyS0", "ttyUSB0"), in portNameLess order. Every
-// port is taken, whatever its prefix; devices without a name are left out, so "0" never comes
-// from this platform.
+// The machine's serial ports by their names, in portNameLess order, without duplicates: on
+// Linux "ttyS0", "ttyUSB0" (every port, whatever its prefix), on Windows "COM3" (see
+// win32SerialPortNames). Devices whose name cannot be read are left out and the listing goes on,
+// so "0" never comes from this function.
 [[nodiscard]] std::vector<std::string> presentSerialPortNames();
 
 // Everything the port lists offer, in this order: presentSerialPortNames(), the virtual ports
