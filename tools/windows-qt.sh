@@ -8,6 +8,7 @@
 #   tools/windows-qt.sh            build when needed; the last line of output is the folder
 #   tools/windows-qt.sh --prefix   only print the folder the recipe builds into
 #
+# The source comes from the system's Debian mirror, or from $QUORVEX_DEBIAN_MIRROR when set.
 # Exit status: 0 ready; 75 the source could not be fetched (the mirror's fault: callers skip the
 # Windows steps with one line); anything else is a fault of ours and fails.
 # The packages it needs are installed by tools/dev.sh (windows_packages) before it runs.
@@ -81,6 +82,7 @@ fetch_source() {
     uris=$(grep -rhoE '^URIs:[[:space:]]*\S*debian/?$' /etc/apt/sources.list.d/*.sources 2>/dev/null |
                head -1 | awk '{print $2}')
     [ -n "$uris" ] || uris=http://deb.debian.org/debian
+    uris=${QUORVEX_DEBIAN_MIRROR:-$uris}
     apt_dir="$dir/apt"
     mkdir -p "$apt_dir/lists/partial" "$apt_dir/archives/partial"
     cat >"$apt_dir/source.sources" <<EOF
@@ -95,9 +97,10 @@ EOF
                     -o "APT::Update::Error-Mode=any" -o "Debug::NoLocking=1"
                     -o "APT::Sandbox::User=root" -o "Acquire::Retries=2"
                     -o "Acquire::http::Timeout=60")
-    apt-get "${apt_opts[@]}" -qq update || return $source_unavailable
+    apt-get "${apt_opts[@]}" -qq update >"$dir/fetch.log" 2>&1 || return $source_unavailable
     (cd "$dir" && apt-get "${apt_opts[@]}" -qq --download-only source "qt6-base=$qt_version+dfsg-10" ||
-         apt-get "${apt_opts[@]}" -qq --download-only source qt6-base) || return $source_unavailable
+         apt-get "${apt_opts[@]}" -qq --download-only source qt6-base) >>"$dir/fetch.log" 2>&1 ||
+        return $source_unavailable
 }
 
 work="$cache/qt-build-$(recipe_hash)"
@@ -116,7 +119,8 @@ if ! ls "$work"/qt6-base_*.dsc >/dev/null 2>&1; then
     fetch_source "$work" || status=$?
     if [ "$status" -ne 0 ]; then
         rm -f "$work"/qt6-base_*
-        echo "Qt for Windows: Debian's qt6-base source could not be fetched (mirror or network)" >&2
+        echo "Qt for Windows: Debian's qt6-base source could not be fetched from the mirror" \
+             "(see $work/fetch.log)" >&2
         exit $source_unavailable
     fi
 fi
