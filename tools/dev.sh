@@ -7,6 +7,14 @@
 #                        cross-build the standard-C++ core and its tests for Windows x86-64
 #                        (build-windows) and 32-bit x86 (build-windows-i686) with mingw-w64
 #                        and run every test program of both under Wine
+#   tools/dev.sh windows-package
+#                        cross-build Qt 6.4.2 for Windows x86-64 from Debian's qt6-base source
+#                        (once; cached in ~/.cache/quorvex) and with it quorvex.exe and
+#                        quorvex-run.exe into build-windows-qt/, written as a zip and an
+#                        installer (tools/windows-qt.sh, tools/windows-package.sh)
+#   tools/dev.sh windows-check
+#                        windows-package, then its checks under Wine (tools/windows-check.sh):
+#                        programs, COM port to quorvex-emu, the window, installer, uninstaller
 #   tools/dev.sh fuzz [SECONDS]  build the fuzz targets with Clang, run each for SECONDS (60)
 #   tools/dev.sh fuzz-ci  the core's tests in that Clang build, then every fuzz target briefly
 #   tools/dev.sh sanitize build the tests with AddressSanitizer and UBSan, run them
@@ -144,6 +152,26 @@ windows_test() {
     ) || { echo "windows-test ($arch): the tests under Wine failed" >&2; return 1; }
 }
 
+# What cross-building Qt and the package needs: the compilers, Qt's host tools and the
+# translations, apt-get source (dpkg-dev), the installer maker, the icon tools.
+windows_package_packages=(cmake ninja-build ccache googletest g++-mingw-w64-x86-64-posix
+                          qt6-base-dev-tools qt6-translations-l10n dpkg-dev
+                          debian-archive-keyring perl python3 nsis zip librsvg2-bin icoutils)
+# What checking it under Wine needs besides the Linux quorvex-emu and quorvex-run.
+windows_check_packages=(wine wine64 xvfb xauth fonts-wine xdotool netpbm unzip)
+
+# The package; a Qt source that cannot be fetched (the mirror's fault, status 75) skips the
+# Windows package and its checks with one loud line, any other failure fails.
+windows_package() {
+    local status=0
+    "$here/tools/windows-package.sh" || status=$?
+    if [ "$status" -eq 75 ]; then
+        echo "*** windows-package: SKIPPED, Debian's qt6-base source could not be fetched" \
+             "(mirror or network), so no Windows package was built or checked ***" >&2
+    fi
+    return "$status"
+}
+
 # The C++ sources under version control and the new ones not yet added (build trees and copies,
 # which git ignores, are not).
 cpp_sources() {
@@ -204,6 +232,24 @@ case "${1:-}" in
         fi
         exit "$status"
         ;;
+    windows-package)
+        packages=("${windows_package_packages[@]}")
+        install_packages
+        status=0
+        windows_package || status=$?
+        [ "$status" -eq 75 ] && exit 0
+        exit "$status"
+        ;;
+    windows-check)
+        install_packages "${windows_package_packages[@]}" "${windows_check_packages[@]}"
+        status=0
+        windows_package || status=$?
+        [ "$status" -eq 75 ] && exit 0
+        [ "$status" -eq 0 ] || exit "$status"
+        # The Linux programs the Windows ones are compared with.
+        configure_and_build --target quorvex-emu quorvex-run
+        exec "$here/tools/windows-check.sh"
+        ;;
     format)
         packages=(clang-format)
         install_packages
@@ -253,7 +299,8 @@ case "${1:-}" in
             QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
         ;;
     *)
-        echo "usage: tools/dev.sh start|test|package|windows-test|fuzz [SECONDS]|fuzz-ci|sanitize" >&2
+        echo "usage: tools/dev.sh start|test|package|windows-test|windows-package|windows-check|" \
+             "fuzz [SECONDS]|fuzz-ci|sanitize|format|format-check" >&2
         exit 2
         ;;
 esac
