@@ -200,7 +200,7 @@ case "${1:-}" in
         windows_test i686 "${QUORVEX_WINDOWS_I686_BUILD_DIR:-$here/build-windows-i686}" \
             "$i686_mode" || status=1
         if [ "$i686_mode" = build-only ]; then
-            echo "*** windows-test: the i686 test programs were built but NOT run under Wine:" \
+            echo "*** windows-test: the i686 run under Wine was SKIPPED:" \
                  "wine32:i386 could not be installed (see the apt messages above) ***" >&2
         fi
         exit "$status"
