@@ -8,6 +8,7 @@
 #include "link/Link.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ComparisonReport.h"
 #include "script/Interpreter.h"
@@ -321,14 +322,6 @@ std::string utcTimestamp(std::time_t at)
     return text;
 }
 
-bool writeFile(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    out.close();
-    return !out.fail();
-}
-
 using Clock = std::chrono::steady_clock;
 
 double secondsSince(Clock::time_point start)
@@ -438,13 +431,20 @@ int main(int argc, char** argv)
     int status = kExitDone;
     const script::JUnitSuite suite = runScripts(options, host, report, status);
 
-    if (options.reportFile && !script::saveRtf(*options.reportFile, document.lines())) {
-        complain("cannot write the report file " + *options.reportFile);
-        status = worseStatus(status, kExitRunFailed);
+    if (options.reportFile) {
+        if (const std::error_code error = script::saveRtf(*options.reportFile, document.lines())) {
+            complain("cannot write the report file " + *options.reportFile + ": " +
+                     platform::reasonText(error));
+            status = worseStatus(status, kExitRunFailed);
+        }
     }
-    if (options.junitFile && !writeFile(*options.junitFile, script::junitXml(suite))) {
-        complain("cannot write the JUnit report " + *options.junitFile);
-        status = worseStatus(status, kExitRunFailed);
+    if (options.junitFile) {
+        if (const std::error_code error =
+                platform::replaceFile(*options.junitFile, script::junitXml(suite))) {
+            complain("cannot write the JUnit report " + *options.junitFile + ": " +
+                     platform::reasonText(error));
+            status = worseStatus(status, kExitRunFailed);
+        }
     }
     script::setComparisonReport(nullptr);
     script::setComparisonIgnore({});
