@@ -58,14 +58,15 @@ TEST(QuorvexRunReplayTest, ARunReplayedByQuorvexEmuGivesTheSameMemo)
 
 TEST(QuorvexRunReplayTest, SecondLogReportsAChangedAnswerAtItsFieldUnlessIgnored)
 {
+    // Two digits swapped: the answer's checksum stays right.
     const std::string changed =
-        writeTextFile("changed.log", replaceAll(readFile(recordedLog()), "QV000001", "QV000009"));
+        writeTextFile("changed.log", replaceAll(readFile(recordedLog()), "QV000001", "QV000010"));
     const std::string session = writeTextFile("session.txt", joinLines(kSession));
 
     const ToolResult differing = runTool("--compare-all --second-log " + changed + " " + session);
     EXPECT_EQ(differing.exitCode, 3);
     EXPECT_NE(differing.err.find(utf8(u8"Не совпадают значения результата, - параметр №6\n"
-                                      u8"Регистратор №1: QV000001\nРегистратор №2: QV000009\n")),
+                                      u8"Регистратор №1: QV000001\nРегистратор №2: QV000010\n")),
               std::string::npos)
         << differing.err;
 
@@ -108,7 +109,8 @@ std::map<std::string, std::string> attributesOf(const std::string& element)
 
 struct ParsedCase {
     std::map<std::string, std::string> attributes;
-    std::map<std::string, std::string> failure; // empty without a failure
+    std::string problem;                        // failure, error, skipped or empty
+    std::map<std::string, std::string> failure; // its attributes
     std::string out;
 };
 
@@ -116,9 +118,9 @@ std::vector<ParsedCase> testcases(const std::string& xml)
 {
     std::vector<ParsedCase> cases;
     static const std::regex testcase(
-        R"re(<testcase ([^>]*)>\s*(?:<failure ([^>]*)>[^<]*</failure>\s*)?<system-out>([^<]*)</system-out>\s*</testcase>)re");
+        R"re(<testcase ([^>]*)>\s*(?:<(failure|error|skipped) ([^>]*?)/?>(?:[^<]*</\w+>)?\s*)?<system-out>([^<]*)</system-out>\s*</testcase>)re");
     for (std::sregex_iterator it(xml.begin(), xml.end(), testcase), end; it != end; ++it)
-        cases.push_back({attributesOf((*it)[1]), attributesOf((*it)[2]), (*it)[3]});
+        cases.push_back({attributesOf((*it)[1]), (*it)[2], attributesOf((*it)[3]), (*it)[4]});
     return cases;
 }
 
@@ -131,27 +133,41 @@ TEST(QuorvexRunReplayTest, JUnitReportHasOneCasePerScriptWithItsFailure)
     const std::string unsent = writeTextFile("unsent.txt", "21" + std::string(200, 'x') + "\n");
     const std::string report = writeTextFile("junit.xml", "");
 
+    const std::string folder = ::testing::TempDir();
+
     const ToolResult result = runTool("--second EMU2 --junit " + report + " " + passing + " " +
                                       differing + " " + failing + " " + unsent);
+    const std::string xml = readFile(report);
+    const ToolResult withFolder = runTool("--junit " + report + " " + folder + " " + passing);
 
     EXPECT_EQ(result.exitCode, 1); // ended early outranks differences
-    const std::string xml = readFile(report);
+    EXPECT_EQ(withFolder.exitCode, 2);
+    const auto folderCases = testcases(readFile(report));
+    ASSERT_EQ(folderCases.size(), 2u);
+    EXPECT_EQ(folderCases[0].problem, "error");
+    EXPECT_EQ(folderCases[0].failure.at("type"), "unreadable script");
+    EXPECT_EQ(folderCases[1].problem, "");
     ASSERT_EQ(
         xml.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n <testsuite ", 0), 0u);
-    EXPECT_NE(xml.find(R"(tests="4" failures="3" errors="0")"), std::string::npos);
+    EXPECT_NE(xml.find(R"(tests="4" failures="1" errors="2" skipped="0")"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(
+        xml, std::regex(R"re(timestamp="\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d(Z|[+-]\d\d:\d\d)")re")));
     const auto cases = testcases(xml);
     ASSERT_EQ(cases.size(), 4u) << xml;
     EXPECT_EQ(cases[0].attributes.at("name"), passing);
     EXPECT_EQ(cases[0].attributes.at("classname"), "EMU1 vs EMU2");
     EXPECT_TRUE(std::regex_match(cases[0].attributes.at("time"), std::regex(R"(\d+\.\d{3})")));
-    EXPECT_TRUE(cases[0].failure.empty());
+    EXPECT_EQ(cases[0].problem, "");
     EXPECT_EQ(cases[0].out.rfind("PC: ", 0), 0u);
+    EXPECT_EQ(cases[1].problem, "failure");
     EXPECT_EQ(cases[1].failure.at("type"), "differences");
     EXPECT_NE(cases[1].failure.at("message").find(utf8(u8"Регистратор №2: 3.10")),
               std::string::npos);
+    EXPECT_EQ(cases[2].problem, "error");
     EXPECT_EQ(cases[2].failure.at("type"), "script error");
     EXPECT_EQ(cases[2].failure.at("message"),
               utf8(u8"Ошибка - ошибка в описаниях. DeclareBeg уже был ранее."));
+    EXPECT_EQ(cases[3].problem, "error");
     EXPECT_EQ(cases[3].failure.at("type"), "not sent");
 }
 
