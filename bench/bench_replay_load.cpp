@@ -151,8 +151,8 @@ void BM_LoadOneMillionExchanges(benchmark::State& state)
         const std::size_t liveBefore = g_liveBytes.load();
         g_peakBytes = liveBefore;
         {
-            const emulator::LoadedReplay loaded = emulator::loadReplay(
-                path, path, emulator::ReplayAnswers::WhenUsedUp::Unrecorded);
+            const emulator::LoadedReplay loaded =
+                emulator::loadReplay(path, path, emulator::ReplayAnswers::WhenUsedUp::Unrecorded);
             if (!loaded.answers || loaded.answers->answerCount() != kExchanges || !loaded.whole)
                 state.SkipWithError("the log did not load whole");
             benchmark::DoNotOptimize(loaded.answers.get());
