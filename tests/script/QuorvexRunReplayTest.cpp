@@ -78,15 +78,58 @@ TEST(QuorvexRunReplayTest, SecondLogReportsAChangedAnswerAtItsFieldUnlessIgnored
     EXPECT_EQ(runTool("--second-log " + changed + " " + session).exitCode, 0);
 }
 
-TEST(QuorvexRunReplayTest, SecondLogNamesRequestsNeverRecordedAndRefusesBadLogs)
+// Five requests, four of them not in the recording (one of those asked once more than
+// recorded): each is a difference, though the live registrar refuses two of them as the
+// recording's stand-in does.
+TEST(QuorvexRunReplayTest, RequestsTheRecordingLacksAreDifferences)
 {
     const std::string log = recordedLog();
-    const ToolResult unrecorded = runTool("--compare-all --second-log " + log + " " +
-                                          writeTextFile("other.txt", "0F\n4AX\n"));
-    EXPECT_NE(unrecorded.err.find("quorvex-run: never recorded: 4A X\n"), std::string::npos)
-        << unrecorded.err;
+    const std::string junit = writeTextFile("lacks.xml", "");
 
-    const std::string script = writeTextFile("s.txt", "0F\n");
+    const ToolResult result = runTool("--compare-all --junit " + junit + " --second-log " + log +
+                                      " " + writeTextFile("other.txt", "0F\n4AX\n33\n0F\n21Bye\n"));
+
+    EXPECT_EQ(result.exitCode, 3);
+    for (const char* told : {"quorvex-run: never recorded: 4A X\n", "never recorded: 33\n",
+                             "quorvex-run: 0F recorded only 1 time\n"})
+        EXPECT_NE(result.err.find(told), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(utf8(u8"Код команды: 21h(33)\n"
+                                   u8"Запрос не найден в записи обмена: 21 Bye\n")),
+              std::string::npos)
+        << result.err;
+    const std::string xml = readFile(junit);
+    EXPECT_NE(xml.find(R"(failures="1" errors="0")"), std::string::npos) << xml;
+    EXPECT_NE(xml.find(utf8(u8"Запрос не найден в записи обмена: 4A X")), std::string::npos);
+}
+
+TEST(QuorvexRunReplayTest, CutConvertedAndUnreadableRecordingsAreRefused)
+{
+    const std::string log = recordedLog();
+    const std::string recorded = readFile(log);
+    const std::string script = writeTextFile("s.txt", joinLines(kSession));
+    // Cut at the head of the request 5A0: what comes after it was never recorded.
+    const std::size_t body = recorded.find("5A0\r\n");
+    const std::string cutAtEntry = recorded.substr(0, recorded.rfind('\n', body - 3) + 1);
+    EXPECT_EQ(runTool("--compare-all --second-log " + writeTextFile("entry.log", cutAtEntry) + " " +
+                      script)
+                  .exitCode,
+              3);
+    const ToolResult cut = runTool(
+        "--compare-all --second-log " +
+        writeTextFile("cut.log", recorded.substr(0, recorded.rfind(";Конец") - 9)) + " " + script);
+    EXPECT_EQ(cut.exitCode, 2);
+    EXPECT_NE(cut.err.find(": entry cut short (skipped)\n"), std::string::npos) << cut.err;
+    EXPECT_NE(cut.err.find("a recording to compare against must be whole"), std::string::npos);
+
+    // As the README's own command leaves it.
+    const std::string converted = writeTextFile("utf8.log", "");
+    ASSERT_EQ(std::system(("iconv -f cp1251 -t utf-8 " + log + " > " + converted).c_str()), 0);
+    const ToolResult utf8Log = runTool("--second-log " + converted + " " + script);
+    EXPECT_EQ(utf8Log.exitCode, 2);
+    EXPECT_NE(utf8Log.err.find(" is UTF-8 text, but an exchange log is Windows-1251"),
+              std::string::npos)
+        << utf8Log.err;
+
     EXPECT_EQ(runTool("--second-log /nonexistent/x.log " + script).exitCode, 2);
     const ToolResult empty =
         runTool("--second-log " + writeTextFile("bad.log", "junk\r\n") + " " + script);
@@ -122,6 +165,36 @@ std::vector<ParsedCase> testcases(const std::string& xml)
     for (std::sregex_iterator it(xml.begin(), xml.end(), testcase), end; it != end; ++it)
         cases.push_back({attributesOf((*it)[1]), (*it)[2], attributesOf((*it)[3]), (*it)[4]});
     return cases;
+}
+
+// The live registrar is out of paper; the recording was made with paper. --log writes only the
+// live registrar's exchanges.
+TEST(QuorvexRunReplayTest, ALiveStatusErrorAgainstACleanRecordingIsADifference)
+{
+    const std::string script = writeTextFile("status.txt", "4AW\n4AW\n");
+    const std::string golden = writeTextFile("golden.log", "");
+    std::remove(golden.c_str());
+    ASSERT_EQ(runTool("--log " + golden + " " + script).exitCode, 0);
+    const test_support::ScopedRuntimeDirectory runtime("quorvex-status-");
+    quorvex::testing::PtyEmulatorProcess emulator(QUORVEX_EMU_PATH, {"--status", "2=0x01"},
+                                                  runtime.path().string());
+    ASSERT_FALSE(emulator.devicePath().empty());
+    const std::string live = "--answer-end etx --port " + emulator.devicePath() +
+                             " --compare-all --second-log " + golden + " ";
+    const std::string newLog = writeTextFile("new.log", "");
+    std::remove(newLog.c_str());
+
+    const ToolResult result = runTool(live + "--log " + newLog + " " + script);
+
+    EXPECT_EQ(result.exitCode, 3);
+    EXPECT_NE(result.err.find(utf8(u8"Код команды: 4Ah(74)\n"
+                                   u8"Не совпадает бит состояния S2:01 (Нет бумаги)\n"
+                                   u8"Регистратор №1: 1\nРегистратор №2: 0\n")),
+              std::string::npos)
+        << result.err;
+    const std::string written = readFile(newLog);
+    EXPECT_EQ(replaceAll(written, "4AW\r\n", "").size(), written.size() - 2 * 5) << written;
+    EXPECT_EQ(runTool(live + "--ignore 4A:status " + script).exitCode, 0);
 }
 
 TEST(QuorvexRunReplayTest, JUnitReportHasOneCasePerScriptWithItsFailure)
