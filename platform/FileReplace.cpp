@@ -60,10 +60,12 @@ fs::path temporarySibling(const fs::path& path)
     return path.parent_path() / name;
 }
 
+// A new file; the name is random, and where the C library knows "x" an existing file is refused.
 std::FILE* createExclusive(const fs::path& path)
 {
 #ifdef _WIN32
-    return _wfopen(path.c_str(), L"wbx");
+    // msvcrt.dll, which MinGW programs may use, predates the "x" mode.
+    return _wfopen(path.c_str(), L"wb");
 #else
     return std::fopen(path.c_str(), "wbx");
 #endif
