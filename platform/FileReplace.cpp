@@ -103,8 +103,9 @@ std::error_code writeNewFile(const fs::path& path, std::string_view bytes)
     if (file == nullptr)
         return lastErrno(std::errc::io_error);
     std::error_code error;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() ||
-        std::fflush(file) != 0 || !flushToDisk(file))
+    const bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (!written || std::fflush(file) != 0 || !flushToDisk(file))
         error = lastErrno(std::errc::io_error);
     if (std::fclose(file) != 0 && !error)
         error = lastErrno(std::errc::io_error);
