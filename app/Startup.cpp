@@ -9,7 +9,9 @@
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
+#include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
+#include "link/ui/LogFailureNotice.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
@@ -71,6 +73,7 @@ void installPlatformServices()
     serial::PortRegistry& ports = serial::portRegistry();
     emulator::registerEmulatedPorts(ports);
     serial::installRealSerialFallback(ports);
+    tellLogFailures(link::processLink());
 }
 
 AppWindows createWindows()
@@ -120,6 +123,10 @@ int runQuorvex(int argc, char** argv)
         centreOnScreen(mainWindow.get());
         mainWindow->show();
         const int exitCode = QApplication::exec();
+        // A registrar still connected ends its session, so the log ends with its
+        // session-end line.
+        link::CloseSecondPort();
+        link::CloseFirstPort();
         return exitCode;
     } catch (const std::exception& error) {
         showUnexpectedError(error.what());

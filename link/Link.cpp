@@ -76,6 +76,7 @@ struct Link::State {
     int nextHandle = 1;
     int selector = 0;
     AnswerEnd answerEnd = AnswerEnd::Quiet;
+    bool secondLogged = true;
     bool idle = false;
     std::uint8_t counter = 0;
     std::uint8_t previousCounter = 0;
@@ -93,6 +94,7 @@ struct Link::State {
     int openPort(int side, const std::string& portName, int baudRate);
     int closePort(int side);
     int selectedSide() const { return selector != 0 ? 1 : 0; }
+    bool logged(int side) const { return side == 0 || secondLogged; }
     serial::SerialLine* selectedLine() { return lines[selectedSide()].get(); }
     void transmit(serial::SerialLine& line, const Bytes& frame);
     void receive(serial::SerialLine& line);
@@ -124,12 +126,14 @@ int Link::State::openPort(int side, const std::string& portName, int baudRate)
     openFailure.clear();
     std::unique_ptr<serial::SerialLine> line = ports.open(portName, baudRate, &openFailure);
     if (!line) {
-        log.writeNote(openFailure);
+        if (logged(side))
+            log.writeNote(openFailure);
         return -1;
     }
     openFailure.clear();
     line->purge();
-    log.write("", "START");
+    if (logged(side))
+        log.write("", "START");
     lines[side] = std::move(line);
     portNames[side] = portName;
     return nextHandle++;
@@ -141,7 +145,8 @@ int Link::State::closePort(int side)
     if (!line)
         return 0; // nothing open on this side: no session to end
     line->flush();
-    log.write("END", "");
+    if (logged(side))
+        log.write("END", "");
     line->purge();
     if (!line->close())
         return 0;
@@ -322,6 +327,11 @@ void Link::SetLogName(const std::string& fileName)
     m_state->log.setName(fileName);
 }
 
+void Link::setSecondPortLogged(bool logged)
+{
+    m_state->secondLogged = logged;
+}
+
 void Link::setAnswerEnd(AnswerEnd mode)
 {
     m_state->answerEnd = mode;
@@ -356,7 +366,9 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     s.retData.Status.fill(0);
 
     const std::uint8_t seq = sequenceByte(s.counter);
-    s.log.write(upperHex(seq), upperHex(command) + data);
+    const bool logged = s.logged(s.selectedSide());
+    if (logged)
+        s.log.write(upperHex(seq), upperHex(command) + data);
 
     s.idle = false;
     s.receiver.reset();
@@ -383,9 +395,12 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
         callback(s.retData);
     else if (window)
         window->postMessage(WM_RETDATA, command, &s.retData);
-    s.log.writeAt(answeredAt, " ", ";" + received);
-    if (!note.empty())
-        s.log.writeNote(note);
+    if (logged) {
+        s.log.writeAt(answeredAt, " ", ";" + received);
+        // Dated when the line was found gone, not when a message box about it was closed.
+        if (!note.empty())
+            s.log.writeNoteAt(answeredAt, note);
+    }
     return 0;
 }
 

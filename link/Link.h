@@ -65,6 +65,10 @@ public:
     // 0 selects the first port for the following commands, anything else the second. Returns 0.
     int UseSecondPort(int flag);
     void SetLogName(const std::string& fileName);
+    // Whether the second port's sessions and exchanges go to the exchange log (they do until
+    // told otherwise). A recording played back as the second registrar is left out, so that the
+    // log holds only what a live registrar said.
+    void setSecondPortLogged(bool logged);
     // Applies to the exchanges that follow, on both ports. Quiet until set.
     void setAnswerEnd(AnswerEnd mode);
     [[nodiscard]] AnswerEnd answerEnd() const;

@@ -10,7 +10,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -19,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
@@ -247,16 +247,28 @@ void ExchangeMonitor::saveRows()
     options.filter = platform::toCp1251(QStringLiteral("Файлы CSV (*.csv)|*.csv|Все|*.*"));
     options.defaultExtension = "csv";
     const std::optional<std::string> path = platform::dialogs().saveFileName(options);
-    if (path && !saveCsv(*path))
-        platform::dialogs().showMessage(platform::toCp1251(
-            QStringLiteral("Невозможно записать файл ") + platform::fromFileName(*path)));
+    if (!path)
+        return;
+    QString failure;
+    if (!saveCsv(*path, &failure))
+        platform::dialogs().showMessage(
+            platform::toCp1251(QStringLiteral("Невозможно записать файл ") +
+                               platform::fromFileName(*path) + QStringLiteral(": ") + failure));
 }
 
-bool ExchangeMonitor::saveCsv(const std::string& path) const
+// The file is replaced whole or not at all: QSaveFile writes a temporary file beside it and
+// renames it over the old one only when everything was written.
+bool ExchangeMonitor::saveCsv(const std::string& path, QString* failure) const
 {
-    QFile file(platform::fromFileName(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QSaveFile file(platform::fromFileName(path));
+    const auto failed = [&] {
+        if (failure)
+            *failure = file.errorString();
+        file.cancelWriting();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
     QString text = QChar(0xFEFF);
     QStringList header;
     for (const QString& name : ExchangeTableModel::headers())
@@ -269,7 +281,9 @@ bool ExchangeMonitor::saveCsv(const std::string& path) const
         text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }
     const QByteArray bytes = text.toUtf8();
-    return file.write(bytes) == bytes.size() && file.flush();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return failed();
+    return true;
 }
 
 void ExchangeMonitor::showDetails()

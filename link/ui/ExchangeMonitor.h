@@ -38,7 +38,8 @@ public:
     // Puts the exchanges that came since the last frame into the table (the timer does this).
     void showPending();
     // Writes every shown row as CSV: UTF-8 with a byte-order mark, a header line, fields quoted.
-    bool saveCsv(const std::string& path) const;
+    // The file is replaced whole or not at all; on failure `failure` gets the reason.
+    bool saveCsv(const std::string& path, QString* failure = nullptr) const;
 
     [[nodiscard]] ExchangeTableModel& model() { return m_model; }
 

@@ -7,6 +7,7 @@
 #include "netcfg/ParameterFile.h"
 #include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/TypingLimit.h"
@@ -156,8 +157,10 @@ void TForm15::Button5Click()
         showMessage(QStringLiteral("Операция прервана!"));
         return;
     }
-    if (!netcfg::writeParameterFile(*path, shownMembers())) {
-        showMessage(QStringLiteral("Невозможно записать файл ") + shownPath(*path));
+    if (const std::error_code error = netcfg::writeParameterFile(*path, shownMembers())) {
+        showMessage(QStringLiteral("Невозможно записать файл ") + shownPath(*path) +
+                    QStringLiteral(": ") +
+                    platform::fromCp1251(platform::reasonTextForWindow(error)));
         return;
     }
     platform::dialogs().showMessage(successMessage());

@@ -98,6 +98,7 @@ void TForm10::connectSecond()
     const std::optional<std::string> openedPort = portToOpen();
     if (!openedPort)
         return;
+    prepareSecondRegistrar(*openedPort);
     const bool opened = link::openRegistrar({link::Registrar::Second, *openedPort,
                                              m_ui->ComboBox2->currentText().toInt(),
                                              link::RegistrarChoice{port, speed}});

@@ -3,6 +3,7 @@
 #include "link/Frame.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
 #include "platform/qt/LineMemo.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
@@ -197,7 +198,10 @@ void TForm7::Button5Click()
     const std::string listed = toCp1251(platform::fromFileName(*path));
     const script::RecentFileChoice choice = script::chooseRecentFile(comboEntries(), listed);
     if (!choice.alreadyListed) {
-        script::writeRecentFiles(link::session().settingsPath(), choice.files);
+        if (!script::writeRecentFiles(link::session().settingsPath(), choice.files))
+            platform::dialogs().showMessage(
+                toCp1251(QStringLiteral("Невозможно записать файл fpinit.ini: ")) +
+                platform::reasonTextForWindow(platform::lastWriteFailure().reason));
         showComboEntries(choice.entries);
     }
     m_ui->ComboBox1->setCurrentIndex(choice.selectedIndex);
