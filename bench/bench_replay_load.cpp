@@ -6,6 +6,8 @@
 #include "link/ExchangeLog.h"
 #include "link/Frame.h"
 
+#include "bench/support/HeapCount.h"
+
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -17,58 +19,6 @@
 #include <fstream>
 #include <new>
 #include <string>
-
-namespace {
-
-std::atomic<std::size_t> g_liveBytes{0};
-std::atomic<std::size_t> g_peakBytes{0};
-
-void* allocate(std::size_t size)
-{
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr)
-        throw std::bad_alloc();
-    const std::size_t live = g_liveBytes += malloc_usable_size(block);
-    std::size_t peak = g_peakBytes.load();
-    while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live)) {
-    }
-    return block;
-}
-
-void release(void* block) noexcept
-{
-    if (block != nullptr) {
-        g_liveBytes -= malloc_usable_size(block);
-        std::free(block);
-    }
-}
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return allocate(size);
-}
-void* operator new[](std::size_t size)
-{
-    return allocate(size);
-}
-void operator delete(void* block) noexcept
-{
-    release(block);
-}
-void operator delete[](void* block) noexcept
-{
-    release(block);
-}
-void operator delete(void* block, std::size_t) noexcept
-{
-    release(block);
-}
-void operator delete[](void* block, std::size_t) noexcept
-{
-    release(block);
-}
 
 namespace {
 
@@ -148,8 +98,7 @@ void BM_LoadOneMillionExchanges(benchmark::State& state)
         malloc_trim(0);
         resetPeakResident();
         const long residentBefore = peakResidentKb();
-        const std::size_t liveBefore = g_liveBytes.load();
-        g_peakBytes = liveBefore;
+        const std::size_t liveBefore = bench::restartHeapPeak();
         {
             const emulator::LoadedReplay loaded =
                 emulator::loadReplay(path, path, emulator::ReplayAnswers::WhenUsedUp::Unrecorded);
@@ -157,7 +106,7 @@ void BM_LoadOneMillionExchanges(benchmark::State& state)
                 state.SkipWithError("the log did not load whole");
             benchmark::DoNotOptimize(loaded.answers.get());
         }
-        heapPeak = static_cast<double>(g_peakBytes.load() - liveBefore);
+        heapPeak = static_cast<double>(bench::heapPeakBytes() - liveBefore);
         residentGrowth = static_cast<double>(peakResidentKb() - residentBefore) * 1024.0;
     }
     state.counters["file_MB"] = fileBytes / 1e6;
