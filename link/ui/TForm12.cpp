@@ -7,6 +7,7 @@
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 
@@ -45,7 +46,7 @@ TForm12::TForm12(QWidget* parent, link::Link* link)
     makeCheckBoxesReadOnly();
     fitLaptopScreen();
 
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
 }
 
@@ -113,6 +114,8 @@ void TForm12::runPendingActivation()
     if (!m_activationPending || !isVisible())
         return;
     m_activationPending = false;
+    // The query blocks like any operation: clicks made meanwhile are dropped when it ends.
+    const platform::OperationScope operation;
     FormActivate();
 }
 
