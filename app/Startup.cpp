@@ -15,6 +15,8 @@
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/EnterPressesButton.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtTranslation.h"
@@ -27,6 +29,7 @@
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
 
+#include <QLocale>
 #include <QMessageBox>
 
 #include <exception>
@@ -65,7 +68,13 @@ void showUnexpectedError(const char* what)
 
 void installPlatformServices()
 {
+    // Calendars, the file dialog's columns and sizes speak Russian whatever LANG says. Numbers
+    // for the wire and for files never go through QLocale.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     (void)platform::installQtTranslation(); // without it Qt's own texts stay English
+    // The gate is installed last, so it sees every key before the button filter does.
+    platform::installEnterPressesButton();
+    platform::installInputGate();
     platform::installQtDialogs();
     platform::installQtMessagePump();
     serial::PortRegistry& ports = serial::portRegistry();
@@ -95,8 +104,10 @@ AppWindows createWindows()
     w.acquirerLink = new TForm15(owner);
     w.remoteAccess = new TForm16(owner);
 
-    // Its own top-level window, beside the main window rather than above it.
-    w.monitor = new ExchangeMonitor(owner);
+    // A window of its own, owned by no other: a modal window blocks the windows it belongs to
+    // and their owners, and the monitor must stay usable beside every window.
+    w.monitor = new ExchangeMonitor;
+    QObject::connect(w.main, &QObject::destroyed, [monitor = w.monitor] { delete monitor; });
     w.main->setWindows(w);
     w.script->setVariablesWindow(w.variables);
     w.script->setSecondRegistrarWindow(w.secondRegistrar);

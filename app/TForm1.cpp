@@ -20,14 +20,19 @@
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
+#include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/MessagePump.h"
 #include "platform/NativePath.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
+#include "script/ui/TForm10.h"
+#include "script/ui/TForm11.h"
 #include "script/ui/TForm7.h"
+#include "script/ui/TForm8.h"
 #include "serial/qt/TPortControl.h"
 #include "ui_TForm1.h"
 
@@ -80,6 +85,19 @@ TForm1::~TForm1() = default;
 void TForm1::setWindows(const AppWindows& windows)
 {
     m_windows = windows;
+    // Ctrl+M opens the exchange monitor from every window, the modal ones included.
+    QWidget* const others[] = {
+        m_windows.serviceCash, m_windows.zReport,      m_windows.periodicReports,
+        m_windows.sales,       m_windows.nonFiscal,    m_windows.script,
+        m_windows.variables,   m_windows.about,        m_windows.secondRegistrar,
+        m_windows.comparison,  m_windows.status,       m_windows.receiptCopies,
+        m_windows.modem,       m_windows.acquirerLink, m_windows.remoteAccess,
+        m_windows.monitor,
+    };
+    for (QWidget* window : others) {
+        if (window != nullptr)
+            window->addAction(ui->MonitorItem);
+    }
 }
 
 void TForm1::setTerminateHandler(std::function<void()> terminate)
@@ -89,7 +107,7 @@ void TForm1::setTerminateHandler(std::function<void()> terminate)
 
 void TForm1::connectSignals()
 {
-    connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    platform::connectOneAtATime(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
 
@@ -109,7 +127,7 @@ void TForm1::connectSignals()
     platform::connectOneAtATime(ui->ReceiptCopiesItem, &QAction::triggered, this,
                                 &TForm1::ReceiptCopiesItemClick);
     // The monitor opens at any time, also before connecting while its menu is disabled: the
-    // window itself carries the action, so Ctrl+M works.
+    // windows themselves carry the action, so Ctrl+M works (setWindows adds it to the others).
     addAction(ui->MonitorItem);
     connect(ui->MonitorItem, &QAction::triggered, this, [this] {
         if (m_windows.monitor != nullptr)
@@ -127,7 +145,7 @@ void TForm1::openModal(QDialog* window)
     if (!window)
         return;
     ++m_modalDepth;
-    window->exec();
+    platform::execModal(*window);
     --m_modalDepth;
     // Whether the window system hands the activation back after a modal window is up to it;
     // the return activates here in any case, and handedBackByModal() drops the hand-back.

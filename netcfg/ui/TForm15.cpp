@@ -7,6 +7,7 @@
 #include "netcfg/ParameterFile.h"
 #include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/TypingLimit.h"
@@ -183,7 +184,7 @@ void TForm15::Button4Click()
 void TForm15::Button6Click()
 {
     if (m_statusWindow != nullptr)
-        m_statusWindow->exec();
+        platform::execModal(*m_statusWindow);
 }
 
 void TForm15::Button3Click()

@@ -4,6 +4,7 @@
 #include "link/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/LineMemo.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -78,10 +79,11 @@ void TForm7::connectHandlers()
     connect(m_ui->Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
     platform::connectOneAtATime(m_ui->Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
     connect(m_ui->Button7, &QPushButton::clicked, this, &TForm7::Button7Click);
-    connect(m_ui->Button8, &QPushButton::clicked, this, &TForm7::Button8Click);
+    platform::connectOneAtATime(m_ui->Button8, &QPushButton::clicked, this, &TForm7::Button8Click);
     platform::connectOneAtATime(m_ui->Button9, &QPushButton::clicked, this, &TForm7::Button9Click);
     connect(m_ui->Button10, &QPushButton::clicked, this, &TForm7::Button10Click);
-    connect(m_ui->Button11, &QPushButton::clicked, this, &TForm7::Button11Click);
+    platform::connectOneAtATime(m_ui->Button11, &QPushButton::clicked, this,
+                                &TForm7::Button11Click);
     connect(m_ui->Button12, &QPushButton::clicked, this, &TForm7::Button12Click);
     connect(m_ui->Button13, &QPushButton::clicked, this, &TForm7::Button13Click);
     connect(m_ui->Edit1, &QLineEdit::textChanged, this, &TForm7::Edit1Change);
@@ -283,13 +285,13 @@ void TForm7::Button10Click()
 void TForm7::Button12Click()
 {
     if (m_secondWindow != nullptr)
-        m_secondWindow->exec();
+        platform::execModal(*m_secondWindow);
 }
 
 void TForm7::Button13Click()
 {
     if (m_comparisonWindow != nullptr)
-        m_comparisonWindow->exec();
+        platform::execModal(*m_comparisonWindow);
 }
 
 void TForm7::Button1Click()

@@ -39,14 +39,17 @@ TEST(QtDialogs, MessageBoxShowsDecodedTextAndQuestionReportsTheButton)
 {
     QtDialogs dialogs;
     QString shownText;
+    QString title;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shownText = box->text();
+        title = box->windowTitle();
         box->accept();
     });
     dialogs.showMessage(toCp1251(QStringLiteral("Невозможно подключить порт")));
     EXPECT_EQ(shownText, QStringLiteral("Невозможно подключить порт"));
+    EXPECT_EQ(title, QStringLiteral("Quorvex")); // no caption of its own
 
     using Ask = bool (QtDialogs::*)(const std::string&, const std::string&);
     const std::tuple<Ask, QMessageBox::StandardButton, bool> questions[] = {
@@ -107,6 +110,40 @@ TEST(QtDialogs, OpenDialogTakesAnExistingFileWithoutAnExtensionAsNamed)
     const auto chosen = dialogs.openFileName({"Все|*.*", "TXT", toFileName(directory), ""});
 
     EXPECT_EQ(chosen, toFileName(file));
+    QDir(directory).removeRecursively();
+}
+
+// A typed name that is not there is tried with the default extension, in its letter case and in
+// lower and upper case, before the dialog says that the file was not found.
+TEST(QtDialogs, OpenDialogTriesTheDefaultExtensionForANameThatIsNotThere)
+{
+    const QString directory = QDir::temp().filePath(QStringLiteral("quorvex-default-extension"));
+    QDir().mkpath(directory);
+    for (const char* name : {"notes", "script.txt", "goods.art"})
+        QFile(directory + QLatin1Char('/') + QLatin1String(name)).open(QIODevice::WriteOnly);
+    const auto in = [&](const char* name) { return directory + QLatin1Char('/') + name; };
+    const struct {
+        const char* typed;
+        const char* extension;
+        const char* taken;
+    } cases[] = {
+        {"script", "txt", "script.txt"},     {"goods", "ART", "goods.art"},
+        {"notes", "TXT", "notes"},           {"missing", "txt", "missing"},
+        {"script.dat", "txt", "script.dat"}, {"script", "", "script"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(existingOrWithExtension(in(c.typed), QLatin1String(c.extension)), in(c.taken))
+            << c.typed;
+
+    QtDialogs dialogs;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(in("script"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_EQ(dialogs.openFileName({"Все|*.*", "txt", toFileName(directory), ""}),
+              toFileName(in("script.txt")));
     QDir(directory).removeRecursively();
 }
 
