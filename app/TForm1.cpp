@@ -33,6 +33,7 @@
 #include "script/ui/TForm11.h"
 #include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
+#include "serial/qt/QtSerialLine.h"
 #include "serial/qt/TPortControl.h"
 #include "ui_TForm1.h"
 
@@ -129,6 +130,13 @@ void TForm1::connectSignals()
     // The monitor opens at any time, also before connecting while its menu is disabled: the
     // windows themselves carry the action, so Ctrl+M works (setWindows adds it to the others).
     addAction(ui->MonitorItem);
+    // A line that hangs up while nothing is exchanged is told once, here and on the terminal.
+    connect(&serial::lineEvents(), &serial::LineEvents::hungUp, this, [this](const QString& path) {
+        const QString note =
+            QStringLiteral("Порт %1: устройство отключено или линия разорвана").arg(path);
+        std::cerr << "quorvex: " << note.toStdString() << std::endl;
+        ui->StatusBar1->showMessage(note);
+    });
     connect(ui->MonitorItem, &QAction::triggered, this, [this] {
         if (m_windows.monitor != nullptr)
             m_windows.monitor->open();
