@@ -215,6 +215,7 @@ void TForm1::FormActivate()
         if (const auto logName = link::readLogName(settingsPath))
             link::SetLogName(*logName);
         link::processLink().setAnswerEnd(link::readAnswerEnd(settingsPath));
+        link::processLink().setBusyLimit(link::readBusyLimit(settingsPath));
         selectStoredChoice(settingsPath);
     }
     m_activating = false;

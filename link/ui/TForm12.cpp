@@ -4,6 +4,7 @@
 
 #include "link/Link.h"
 #include "link/Operations.h"
+#include "link/Refusal.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
@@ -132,9 +133,13 @@ void TForm12::FormActivate()
 
 void TForm12::Button1Click()
 {
-    // The answer is judged from the result copy below, also when nothing was sent.
-    if (!m_skipQuery)
-        (void)link::GetStatus(m_link, nullptr, link::PrinterResults, 0, 0);
+    // A request refused before sending has no answer: the bytes shown are no longer the
+    // registrar's, so they go, and the operator is told why nothing came.
+    if (!m_skipQuery && link::GetStatus(m_link, nullptr, link::PrinterResults, 0, 0) == -1) {
+        platform::dialogs().showMessage(link::refusalMessage(m_link.lastRefusal()));
+        clearStatusBytes();
+        return;
+    }
 
     const link::RetData& result = link::resultState().copy;
     if ((result.ErrorFlags & link::ERR_TIMEOUT) != 0) {
@@ -142,8 +147,20 @@ void TForm12::Button1Click()
             platform::toCp1251(QStringLiteral("Таймаут - фискальный регистратор не отвечает!")));
         return;
     }
+    if ((result.ErrorFlags & link::ERR_BUSY) != 0) {
+        clearStatusBytes(); // no status came; the callback has said why
+        return;
+    }
     showStatusBytes(result.Status);
     m_skipQuery = false;
+}
+
+void TForm12::clearStatusBytes()
+{
+    for (auto& byteBoxes : m_boxes) {
+        for (QCheckBox* box : byteBoxes)
+            box->setChecked(false);
+    }
 }
 
 void TForm12::Button2Click()
