@@ -107,11 +107,16 @@ bool LineMemo::selected(qsizetype index) const
 
 QString LineMemo::selectedText() const
 {
+    return selectedLines().join(QLatin1Char('\n'));
+}
+
+QStringList LineMemo::selectedLines() const
+{
     if (!hasSelection())
         return {};
     const auto first = m_lines.begin() + std::min(m_anchor, m_cursor);
     const auto last = m_lines.begin() + std::max(m_anchor, m_cursor) + 1;
-    return QStringList(first, last).join(QLatin1Char('\n'));
+    return QStringList(first, last);
 }
 
 qsizetype LineMemo::firstVisibleLine() const

@@ -35,6 +35,8 @@ public:
     [[nodiscard]] QString toPlainText() const;
     // The selected lines, joined by '\n'; empty without a selection.
     [[nodiscard]] QString selectedText() const;
+    // The selected lines; none without a selection.
+    [[nodiscard]] QStringList selectedLines() const;
     // The line shown at a point of the viewport, or -1 where no line is.
     [[nodiscard]] qsizetype lineAt(const QPoint& viewportPosition) const;
     // The first line shown.

@@ -1,6 +1,5 @@
 #include "script/ui/TForm7.h"
 
-#include "link/Frame.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/LineMemo.h"
@@ -11,6 +10,7 @@
 #include "script/Interpreter.h"
 #include "script/ManualCommand.h"
 #include "script/RecentFiles.h"
+#include "script/ui/HexBytesWindow.h"
 #include "script/ui/TForm7Host.h"
 #include "script/ui/TForm8.h"
 #include "ui_TForm7.h"
@@ -24,7 +24,6 @@ namespace quorvex::ui {
 
 using platform::fromCp1251;
 using platform::toCp1251;
-using platform::toCp1251FromVisible;
 
 namespace {
 
@@ -61,6 +60,7 @@ std::unique_ptr<ScriptWindowHost> TForm7::makeHost()
     controls.status = m_ui->Edit6;
     controls.noRepaint = m_ui->CheckBox1;
     controls.noOutput = m_ui->CheckBox2;
+    controls.droppedLinesNotice = m_ui->droppedLinesNotice;
 
     ScriptWindowCallbacks callbacks;
     callbacks.currentCommandCode = [this] { return m_currentCode; };
@@ -97,14 +97,16 @@ void TForm7::Memo1ContextMenu(const QPoint& position)
 {
     std::unique_ptr<QMenu> menu(m_ui->Memo1->createStandardContextMenu());
     const qsizetype lineUnderMouse = m_ui->Memo1->lineAt(position);
-    QString text = m_ui->Memo1->selectedText();
-    if (text.isEmpty() && lineUnderMouse >= 0)
-        text = m_ui->Memo1->line(lineUnderMouse);
+    QStringList lines = m_ui->Memo1->selectedLines();
+    if (lines.isEmpty() && lineUnderMouse >= 0)
+        lines << m_ui->Memo1->line(lineUnderMouse);
     menu->addSeparator();
     QAction* hex = menu->addAction(QStringLiteral("Показать в шестнадцатеричном виде"));
-    hex->setEnabled(!text.isEmpty());
-    connect(hex, &QAction::triggered, this,
-            [text] { platform::dialogs().showMessage(link::hexBytes(toCp1251FromVisible(text))); });
+    hex->setEnabled(!lines.isEmpty());
+    connect(hex, &QAction::triggered, this, [this, lines] {
+        HexBytesWindow window(lines, this);
+        platform::execModal(window);
+    });
     menu->exec(m_ui->Memo1->viewport()->mapToGlobal(position));
 }
 
