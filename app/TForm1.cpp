@@ -221,12 +221,19 @@ void TForm1::FormActivate()
     m_activating = false;
 }
 
+// The stored port and speed are chosen when they changed in the file (or at the first
+// activation), and a port when none is chosen; otherwise the operator's own choice stays.
 void TForm1::selectStoredChoice(const std::string& settingsPath)
 {
     const link::RegistrarChoice stored =
         link::readRegistrarChoice(settingsPath, link::Registrar::First);
-    platform::selectStoredPort(*ui->ComboBox1, platform::fromCp1251(stored.port));
-    platform::selectStoredSpeed(*ui->ComboBox2, platform::fromCp1251(stored.speed));
+    const bool storedChanged = !m_storedChoice || m_storedChoice->port != stored.port ||
+                               m_storedChoice->speed != stored.speed;
+    m_storedChoice = stored;
+    if (storedChanged || ui->ComboBox1->currentIndex() < 0)
+        platform::selectStoredPort(*ui->ComboBox1, platform::fromCp1251(stored.port));
+    if (storedChanged)
+        platform::selectStoredSpeed(*ui->ComboBox2, platform::fromCp1251(stored.speed));
 }
 
 void TForm1::terminate()
@@ -263,6 +270,7 @@ void TForm1::connectFirstPort()
     link::Session& session = link::session();
     session.firstPortText = portText;
     session.firstSpeedText = speedText;
+    m_storedChoice = link::RegistrarChoice{portText, speedText}; // what the connect wrote
     session.freshConnection = true;
     probeRegistrar();
 }
