@@ -34,8 +34,7 @@ qsizetype LineMemo::appendLines(const QStringList& lines)
         return 0;
     const bool followingTheEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
     for (const QString& line : lines) {
-        if (line.size() > m_widestLine.size())
-            m_widestLine = line;
+        noteWidth(line);
         m_lines.push_back(line);
     }
     const qsizetype dropped =
@@ -54,11 +53,11 @@ void LineMemo::dropOldest(qsizetype count)
 {
     if (count <= 0)
         return;
-    const bool widestGoes =
-        std::any_of(m_lines.begin(), m_lines.begin() + count,
-                    [this](const QString& line) { return line.size() >= m_widestLine.size(); });
+    m_widestCount -=
+        std::count_if(m_lines.begin(), m_lines.begin() + count,
+                      [this](const QString& line) { return line.size() == m_widestLine.size(); });
     m_lines.erase(m_lines.begin(), m_lines.begin() + count);
-    if (widestGoes)
+    if (m_widestCount <= 0)
         findWidestLine();
     m_current = m_current >= count ? m_current - count : -1;
     if (hasSelection()) {
@@ -75,19 +74,29 @@ void LineMemo::dropOldest(qsizetype count)
         static_cast<int>(std::max<qsizetype>(0, verticalScrollBar()->value() - count)));
 }
 
+void LineMemo::noteWidth(const QString& line)
+{
+    if (line.size() > m_widestLine.size()) {
+        m_widestLine = line;
+        m_widestCount = 1;
+    } else if (line.size() == m_widestLine.size()) {
+        ++m_widestCount;
+    }
+}
+
 void LineMemo::findWidestLine()
 {
     m_widestLine.clear();
-    for (const QString& line : m_lines) {
-        if (line.size() > m_widestLine.size())
-            m_widestLine = line;
-    }
+    m_widestCount = 0;
+    for (const QString& line : m_lines)
+        noteWidth(line);
 }
 
 void LineMemo::clear()
 {
     m_lines.clear();
     m_widestLine.clear();
+    m_widestCount = 0;
     m_anchor = m_cursor = m_current = -1;
     updateScrollBars();
     viewport()->update();

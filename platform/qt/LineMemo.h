@@ -63,6 +63,7 @@ private:
     [[nodiscard]] bool hasSelection() const { return m_anchor >= 0; }
     [[nodiscard]] bool selected(qsizetype index) const;
     void dropOldest(qsizetype count);
+    void noteWidth(const QString& line);
     void findWidestLine();
     void updateScrollBars();
     void scrollToLine(qsizetype index);
@@ -75,8 +76,9 @@ private:
     // The selection runs from the anchor to the cursor, both included; -1: none.
     qsizetype m_anchor = -1;
     qsizetype m_cursor = -1;
-    qsizetype m_current = -1; // the keys' line, framed while the memo has the focus; -1: none
-    QString m_widestLine;     // the line with the most characters so far: the horizontal range
+    qsizetype m_current = -1;    // the keys' line, framed while the memo has the focus; -1: none
+    QString m_widestLine;        // the line with the most characters so far: the horizontal range
+    qsizetype m_widestCount = 0; // lines as long as it: it goes when the last of them goes
 };
 
 } // namespace quorvex::platform
