@@ -20,6 +20,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtTranslation.h"
+#include "platform/qt/RussianLocale.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/ui/TForm10.h"
@@ -29,7 +30,6 @@
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
 
-#include <QLocale>
 #include <QMessageBox>
 
 #include <exception>
@@ -68,9 +68,7 @@ void showUnexpectedError(const char* what)
 
 void installPlatformServices()
 {
-    // Calendars, the file dialog's columns and sizes speak Russian whatever LANG says. Numbers
-    // for the wire and for files never go through QLocale.
-    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    platform::useRussianDefaultLocale();
     (void)platform::installQtTranslation(); // without it Qt's own texts stay English
     // The gate is installed last, so it sees every key before the button filter does.
     platform::installEnterPressesButton();
@@ -121,6 +119,7 @@ AppWindows createWindows()
 
 int runQuorvex(int argc, char** argv)
 {
+    platform::preferRussianSystemLocale();
     GuardedApplication application(argc, argv);
     try {
         installPlatformServices();

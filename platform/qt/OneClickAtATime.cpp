@@ -7,6 +7,7 @@
 #include <QStyleHints>
 #include <QVariant>
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -38,7 +39,13 @@ bool clicksButton(const QInputEvent& event)
 
 void InputGate::closeBeforeNow()
 {
-    m_staleBeforeMs = nowMs();
+    m_staleBeforeMs = std::max(m_staleBeforeMs, nowMs());
+}
+
+void InputGate::closeForADoubleClick()
+{
+    m_staleBeforeMs = std::max(m_staleBeforeMs,
+                               nowMs() + QGuiApplication::styleHints()->mouseDoubleClickInterval());
 }
 
 qint64 InputGate::nowMs() const
@@ -53,6 +60,7 @@ void InputGate::setClock(std::function<qint64()> nowMs)
 {
     m_clock = std::move(nowMs);
     m_stampOffset.reset(); // learnt anew against the new clock
+    m_staleBeforeMs = 0;
 }
 
 // Releases follow their presses: a release is dropped exactly when its press was dropped at the
@@ -165,7 +173,7 @@ OperationScope::~OperationScope()
 
 OperationPause::OperationPause() : m_wasRunning(std::exchange(g_operationRunning, false))
 {
-    inputGate().closeBeforeNow();
+    inputGate().closeForADoubleClick(); // a modal window opens
 }
 
 OperationPause::~OperationPause()

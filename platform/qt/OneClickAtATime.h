@@ -15,8 +15,9 @@ class QInputEvent;
 namespace quorvex::platform {
 
 // The application's filter of clicks and keys. Input made before the last closeBeforeNow() is
-// dropped whenever it is delivered: at the end of every operation, and when a message box or a
-// modal window appears (input made before it appeared was meant for what was there before).
+// dropped whenever it is delivered: at the end of every operation; and when a message box or a
+// modal window appears, input made before it appeared or within the double-click interval after
+// (the second press of a double press was meant for what was there before, not for it).
 // A press on a control that sends an operation is also dropped within the double-click interval
 // of the last press taken on it. A release goes wherever its press went. Events without a time
 // stamp (made by the program itself) are never dropped.
@@ -24,6 +25,8 @@ class InputGate final : public QObject {
 public:
     // Input made until now is stale.
     void closeBeforeNow();
+    // Input made until the double-click interval from now is stale: a window has just appeared.
+    void closeForADoubleClick();
     // The clock the gate judges by: milliseconds of the monotonic clock, unless a test gives one
     // (an empty function restores it).
     [[nodiscard]] qint64 nowMs() const;

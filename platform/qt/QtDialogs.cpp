@@ -24,12 +24,13 @@ QString captionOrTitle(const std::string& caption)
 }
 
 // Modal to the window it belongs to (to the whole program when it belongs to none); input made
-// before it appeared was meant for what was there before.
+// before it appeared, or so soon after that the operator cannot have seen it, was meant for what
+// was there before.
 int execOverItsWindow(QDialog& dialog)
 {
     dialog.setWindowModality(dialog.parentWidget() != nullptr ? Qt::WindowModal
                                                               : Qt::ApplicationModal);
-    inputGate().closeBeforeNow();
+    inputGate().closeForADoubleClick();
     return dialog.exec();
 }
 
@@ -38,7 +39,8 @@ int execOverItsWindow(QDialog& dialog)
 void setUpFileDialog(QFileDialog& dialog, const FileDialogOptions& options)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setWindowTitle(fromCp1251(options.title));
+    if (!options.title.empty()) // otherwise the dialog's own "Открыть" or "Сохранить как"
+        dialog.setWindowTitle(fromCp1251(options.title));
     dialog.setDirectory(fromFileName(options.initialDirectory));
     dialog.setNameFilter(qtFileFilter(options.filter));
 }
@@ -61,8 +63,12 @@ protected:
         const QStringList typed = selectedFiles();
         if (typed.size() == 1) {
             const QString chosen = existingOrWithExtension(typed.front(), m_extension);
-            if (chosen != typed.front())
+            if (chosen != typed.front()) {
+                // The name box takes a chosen file only while it is not being typed into.
+                if (QWidget* focused = focusWidget())
+                    focused->clearFocus();
                 selectFile(chosen);
+            }
         }
         QFileDialog::accept();
     }

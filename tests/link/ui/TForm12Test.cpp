@@ -242,6 +242,7 @@ TEST_F(TForm12Test, RefusedQueryClearsTheOldBytesAndSaysWhy)
         EXPECT_EQ(shownByte(byte), 0) << byte;
     EXPECT_EQ(m_dialogs->messages(),
               std::vector<std::string>{link::refusalMessage(link::Refusal::PortClosed)});
+    test_support::saveScreenshot(m_form, QStringLiteral("TForm12-refused"));
 }
 
 TEST_F(TForm12Test, CaptionsAreExactAndFitTheWindow)

@@ -90,12 +90,14 @@ protected:
 TEST_F(InputGateTest, DropsInputMadeDuringAnOperationAndRepeatedPressesOnSendingControls)
 {
     const qint64 interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
-    // Times from the click that started an operation; the operation ends at 100.
+    // Times from the click that started an operation; at 100 the operation ends, or a message
+    // box appears.
     const struct {
         const char* name;
         bool sends;
         std::function<void(const Operator&)> input;
         int clicks;
+        bool boxAppears = false;
     } cases[] = {
         {"a click made during the operation, delivered after it", true,
          [](const Operator& o) { o.click(40); }, 0},
@@ -130,6 +132,10 @@ TEST_F(InputGateTest, DropsInputMadeDuringAnOperationAndRepeatedPressesOnSending
              o.secondClickOfDouble(160);
          },
          2},
+        {"a press just after a box appeared", false, [](const Operator& o) { o.space(150); }, 0,
+         true},
+        {"a press once the box has been seen", false,
+         [interval](const Operator& o) { o.space(100 + interval + 10); }, 1, true},
     };
     for (const auto& c : cases) {
         QWidget window;
@@ -143,7 +149,10 @@ TEST_F(InputGateTest, DropsInputMadeDuringAnOperationAndRepeatedPressesOnSending
         const qint64 start = m_clockMs + 10'000;
         Operator(*started, m_clockMs, start).click(0); // delivered at once: the operation starts
         m_clockMs = start + 100;
-        inputGate().closeBeforeNow(); // the operation ended
+        if (c.boxAppears)
+            inputGate().closeForADoubleClick();
+        else
+            inputGate().closeBeforeNow(); // the operation ended
 
         c.input(Operator(*button, m_clockMs, start));
 

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -139,8 +141,16 @@ TEST(QtDialogs, OpenDialogTriesTheDefaultExtensionForANameThatIsNotThere)
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        dialog->selectFile(in("script"));
-        QMetaObject::invokeMethod(dialog, "accept");
+        // The operator types the name into the dialog's name box and presses Enter.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        dialog->activateWindow();
+        QApplication::processEvents();
+        name->setFocus();
+        ASSERT_TRUE(name->hasFocus()); // as under the operator's typing
+        name->setText(QStringLiteral("script"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(name, &enter);
     });
     EXPECT_EQ(dialogs.openFileName({"Все|*.*", "txt", toFileName(directory), ""}),
               toFileName(in("script.txt")));
