@@ -17,9 +17,12 @@
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/EnterPressesButton.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtTranslation.h"
+#include "platform/qt/RussianLocale.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/ui/TForm10.h"
@@ -67,7 +70,11 @@ void showUnexpectedError(const char* what)
 
 void installPlatformServices()
 {
+    platform::useRussianDefaultLocale();
     (void)platform::installQtTranslation(); // without it Qt's own texts stay English
+    // The gate is installed last, so it sees every key before the button filter does.
+    platform::installEnterPressesButton();
+    platform::installInputGate();
     platform::installQtDialogs();
     platform::installQtMessagePump();
     serial::PortRegistry& ports = serial::portRegistry();
@@ -98,8 +105,10 @@ AppWindows createWindows()
     w.acquirerLink = new TForm15(owner);
     w.remoteAccess = new TForm16(owner);
 
-    // Its own top-level window, beside the main window rather than above it.
-    w.monitor = new ExchangeMonitor(owner);
+    // A window of its own, owned by no other: a modal window blocks the windows it belongs to
+    // and their owners, and the monitor must stay usable beside every window.
+    w.monitor = new ExchangeMonitor;
+    QObject::connect(w.main, &QObject::destroyed, [monitor = w.monitor] { delete monitor; });
     w.main->setWindows(w);
     w.script->setVariablesWindow(w.variables);
     w.script->setSecondRegistrarWindow(w.secondRegistrar);
@@ -113,6 +122,7 @@ AppWindows createWindows()
 
 int runQuorvex(int argc, char** argv)
 {
+    platform::preferRussianSystemLocale();
     GuardedApplication application(argc, argv);
     try {
         installPlatformServices();

@@ -20,14 +20,20 @@
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
+#include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/MessagePump.h"
 #include "platform/NativePath.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
+#include "script/ui/TForm10.h"
+#include "script/ui/TForm11.h"
 #include "script/ui/TForm7.h"
+#include "script/ui/TForm8.h"
+#include "serial/qt/QtSerialLine.h"
 #include "serial/qt/TPortControl.h"
 #include "ui_TForm1.h"
 
@@ -80,6 +86,19 @@ TForm1::~TForm1() = default;
 void TForm1::setWindows(const AppWindows& windows)
 {
     m_windows = windows;
+    // Ctrl+M opens the exchange monitor from every window, the modal ones included.
+    QWidget* const others[] = {
+        m_windows.serviceCash, m_windows.zReport,      m_windows.periodicReports,
+        m_windows.sales,       m_windows.nonFiscal,    m_windows.script,
+        m_windows.variables,   m_windows.about,        m_windows.secondRegistrar,
+        m_windows.comparison,  m_windows.status,       m_windows.receiptCopies,
+        m_windows.modem,       m_windows.acquirerLink, m_windows.remoteAccess,
+        m_windows.monitor,
+    };
+    for (QWidget* window : others) {
+        if (window != nullptr)
+            window->addAction(ui->MonitorItem);
+    }
 }
 
 void TForm1::setTerminateHandler(std::function<void()> terminate)
@@ -89,7 +108,7 @@ void TForm1::setTerminateHandler(std::function<void()> terminate)
 
 void TForm1::connectSignals()
 {
-    connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    platform::connectOneAtATime(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
 
@@ -109,8 +128,15 @@ void TForm1::connectSignals()
     platform::connectOneAtATime(ui->ReceiptCopiesItem, &QAction::triggered, this,
                                 &TForm1::ReceiptCopiesItemClick);
     // The monitor opens at any time, also before connecting while its menu is disabled: the
-    // window itself carries the action, so Ctrl+M works.
+    // windows themselves carry the action, so Ctrl+M works (setWindows adds it to the others).
     addAction(ui->MonitorItem);
+    // A line that hangs up while nothing is exchanged is told once, here and on the terminal.
+    connect(&serial::lineEvents(), &serial::LineEvents::hungUp, this, [this](const QString& path) {
+        const QString note =
+            QStringLiteral("Порт %1: устройство отключено или линия разорвана").arg(path);
+        std::cerr << "quorvex: " << note.toStdString() << std::endl;
+        ui->StatusBar1->showMessage(note);
+    });
     connect(ui->MonitorItem, &QAction::triggered, this, [this] {
         if (m_windows.monitor != nullptr)
             m_windows.monitor->open();
@@ -127,7 +153,7 @@ void TForm1::openModal(QDialog* window)
     if (!window)
         return;
     ++m_modalDepth;
-    window->exec();
+    platform::execModal(*window);
     --m_modalDepth;
     // Whether the window system hands the activation back after a modal window is up to it;
     // the return activates here in any case, and handedBackByModal() drops the hand-back.
@@ -189,17 +215,25 @@ void TForm1::FormActivate()
         if (const auto logName = link::readLogName(settingsPath))
             link::SetLogName(*logName);
         link::processLink().setAnswerEnd(link::readAnswerEnd(settingsPath));
+        link::processLink().setBusyLimit(link::readBusyLimit(settingsPath));
         selectStoredChoice(settingsPath);
     }
     m_activating = false;
 }
 
+// The stored port and speed are chosen when they changed in the file (or at the first
+// activation), and a port when none is chosen; otherwise the operator's own choice stays.
 void TForm1::selectStoredChoice(const std::string& settingsPath)
 {
     const link::RegistrarChoice stored =
         link::readRegistrarChoice(settingsPath, link::Registrar::First);
-    platform::selectStoredPort(*ui->ComboBox1, platform::fromCp1251(stored.port));
-    platform::selectStoredSpeed(*ui->ComboBox2, platform::fromCp1251(stored.speed));
+    const bool storedChanged = !m_storedChoice || m_storedChoice->port != stored.port ||
+                               m_storedChoice->speed != stored.speed;
+    m_storedChoice = stored;
+    if (storedChanged || ui->ComboBox1->currentIndex() < 0)
+        platform::selectStoredPort(*ui->ComboBox1, platform::fromCp1251(stored.port));
+    if (storedChanged)
+        platform::selectStoredSpeed(*ui->ComboBox2, platform::fromCp1251(stored.speed));
 }
 
 void TForm1::terminate()
@@ -236,6 +270,7 @@ void TForm1::connectFirstPort()
     link::Session& session = link::session();
     session.firstPortText = portText;
     session.firstSpeedText = speedText;
+    m_storedChoice = link::RegistrarChoice{portText, speedText}; // what the connect wrote
     session.freshConnection = true;
     probeRegistrar();
 }

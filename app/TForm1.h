@@ -2,6 +2,7 @@
 // The main window "Quorvex": chooses, connects and disconnects the first registrar's port,
 // reads fpinit.ini on every activation and opens every other window from its menu.
 #include "app/AppWindows.h"
+#include "link/ConnectionSettings.h"
 #include "link/Exchange.h"
 
 #include <QElapsedTimer>
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QDialog;
 
@@ -77,6 +79,8 @@ private:
     bool m_terminated = false;
     int m_modalDepth = 0;        // inside openModal's exec()
     QElapsedTimer m_modalReturn; // since the last return from a modal window
+    // Port and speed as fpinit.ini held them at the last activation or connect.
+    std::optional<link::RegistrarChoice> m_storedChoice;
 };
 
 } // namespace quorvex::ui

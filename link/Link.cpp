@@ -77,6 +77,7 @@ struct Link::State {
     int selector = 0;
     AnswerEnd answerEnd = AnswerEnd::Quiet;
     bool secondLogged = true;
+    std::int64_t busyLimitUs = std::int64_t{kDefaultBusyLimitSeconds} * 1'000'000;
     bool idle = false;
     std::uint8_t counter = 0;
     std::uint8_t previousCounter = 0;
@@ -86,7 +87,7 @@ struct Link::State {
     Refusal refusal = Refusal::None;
     AnswerReceiver receiver;
     // Why the running exchange ended early, if it did.
-    enum class Cut { None, Streaming, LineGone } cut = Cut::None;
+    enum class Cut { None, Streaming, LineGone, Busy } cut = Cut::None;
     RetData retData;
     std::vector<ExchangeObserver*> observers;
     ObserverClocks observerClocks;
@@ -97,7 +98,7 @@ struct Link::State {
     bool logged(int side) const { return side == 0 || secondLogged; }
     serial::SerialLine* selectedLine() { return lines[selectedSide()].get(); }
     void transmit(serial::SerialLine& line, const Bytes& frame);
-    void receive(serial::SerialLine& line);
+    void receive(serial::SerialLine& line, std::int64_t sentUs);
     [[nodiscard]] bool endsAtOnce(std::uint8_t byte) const;
     void finish(const Bytes& frame);
     [[nodiscard]] std::uint32_t errorWord() const;
@@ -161,7 +162,7 @@ void Link::State::transmit(serial::SerialLine& line, const Bytes& frame)
     line.write(frame.data(), frame.size());
 }
 
-void Link::State::receive(serial::SerialLine& line)
+void Link::State::receive(serial::SerialLine& line, std::int64_t sentUs)
 {
     int silentReads = 0;
     std::size_t streamed = 0;
@@ -172,6 +173,11 @@ void Link::State::receive(serial::SerialLine& line)
             silentReads = 0;
             if (read.byte != SYN && ++streamed > kStreamedBytesLimit) {
                 cut = Cut::Streaming;
+                return;
+            }
+            // A registrar that is busy for ever would hold the program for ever.
+            if (read.byte == SYN && observerClocks.monotonicUs() - sentUs > busyLimitUs) {
+                cut = Cut::Busy;
                 return;
             }
             if (endsAtOnce(read.byte))
@@ -206,6 +212,8 @@ std::uint32_t Link::State::errorWord() const
 {
     if (cut == Cut::Streaming)
         return ERR_BCC;
+    if (cut == Cut::Busy)
+        return ERR_BUSY;
     if (!receiver.ended())
         return ERR_TIMEOUT;
     if (receiver.nak())
@@ -278,6 +286,9 @@ std::string Link::State::cutNote() const
     case Cut::Streaming:
         return port + "обмен прерван, данные идут без паузы (более " +
                std::to_string(kStreamedBytesLimit) + " байт)";
+    case Cut::Busy:
+        return port + "регистратор занят (SYN) дольше " + std::to_string(busyLimitUs / 1'000'000) +
+               " с, ожидание ответа прервано";
     case Cut::None:
         break;
     }
@@ -342,6 +353,12 @@ AnswerEnd Link::answerEnd() const
     return m_state->answerEnd;
 }
 
+void Link::setBusyLimit(int seconds)
+{
+    m_state->busyLimitUs =
+        std::int64_t{seconds > 0 ? seconds : kDefaultBusyLimitSeconds} * 1'000'000;
+}
+
 int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
                       const std::string& data)
 {
@@ -376,9 +393,9 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     const Bytes frame = buildRequestFrame(seq, static_cast<std::uint8_t>(command), data);
     serial::SerialLine& line = *s.selectedLine();
     const bool observed = !s.observers.empty();
-    const std::int64_t writtenUs = observed ? s.observerClocks.monotonicUs() : 0;
+    const std::int64_t writtenUs = s.observerClocks.monotonicUs();
     s.transmit(line, frame);
-    s.receive(line);
+    s.receive(line, writtenUs);
     const std::int64_t answeredUs = observed ? s.observerClocks.monotonicUs() : 0;
     const platform::LocalTime answeredAt = s.log.now();
     s.finish(frame);

@@ -8,6 +8,7 @@
 #include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
 #include "platform/FileReplace.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/TypingLimit.h"
@@ -186,7 +187,7 @@ void TForm15::Button4Click()
 void TForm15::Button6Click()
 {
     if (m_statusWindow != nullptr)
-        m_statusWindow->exec();
+        platform::execModal(*m_statusWindow);
 }
 
 void TForm15::Button3Click()

@@ -7,6 +7,7 @@
 #include "link/Link.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -117,7 +118,7 @@ void TForm10::connectSecond()
     applyStoredIgnoreList(link::session().settingsPath());
     link::session().secondConnected = true;
     if (m_comparison)
-        m_comparison->exec();
+        platform::execModal(*m_comparison);
     m_ui->Button1->setText(QStringLiteral("Продолжить"));
 }
 

@@ -1,6 +1,7 @@
 // Activation of the main window: port list, settings file, exchange log, port and speed.
 #include "AppFixture.h"
 
+#include <QAbstractItemModel>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -46,6 +47,28 @@ TEST_F(ActivationTest, SettingsAreReadAgainOnEveryActivation)
     writeIni("[Communication]\r\nPort=EMU2\r\nSpeed=115200\r\n");
     m_form->FormActivate();
 
+    EXPECT_EQ(ports()->currentText(), "EMU2");
+    EXPECT_EQ(speeds()->currentText(), "115200");
+}
+
+// A click on the port list of an inactive window activates it: the list, unchanged, is not filled
+// anew (which would close the drop-down), and the operator's choice stays until the file changes.
+TEST_F(ActivationTest, ActivationKeepsTheListAndTheOperatorsChoiceUntilTheFileChanges)
+{
+    writeIni("[Communication]\r\nPort=EMU2\r\nSpeed=9600\r\n");
+    m_form->FormActivate();
+    int removed = 0;
+    QObject::connect(ports()->model(), &QAbstractItemModel::rowsRemoved, [&removed] { ++removed; });
+    ports()->setCurrentIndex(ports()->findText("EMU1"));
+    speeds()->setCurrentIndex(speeds()->findText("57600"));
+
+    m_form->FormActivate();
+
+    EXPECT_EQ(removed, 0);
+    EXPECT_EQ(ports()->currentText(), "EMU1");
+    EXPECT_EQ(speeds()->currentText(), "57600");
+    writeIni("[Communication]\r\nPort=EMU2\r\nSpeed=115200\r\n");
+    m_form->FormActivate();
     EXPECT_EQ(ports()->currentText(), "EMU2");
     EXPECT_EQ(speeds()->currentText(), "115200");
 }

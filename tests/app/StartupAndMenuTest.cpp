@@ -11,6 +11,7 @@
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Link.h"
+#include "link/ui/ExchangeMonitor.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
@@ -23,8 +24,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <utility>
@@ -150,6 +153,55 @@ TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgainOnce)
     EXPECT_EQ(speeds()->currentText(), "115200");
 }
 
+// Whether the window system's input reaches a window: Qt tells a window when a modal window
+// starts or stops blocking it.
+class BlockedState final : public QObject {
+public:
+    explicit BlockedState(QWidget& window)
+    {
+        window.winId(); // its window-system window exists before anything is shown
+        window.windowHandle()->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+            blocked = event->type() == QEvent::WindowBlocked;
+        return false;
+    }
+    bool blocked = false;
+};
+
+TEST_F(StartupTest, MonitorTakesInputBesideAModalWindowAndCtrlMOpensItFromThere)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+    auto* monitor = static_cast<QWidget*>(m_windows.monitor);
+    const BlockedState mainWindow(*m_form);
+    const BlockedState monitorWindow(*monitor);
+    m_form->show();
+    bool mainBlocked = false;
+    bool monitorShown = false;
+    bool monitorBlocked = true;
+    QTimer::singleShot(0, [&] {
+        QWidget* script = QApplication::activeModalWidget();
+        ASSERT_EQ(script, static_cast<QWidget*>(m_windows.script));
+        script->activateWindow(); // the window system activates it in its own time
+        QCoreApplication::processEvents();
+        QKeyEvent ctrlM(QEvent::KeyPress, Qt::Key_M, Qt::ControlModifier);
+        QCoreApplication::sendEvent(script, &ctrlM);
+        monitorShown = monitor->isVisible();
+        monitorBlocked = monitorWindow.blocked;
+        mainBlocked = mainWindow.blocked;
+        static_cast<QDialog*>(script)->reject();
+    });
+
+    child<QAction>("ScriptsItem")->trigger();
+
+    EXPECT_TRUE(mainBlocked);
+    EXPECT_TRUE(monitorShown);
+    EXPECT_FALSE(monitorBlocked);
+    monitor->hide();
+}
+
 TEST_F(StartupTest, StatusButtonOpensTheStatusWindow)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
@@ -173,7 +225,7 @@ TEST_F(StartupTest, AboutWindowNamesProgramVersionAndAuthors)
     EXPECT_TRUE(text.contains("Quorvex"));
     EXPECT_TRUE(text.contains(QStringLiteral("Версия " QUORVEX_PROJECT_VERSION)))
         << text.toStdString();
-    EXPECT_TRUE(text.contains("Quorvex developers"));
+    EXPECT_TRUE(text.contains(QStringLiteral("© Разработчики Quorvex")));
     auto* label = static_cast<QWidget*>(m_windows.about)->findChild<QLabel*>("Label1");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), text);
