@@ -15,12 +15,20 @@ namespace quorvex::script {
 
 const char* const kTimeoutMessage = "Ошибка выполнения команды. Таймаут";
 
+const char* noAnswerMessage()
+{
+    if ((link::resultState().copy.ErrorFlags & link::ERR_BUSY) != 0)
+        return "Ошибка выполнения команды. Регистратор занят слишком долго";
+    return kTimeoutMessage;
+}
+
 namespace {
 
-// True when the answer (possibly with status errors) came back.
+// True when the answer (possibly with status errors) came back: neither a time-out nor a
+// registrar given up as busy.
 bool answered()
 {
-    return (link::resultState().copy.ErrorFlags & link::ERR_TIMEOUT) == 0;
+    return (link::resultState().copy.ErrorFlags & (link::ERR_TIMEOUT | link::ERR_BUSY)) == 0;
 }
 
 int sendToSelectedPort(int code, const std::string& data)

@@ -45,6 +45,9 @@ struct TwoRegistrarResults {
 
 // The console's message for a registrar that did not answer (Windows-1251).
 extern const char* const kTimeoutMessage; // "Ошибка выполнения команды. Таймаут"
+// The console's message for the last exchange that ended without an answer: kTimeoutMessage, or
+// for a registrar given up as busy (ERR_BUSY) a message that says so.
+[[nodiscard]] const char* noAnswerMessage();
 
 struct ExecuteHooks {
     // Called with the shared result copy right after the first registrar answered (not timed
@@ -61,8 +64,9 @@ struct ExecuteHooks {
 // reported as such instead of comparing its refusal, and after equal field counts every status
 // bit and link error that differs is reported too.
 //
-// Time-outs and refusals: ExecuteOnBoth shows no message itself. On FirstTimedOut and
-// SecondTimedOut the caller shows kTimeoutMessage, on Refused link::refusalMessage(); by then the
+// Time-outs and refusals: ExecuteOnBoth shows no message itself. A registrar given up as busy
+// counts as one that did not answer. On FirstTimedOut and SecondTimedOut the caller shows
+// noAnswerMessage(), on Refused link::refusalMessage(); by then the
 // first port is selected again, so a message box's nested message loop can never send a
 // command to the second registrar. A refused command never lets the previous answer pass as
 // its own: nothing is copied or compared.

@@ -6,6 +6,7 @@
 #include "link/ExchangeDecode.h"
 #include "link/ExchangeLog.h"
 #include "link/Link.h"
+#include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
 #include "platform/FileReplace.h"
@@ -265,7 +266,10 @@ std::optional<JUnitProblem> problemOf(script::RunEnd end, const TerminalHost& ho
                             joinedReport(report.lines(), kMessageReportLines, "; "),
                             joinedReport(report.lines(), report.lines().size(), "\n")};
     case script::RunEnd::TimedOut:
-        return errorOf("time-out", host.lastMessage());
+        // A registrar given up as busy (SYN past the busy limit) is no time-out.
+        return errorOf((link::resultState().copy.ErrorFlags & link::ERR_BUSY) != 0 ? "busy"
+                                                                                   : "time-out",
+                       host.lastMessage());
     case script::RunEnd::Stopped:
         return errorOf("interrupted",
                        "interrupted by signal " + std::to_string(script::stopSignal()));

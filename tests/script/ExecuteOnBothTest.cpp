@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 using namespace quorvex;
@@ -243,6 +244,38 @@ TEST_F(ExecuteOnBothTest, ManualCommandShowsTheRefusalNotATimeout)
     EXPECT_EQ(host.messages(),
               std::vector<std::string>{link::refusalMessage(link::Refusal::DataTooLong)});
     EXPECT_TRUE(first().handledCommands().empty());
+}
+
+// A registrar given up as busy has not answered: nothing is compared, and the console names the
+// busy registrar instead of a time-out.
+TEST_F(ExecuteOnBothTest, BusyRegistrarIsNoAnswerWithItsOwnMessage)
+{
+    answer("1,2,3", "1,2,3");
+    first().faults().workingMs = 600; // SYN every 60 ms of virtual time
+    std::int64_t clockUs = 0;
+    link::processLink().setObserverClocks(
+        {[&clockUs] { return clockUs += 1'000'000; }, [] { return std::int64_t{0}; }});
+    link::processLink().setBusyLimit(2);
+    script::ScriptConsoleHost host;
+
+    const auto outcome = script::executeManualCommand(host, kCode, "W", m_lists);
+
+    link::processLink().setBusyLimit(link::kDefaultBusyLimitSeconds);
+    link::processLink().setObserverClocks(
+        {[] {
+             return std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                 .count();
+         },
+         [] {
+             return std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                 .count();
+         }});
+    EXPECT_EQ(outcome, ExecuteOutcome::FirstTimedOut);
+    ASSERT_FALSE(host.messages().empty());
+    EXPECT_EQ(host.messages().back(), "Ошибка выполнения команды. Регистратор занят слишком долго");
+    EXPECT_TRUE(second().handledCommands().empty());
 }
 
 TEST_F(ExecuteOnBothTest, HookSeesTheFirstAnswerBeforeTheSecondIsAsked)
