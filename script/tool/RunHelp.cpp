@@ -39,6 +39,9 @@ Options:
                        checksum is good, or at a NAK. The bytes on the wire are the same;
                        etx saves about 100 ms per command. Quorvex itself takes the mode
                        from the key AnswerEnd in section [Communication] of fpinit.ini
+  --busy-limit SECONDS how long a registrar may answer with SYN alone before the wait is
+                       given up as busy (default 120); Quorvex takes it from the key
+                       BusyLimit in section [Communication] of fpinit.ini
   --quiet              as the check box "Не выводить данные": no exchange lines, and '+'
                        lines are sent as command lines
   --trace              write every exchange to standard error as it ends, one line each:

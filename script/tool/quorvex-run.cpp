@@ -507,6 +507,7 @@ int main(int argc, char** argv)
     emulator::registerEmulatedPorts(serial::portRegistry());
     serial::installRealSerialFallback(serial::portRegistry());
     link::processLink().setAnswerEnd(options.answerEnd);
+    link::processLink().setBusyLimit(options.busyLimitSeconds);
     script::setComparisonIgnore(options.ignore);
     TraceObserver trace;
     if (options.trace)

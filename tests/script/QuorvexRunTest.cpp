@@ -77,6 +77,8 @@ TEST(QuorvexRunTest, BadOptionsMissingScriptAndUnopenablePortExitWithTwo)
     EXPECT_EQ(runTool("--bogus " + path).exitCode, 2);
     EXPECT_EQ(runTool("--speed fast " + path).exitCode, 2);
     EXPECT_EQ(runTool("--answer-end soon " + path).exitCode, 2);
+    EXPECT_EQ(runTool("--busy-limit 0 " + path).exitCode, 2);
+    EXPECT_EQ(runTool("--busy-limit 5s " + path).exitCode, 2);
     EXPECT_EQ(runTool("--port").exitCode, 2);
     EXPECT_EQ(runTool("").exitCode, 2);
     EXPECT_EQ(runTool("/nonexistent/script.txt").exitCode, 2);
@@ -274,8 +276,9 @@ TEST(QuorvexRunTest, HelpDescribesEveryOption)
 
     EXPECT_EQ(result.exitCode, 0);
     for (const char* option :
-         {"--port", "--speed", "--second", "--second-speed", "--log", "--answer-end", "--quiet",
-          "--report", "--second-log", "--compare-all", "--ignore", "--junit", "Exit status"})
+         {"--port", "--speed", "--second", "--second-speed", "--log", "--answer-end",
+          "--busy-limit", "--quiet", "--report", "--second-log", "--compare-all", "--ignore",
+          "--junit", "Exit status"})
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 
