@@ -7,7 +7,7 @@
 
 namespace quorvex::ui {
 
-class TForm1;
+class MainWindow;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -25,9 +25,9 @@ class TForm15;
 class TForm16;
 class ExchangeMonitor;
 
-// Each member is named by the window's role, its class beside it.
+// Each member is named by the window's role, its caption beside it.
 struct AppWindows {
-    TForm1* main = nullptr;            // TForm1  "Quorvex", the main window
+    MainWindow* main = nullptr;        // "Quorvex", the main window
     TForm2* serviceCash = nullptr;     // TForm2  "Служебный внос/вынос"
     TForm3* zReport = nullptr;         // TForm3  "Z-Отчет"
     TForm4* periodicReports = nullptr; // TForm4  "Периодические отчеты"
@@ -43,7 +43,7 @@ struct AppWindows {
     TForm14* modem = nullptr;         // TForm14 "Состояние модема"
     TForm15* acquirerLink = nullptr; // TForm15 "Параметры связи с эквайером"
     TForm16* remoteAccess = nullptr; // TForm16 "Параметры удаленного доступа", never opened
-    ExchangeMonitor* monitor = nullptr; // ExchangeMonitor "Монитор обмена", non-modal
+    ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal
 };
 
 } // namespace quorvex::ui

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "app/TForm9.h"
 #include "emulator/EmulatedLine.h"
 #include "fiscal/ui/TForm13.h"
@@ -86,7 +86,7 @@ void installPlatformServices()
 AppWindows createWindows()
 {
     AppWindows w;
-    w.main = new TForm1;
+    w.main = new MainWindow;
     // The other windows belong to the main window, so they stay above it and go with it.
     QWidget* owner = w.main;
     w.serviceCash = new TForm2(owner);
@@ -127,8 +127,8 @@ int runQuorvex(int argc, char** argv)
     try {
         installPlatformServices();
         const AppWindows windows = createWindows();
-        std::unique_ptr<TForm1> mainWindow(windows.main);
-        QObject::connect(mainWindow.get(), &TForm1::closed, &application, &QApplication::quit,
+        std::unique_ptr<MainWindow> mainWindow(windows.main);
+        QObject::connect(mainWindow.get(), &MainWindow::closed, &application, &QApplication::quit,
                          Qt::QueuedConnection);
         centreOnScreen(mainWindow.get());
         mainWindow->show();

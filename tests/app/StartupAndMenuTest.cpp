@@ -111,15 +111,15 @@ TEST_F(StartupTest, EveryMenuItemOpensItsWindowModally)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
     const std::vector<std::pair<const char*, QWidget*>> items = {
-        {"ServiceCashItem", static_cast<QWidget*>(m_windows.serviceCash)},
-        {"FiscalReceiptItem", static_cast<QWidget*>(m_windows.sales)},
-        {"NonFiscalReceiptItem", static_cast<QWidget*>(m_windows.nonFiscal)},
-        {"ZReportItem", static_cast<QWidget*>(m_windows.zReport)},
-        {"PeriodicReportItem", static_cast<QWidget*>(m_windows.periodicReports)},
-        {"ScriptsItem", static_cast<QWidget*>(m_windows.script)},
-        {"ModemStateItem", static_cast<QWidget*>(m_windows.modem)},
-        {"AcquirerLinkItem", static_cast<QWidget*>(m_windows.acquirerLink)},
-        {"AboutItem", static_cast<QWidget*>(m_windows.about)},
+        {"serviceCashItem", static_cast<QWidget*>(m_windows.serviceCash)},
+        {"fiscalReceiptItem", static_cast<QWidget*>(m_windows.sales)},
+        {"nonFiscalReceiptItem", static_cast<QWidget*>(m_windows.nonFiscal)},
+        {"zReportItem", static_cast<QWidget*>(m_windows.zReport)},
+        {"periodicReportItem", static_cast<QWidget*>(m_windows.periodicReports)},
+        {"scriptsItem", static_cast<QWidget*>(m_windows.script)},
+        {"modemStateItem", static_cast<QWidget*>(m_windows.modem)},
+        {"acquirerLinkItem", static_cast<QWidget*>(m_windows.acquirerLink)},
+        {"aboutItem", static_cast<QWidget*>(m_windows.about)},
     };
 
     for (const auto& [item, window] : items) {
@@ -133,7 +133,7 @@ TEST_F(StartupTest, EveryMenuItemOpensItsWindowModally)
 TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgainOnce)
 {
     writeIni("[Communication]\r\nSpeed=57600\r\n");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     ASSERT_EQ(speeds()->currentText(), "57600");
     QTimer::singleShot(0, [this] {
         writeIni("[Communication]\r\nSpeed=115200\r\n");
@@ -141,7 +141,7 @@ TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgainOnce)
             dialog->reject();
     });
 
-    child<QAction>("AboutItem")->trigger();
+    child<QAction>("aboutItem")->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(speeds()->currentText(), "115200");
 
@@ -194,7 +194,7 @@ TEST_F(StartupTest, MonitorTakesInputBesideAModalWindowAndCtrlMOpensItFromThere)
         static_cast<QDialog*>(script)->reject();
     });
 
-    child<QAction>("ScriptsItem")->trigger();
+    child<QAction>("scriptsItem")->trigger();
 
     EXPECT_TRUE(mainBlocked);
     EXPECT_TRUE(monitorShown);
@@ -212,7 +212,7 @@ TEST_F(StartupTest, StatusButtonOpensTheStatusWindow)
             dialog->reject();
     });
 
-    child<QPushButton>("Button2")->click();
+    child<QPushButton>("statusButton")->click();
 
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("Байты состояния регистратора"));
@@ -263,10 +263,10 @@ TEST_F(ReportMenuTest, XAndGoodsReportsSendTheOperatorPassword)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
 
-    m_form->XReportItemClick();
+    m_form->printXReport();
     EXPECT_EQ(link::processLink().retData().Command, 0x45);
     EXPECT_EQ(link::processLink().retData().RequestData, "9011,2");
-    m_form->GoodsReportItemClick();
+    m_form->printGoodsReport();
     EXPECT_EQ(link::processLink().retData().Command, 0x6F);
     EXPECT_EQ(link::processLink().retData().RequestData, "9011,S");
 
@@ -281,7 +281,7 @@ TEST_F(ReportMenuTest, RegistrarErrorIsReportedAfterTheCallbackText)
     m_dialogs->clear();
     emulator::processRegistrar(1).faults().silent = true;
 
-    m_form->XReportItemClick();
+    m_form->printXReport();
 
     ASSERT_EQ(m_dialogs->messages().size(), 2u);
     EXPECT_EQ(message(0), QStringLiteral("Таймаут"));
@@ -296,9 +296,9 @@ TEST_F(ReportMenuTest, ReportRefusedByABusyLinkIsToldApart)
     connectWith("[Communication]\r\nPort=REENTRANT\r\n");
     m_dialogs->clear();
     // The goods report is asked for while the X report is still on the line.
-    m_duringExchange = [this] { m_form->GoodsReportItemClick(); };
+    m_duringExchange = [this] { m_form->printGoodsReport(); };
 
-    m_form->XReportItemClick();
+    m_form->printXReport();
 
     EXPECT_EQ(m_dialogs->messages().size(), 3u);
     EXPECT_EQ(message(0),
