@@ -3,12 +3,12 @@
 #include "app/MainWindow.h"
 #include "app/TForm9.h"
 #include "emulator/EmulatedLine.h"
+#include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm2.h"
-#include "fiscal/ui/TForm3.h"
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
+#include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
 #include "link/ui/LogFailureNotice.h"
@@ -89,8 +89,8 @@ AppWindows createWindows()
     w.main = new MainWindow;
     // The other windows belong to the main window, so they stay above it and go with it.
     QWidget* owner = w.main;
-    w.serviceCash = new TForm2(owner);
-    w.zReport = new TForm3(owner);
+    w.serviceCash = new ServiceCashWindow(owner);
+    w.zReport = new ZReportWindow(owner);
     w.periodicReports = new TForm4(owner);
     w.sales = new TForm5(owner);
     w.nonFiscal = new TForm6(owner);

@@ -4,9 +4,9 @@
 #include "FiscalWindowFixture.h"
 
 #include "emulator/EmulatedLine.h"
-#include "fiscal/ui/TForm2.h"
-#include "fiscal/ui/TForm3.h"
+#include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm5.h"
+#include "fiscal/ui/ZReportWindow.h"
 #include "link/Operations.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/OneClickAtATime.h"
@@ -66,9 +66,9 @@ TEST_F(SecondClickTest, ZReportAndServiceCashRunOncePerOperatorIntent)
         std::string request;
         QString message;
     } cases[] = {
-        {"Z report", [] { return std::make_unique<TForm3>(); }, "45:9011,0",
+        {"Z report", [] { return std::make_unique<ZReportWindow>(); }, "45:9011,0",
          QStringLiteral("Z-Отчет - успешно")},
-        {"service cash", [] { return std::make_unique<TForm2>(); }, "46:100.00",
+        {"service cash", [] { return std::make_unique<ServiceCashWindow>(); }, "46:100.00",
          QStringLiteral("Служебный внос/вынос - успешно")},
     };
     for (const auto& c : cases) {
@@ -76,7 +76,7 @@ TEST_F(SecondClickTest, ZReportAndServiceCashRunOncePerOperatorIntent)
         test_support::resetEmulatedRegistrars();
         const std::unique_ptr<QWidget> window = c.window();
         ClickingDialogs dialogs;
-        dialogs.button = child<QPushButton>(*window, "Button1");
+        dialogs.button = child<QPushButton>(*window, "runButton");
         platform::setDialogs(&dialogs);
 
         dialogs.button->click();
