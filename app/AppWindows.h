@@ -7,9 +7,9 @@
 
 namespace quorvex::ui {
 
-class TForm1;
-class TForm2;
-class TForm3;
+class MainWindow;
+class ServiceCashWindow;
+class ZReportWindow;
 class TForm4;
 class TForm5;
 class TForm6;
@@ -25,17 +25,17 @@ class TForm15;
 class TForm16;
 class ExchangeMonitor;
 
-// Each member is named by the window's role, its class beside it.
+// Each member is named by the window's role, its caption beside it.
 struct AppWindows {
-    TForm1* main = nullptr;            // TForm1  "Quorvex", the main window
-    TForm2* serviceCash = nullptr;     // TForm2  "Служебный внос/вынос"
-    TForm3* zReport = nullptr;         // TForm3  "Z-Отчет"
-    TForm4* periodicReports = nullptr; // TForm4  "Периодические отчеты"
-    TForm5* sales = nullptr;           // TForm5  "Продажи"
-    TForm6* nonFiscal = nullptr;       // TForm6  "Нефискальный чек"
-    TForm7* script = nullptr;          // TForm7  "Команды и скрипты"
-    TForm8* variables = nullptr;       // TForm8  "Переменные"
-    TForm9* about = nullptr;           // TForm9  "О программе"
+    MainWindow* main = nullptr;               // "Quorvex", the main window
+    ServiceCashWindow* serviceCash = nullptr; // "Служебный внос/вынос"
+    ZReportWindow* zReport = nullptr;         // "Z-Отчет"
+    TForm4* periodicReports = nullptr;        // TForm4  "Периодические отчеты"
+    TForm5* sales = nullptr;                  // TForm5  "Продажи"
+    TForm6* nonFiscal = nullptr;              // TForm6  "Нефискальный чек"
+    TForm7* script = nullptr;                 // TForm7  "Команды и скрипты"
+    TForm8* variables = nullptr;              // TForm8  "Переменные"
+    TForm9* about = nullptr;                  // TForm9  "О программе"
     TForm10* secondRegistrar = nullptr; // TForm10 "Подключение второго регистратора"
     TForm11* comparison = nullptr; // TForm11 "Сравнительная информация регистраторов"
     TForm12* status = nullptr; // TForm12 "Байты состояния регистратора"
@@ -43,7 +43,7 @@ struct AppWindows {
     TForm14* modem = nullptr;         // TForm14 "Состояние модема"
     TForm15* acquirerLink = nullptr; // TForm15 "Параметры связи с эквайером"
     TForm16* remoteAccess = nullptr; // TForm16 "Параметры удаленного доступа", never opened
-    ExchangeMonitor* monitor = nullptr; // ExchangeMonitor "Монитор обмена", non-modal
+    ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal
 };
 
 } // namespace quorvex::ui

@@ -1,23 +1,28 @@
 #include "app/Startup.h"
 
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "app/TForm9.h"
 #include "emulator/EmulatedLine.h"
+#include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm2.h"
-#include "fiscal/ui/TForm3.h"
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
+#include "fiscal/ui/ZReportWindow.h"
+#include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
+#include "link/ui/LogFailureNotice.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/EnterPressesButton.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtMessagePump.h"
 #include "platform/qt/QtTranslation.h"
+#include "platform/qt/RussianLocale.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/ui/TForm10.h"
@@ -65,22 +70,27 @@ void showUnexpectedError(const char* what)
 
 void installPlatformServices()
 {
+    platform::useRussianDefaultLocale();
     (void)platform::installQtTranslation(); // without it Qt's own texts stay English
+    // The gate is installed last, so it sees every key before the button filter does.
+    platform::installEnterPressesButton();
+    platform::installInputGate();
     platform::installQtDialogs();
     platform::installQtMessagePump();
     serial::PortRegistry& ports = serial::portRegistry();
     emulator::registerEmulatedPorts(ports);
     serial::installRealSerialFallback(ports);
+    tellLogFailures(link::processLink());
 }
 
 AppWindows createWindows()
 {
     AppWindows w;
-    w.main = new TForm1;
+    w.main = new MainWindow;
     // The other windows belong to the main window, so they stay above it and go with it.
     QWidget* owner = w.main;
-    w.serviceCash = new TForm2(owner);
-    w.zReport = new TForm3(owner);
+    w.serviceCash = new ServiceCashWindow(owner);
+    w.zReport = new ZReportWindow(owner);
     w.periodicReports = new TForm4(owner);
     w.sales = new TForm5(owner);
     w.nonFiscal = new TForm6(owner);
@@ -95,8 +105,10 @@ AppWindows createWindows()
     w.acquirerLink = new TForm15(owner);
     w.remoteAccess = new TForm16(owner);
 
-    // Its own top-level window, beside the main window rather than above it.
-    w.monitor = new ExchangeMonitor(owner);
+    // A window of its own, owned by no other: a modal window blocks the windows it belongs to
+    // and their owners, and the monitor must stay usable beside every window.
+    w.monitor = new ExchangeMonitor;
+    QObject::connect(w.main, &QObject::destroyed, [monitor = w.monitor] { delete monitor; });
     w.main->setWindows(w);
     w.script->setVariablesWindow(w.variables);
     w.script->setSecondRegistrarWindow(w.secondRegistrar);
@@ -110,16 +122,21 @@ AppWindows createWindows()
 
 int runQuorvex(int argc, char** argv)
 {
+    platform::preferRussianSystemLocale();
     GuardedApplication application(argc, argv);
     try {
         installPlatformServices();
         const AppWindows windows = createWindows();
-        std::unique_ptr<TForm1> mainWindow(windows.main);
-        QObject::connect(mainWindow.get(), &TForm1::closed, &application, &QApplication::quit,
+        std::unique_ptr<MainWindow> mainWindow(windows.main);
+        QObject::connect(mainWindow.get(), &MainWindow::closed, &application, &QApplication::quit,
                          Qt::QueuedConnection);
         centreOnScreen(mainWindow.get());
         mainWindow->show();
         const int exitCode = QApplication::exec();
+        // A registrar still connected ends its session, so the log ends with its
+        // session-end line.
+        link::CloseSecondPort();
+        link::CloseFirstPort();
         return exitCode;
     } catch (const std::exception& error) {
         showUnexpectedError(error.what());

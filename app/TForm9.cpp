@@ -21,7 +21,8 @@ TForm9::~TForm9() = default;
 
 QString TForm9::aboutText()
 {
-    return QStringLiteral("Quorvex\nВерсия %1\n© Quorvex developers").arg(QLatin1String(kVersion));
+    return QStringLiteral("Quorvex\nВерсия %1\n© Разработчики Quorvex")
+        .arg(QLatin1String(kVersion));
 }
 
 } // namespace quorvex::ui

@@ -7,6 +7,8 @@
 #include "script/ScriptConsoleHost.h"
 #include "serial/PortRegistry.h"
 
+#include "bench/support/HeapCount.h"
+
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -18,63 +20,6 @@
 #include <fstream>
 #include <new>
 #include <string>
-
-namespace {
-
-std::atomic<std::size_t> g_liveBytes{0};
-std::atomic<std::size_t> g_peakBytes{0};
-
-void noteAllocated(void* block)
-{
-    const std::size_t live = g_liveBytes += malloc_usable_size(block);
-    std::size_t peak = g_peakBytes.load();
-    while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live)) {
-    }
-}
-
-void* allocate(std::size_t size)
-{
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr)
-        throw std::bad_alloc();
-    noteAllocated(block);
-    return block;
-}
-
-void release(void* block) noexcept
-{
-    if (block != nullptr) {
-        g_liveBytes -= malloc_usable_size(block);
-        std::free(block);
-    }
-}
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return allocate(size);
-}
-void* operator new[](std::size_t size)
-{
-    return allocate(size);
-}
-void operator delete(void* block) noexcept
-{
-    release(block);
-}
-void operator delete[](void* block) noexcept
-{
-    release(block);
-}
-void operator delete(void* block, std::size_t) noexcept
-{
-    release(block);
-}
-void operator delete[](void* block, std::size_t) noexcept
-{
-    release(block);
-}
 
 namespace {
 
@@ -155,15 +100,15 @@ void BM_CommandListMemory(benchmark::State& state)
     });
     script::Interpreter interpreter(host);
     interpreter.setScriptPath(path);
-    const std::size_t liveBefore = g_liveBytes.load();
-    g_peakBytes = liveBefore;
+    const std::size_t liveBefore = bench::restartHeapPeak();
     for (auto _ : state) {
         if (interpreter.Run() != script::RunEnd::EndOfFile)
             state.SkipWithError("the command script did not run to its end");
     }
     state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines) * state.iterations(),
                                                    benchmark::Counter::kIsRate);
-    state.counters["peak_extra_heap_bytes"] = static_cast<double>(g_peakBytes.load() - liveBefore);
+    state.counters["peak_extra_heap_bytes"] =
+        static_cast<double>(bench::heapPeakBytes() - liveBefore);
     state.counters["maxrss_kb"] = static_cast<double>(maxRssKb());
     std::remove(path.c_str());
 }

@@ -7,8 +7,8 @@
 //
 //   bench_startup [RUNS]        without a display the windows are drawn offscreen
 #include "app/AppWindows.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
-#include "app/TForm1.h"
 #include "platform/qt/WindowPlacement.h"
 
 #include <QApplication>
@@ -85,7 +85,7 @@ int runChild(int argc, char** argv, const std::string& resultPath)
     ui::installPlatformServices();
     ns[ServicesReady] = monotonicNs();
     const ui::AppWindows windows = ui::createWindows();
-    std::unique_ptr<ui::TForm1> mainWindow(windows.main);
+    std::unique_ptr<ui::MainWindow> mainWindow(windows.main);
     ns[WindowsCreated] = monotonicNs();
     FirstPaintWatch watch(ns[Painted]);
     mainWindow->installEventFilter(&watch);

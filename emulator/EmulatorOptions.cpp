@@ -1,5 +1,6 @@
 #include "emulator/EmulatorOptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 
@@ -142,6 +143,20 @@ std::string setNetworkFields(EmulatorOptions& o, const std::string& arg)
     return {};
 }
 
+// The options that shape the fiscal model's answers mean nothing to a replay, which answers
+// from the log alone.
+std::string conflictWithReplay(const std::vector<std::string>& given)
+{
+    static const std::vector<std::string> modelOnly = {
+        "--status",      "--answer",  "--version",      "--factory",
+        "--modem-state", "--network", "--show-receipts"};
+    for (const std::string& option : modelOnly) {
+        if (std::find(given.begin(), given.end(), option) != given.end())
+            return option + " cannot be used with --replay: the replay answers from the log alone";
+    }
+    return {};
+}
+
 } // namespace
 
 bool unescapeBytes(const std::string& text, std::string& bytes)
@@ -198,8 +213,10 @@ ParsedOptions parseEmulatorOptions(const std::vector<std::string>& args)
 
     ParsedOptions parsed;
     EmulatorOptions& o = parsed.options;
+    std::vector<std::string> given;
     for (std::size_t i = 0; i < args.size() && parsed.error.empty(); ++i) {
         const std::string& arg = args[i];
+        given.push_back(arg);
         if (arg == "--help" || arg == "-h")
             o.help = true;
         else if (arg == "--nak")
@@ -218,6 +235,8 @@ ParsedOptions parseEmulatorOptions(const std::vector<std::string>& args)
         } else
             parsed.error = "unknown option '" + arg + "' (see --help)";
     }
+    if (parsed.error.empty() && o.replayLog)
+        parsed.error = conflictWithReplay(given);
     return parsed;
 }
 
@@ -247,7 +266,10 @@ std::string emulatorUsage()
            "  --replay LOG        answer with the answers recorded in the exchange log LOG:\n"
            "                      the n-th same request gets the n-th recorded answer, the\n"
            "                      last one repeats; a request never recorded is refused\n"
-           "                      (S0 0x02 and 0x20) and named on standard error\n"
+           "                      (S0 0x02 and 0x20) and named on standard error; an\n"
+           "                      answer recorded with a wrong checksum keeps it wrong.\n"
+           "                      Not with --status, --answer, --version, --factory,\n"
+           "                      --modem-state, --network or --show-receipts\n"
            "  --show-receipts     write every receipt that ends (its printed lines, with its\n"
            "                      journal number) and every change of the customer display\n"
            "                      to standard error\n"

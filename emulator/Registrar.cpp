@@ -25,6 +25,13 @@ template <typename Entry> void remember(std::vector<Entry>& history, Entry entry
     history.push_back(std::move(entry));
 }
 
+// Makes the frame's last checksum digit wrong.
+void spoilChecksum(std::string& frame)
+{
+    char& lastDigit = frame[frame.size() - 2];
+    lastDigit = static_cast<char>(0x30 + ((lastDigit - 0x30 + 1) & 0x0F));
+}
+
 } // namespace
 
 Registrar::Registrar(Identity identity) : m_identity(std::move(identity)) {}
@@ -116,10 +123,8 @@ void Registrar::handleFrame(int sequence, int command, const std::string& data)
                                               m_faults.statusBits[i]);
     std::string frame = buildAnswerFrame(static_cast<std::uint8_t>(sequence + kFirstSequenceByte),
                                          static_cast<std::uint8_t>(command), answer.data, status);
-    if (m_faults.corruptChecksum) {
-        char& lastDigit = frame[frame.size() - 2];
-        lastDigit = static_cast<char>(0x30 + ((lastDigit - 0x30 + 1) & 0x0F));
-    }
+    if (m_faults.corruptChecksum)
+        spoilChecksum(frame);
     queueAt(answerAt, m_faults.garbageBefore);
     queueAt(answerAt, frame);
 }
@@ -133,10 +138,13 @@ void Registrar::queueScripted(const HandledRequest& request, std::int64_t answer
         queueAt(answerAt, kNak);
         return;
     }
+    std::string frame =
+        buildAnswerFrame(static_cast<std::uint8_t>(request.sequence + kFirstSequenceByte),
+                         static_cast<std::uint8_t>(request.command), answer.data, answer.status);
+    if (m_faults.corruptChecksum || answer.badChecksum)
+        spoilChecksum(frame);
     queueAt(answerAt, m_faults.garbageBefore);
-    queueAt(answerAt, buildAnswerFrame(
-                          static_cast<std::uint8_t>(request.sequence + kFirstSequenceByte),
-                          static_cast<std::uint8_t>(request.command), answer.data, answer.status));
+    queueAt(answerAt, frame);
 }
 
 ModelAnswer Registrar::answerFor(int command, const std::string& requestData)

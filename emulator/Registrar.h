@@ -45,12 +45,14 @@ struct HandledRequest {
 };
 
 // An answer decided outside the fiscal model (a recorded exchange played back): a frame with
-// this data and these status bytes as sent, a NAK, or no answer at all.
+// this data and these status bytes as sent (with a wrong checksum when it was recorded so),
+// a NAK, or no answer at all.
 struct ScriptedAnswer {
     enum class Kind { Frame, Nak, Silence };
     Kind kind = Kind::Frame;
     std::string data;
     std::array<std::uint8_t, 6> status{};
+    bool badChecksum = false;
 };
 using AnswerSource = std::function<ScriptedAnswer(const HandledRequest&)>;
 

@@ -16,12 +16,13 @@ using namespace quorvex::link;
 
 namespace {
 
+// Lines end in LF (with or without CR before it); the last one may end without.
 int lineCount(std::string_view bytes)
 {
     int lines = 0;
     for (std::size_t at = 0; at < bytes.size(); ++lines) {
-        const auto end = bytes.find("\r\n", at);
-        at = end == std::string_view::npos ? bytes.size() : end + 2;
+        const auto end = bytes.find('\n', at);
+        at = end == std::string_view::npos ? bytes.size() : end + 1;
     }
     return lines;
 }
@@ -37,10 +38,12 @@ void checkContents(const ExchangeLogContents& contents, int lines)
         FUZZ_CHECK(e.outcome == LoggedOutcome::Answer || e.answerData.empty());
     }
     previous = 0;
-    for (const LogProblem& p : contents.problems) {
+    for (const LogProblem& p : contents.summary.problems) {
         FUZZ_CHECK(p.line >= previous && p.line >= 1 && p.line <= lines);
         previous = p.line;
     }
+    FUZZ_CHECK(contents.summary.problems.size() <= kNamedProblems);
+    FUZZ_CHECK(contents.summary.problemCount >= contents.summary.problems.size());
 }
 
 // Bytes a request body cannot hold without becoming two lines or a different entry.
@@ -72,7 +75,7 @@ void roundTrip(const std::uint8_t* data, std::size_t size)
         ExchangeLog::formatEntry(time, " ", ";" + std::string(frame.begin(), frame.end()));
 
     const ExchangeLogContents contents = readExchangeLog(log);
-    FUZZ_CHECK(contents.problems.empty() && contents.exchanges.size() == 1);
+    FUZZ_CHECK(contents.summary.problemCount == 0 && contents.exchanges.size() == 1);
     const LoggedExchange& e = contents.exchanges[0];
     FUZZ_CHECK(e.command == command && e.data == request);
     FUZZ_CHECK(e.outcome == LoggedOutcome::Answer && e.answerData == answer);

@@ -26,7 +26,8 @@ using serial::ReadResult;
 namespace {
 
 constexpr std::uint8_t kEscape = 0xFF;
-constexpr std::uint32_t kLinkErrors = link::ERR_BCC | link::ERR_NAK | link::ERR_TIMEOUT;
+constexpr std::uint32_t kLinkErrors =
+    link::ERR_BCC | link::ERR_NAK | link::ERR_TIMEOUT | link::ERR_BUSY;
 // An exchange gives up after this many bytes other than SYN, or 50 empty reads in a row.
 constexpr std::size_t kMaxStreamed = link::kMaxRawAnswer + 4096;
 constexpr int kMaxSilentReads = 50;

@@ -3,6 +3,8 @@
 #include "link/Exchange.h"
 #include "link/Operations.h"
 #include "link/Session.h"
+#include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
 
 namespace quorvex::link {
 
@@ -13,9 +15,11 @@ bool openRegistrar(const PortOpening& opening)
                            : OpenSecondPort(opening.portName, opening.baudRate);
     if (handle == -1)
         return false;
-    if (opening.remembered)
-        (void)writeRegistrarChoice(session().settingsPath(), opening.registrar,
-                                   *opening.remembered);
+    if (opening.remembered &&
+        !writeRegistrarChoice(session().settingsPath(), opening.registrar, *opening.remembered))
+        platform::dialogs().showMessage(
+            "Невозможно записать файл fpinit.ini: " +
+            platform::reasonTextForWindow(platform::lastWriteFailure().reason));
     return true;
 }
 

@@ -60,4 +60,11 @@ AnswerEnd readAnswerEnd(const std::string& settingsPath)
     return parseAnswerEnd(text).value_or(AnswerEnd::Quiet);
 }
 
+int readBusyLimit(const std::string& settingsPath)
+{
+    const int seconds = platform::GetPrivateProfileInt("Communication", "BusyLimit",
+                                                       kDefaultBusyLimitSeconds, settingsPath);
+    return seconds > 0 ? seconds : kDefaultBusyLimitSeconds;
+}
+
 } // namespace quorvex::link

@@ -34,4 +34,8 @@ bool writeRegistrarChoice(const std::string& settingsPath, Registrar registrar,
 // empty value or any other text keeps the quiet read after it.
 [[nodiscard]] AnswerEnd readAnswerEnd(const std::string& settingsPath);
 
+// Communication/BusyLimit: how many seconds a registrar may answer with SYN alone before the
+// wait is given up; kDefaultBusyLimitSeconds when missing, not a number or not above 0.
+[[nodiscard]] int readBusyLimit(const std::string& settingsPath);
+
 } // namespace quorvex::link

@@ -15,6 +15,8 @@ ExchangeOutcome judge(int sent, const Link& link)
     const ResultState& state = resultState();
     if ((state.copy.ErrorFlags & ERR_TIMEOUT) != 0 || !state.copy.LineFault.empty())
         return {Outcome::TimedOut, Refusal::None};
+    if ((state.copy.ErrorFlags & ERR_BUSY) != 0)
+        return {Outcome::Busy, Refusal::None};
     return {state.errorCount > 0 ? Outcome::Refused : Outcome::Done, Refusal::None};
 }
 
@@ -56,6 +58,7 @@ bool tellOutcome(const ExchangeOutcome& outcome, const std::string& done, const 
         show(done);
         return true;
     case Outcome::Refused:
+    case Outcome::Busy:
         show(failed);
         return false;
     case Outcome::TimedOut:

@@ -13,6 +13,7 @@ enum class Outcome {
     Done,     // answered without an error
     Refused,  // the registrar answered with an error (the callback has shown its text)
     TimedOut, // no answer in time, or the line was lost
+    Busy,     // the registrar kept signalling busy past the busy limit (the callback has said so)
     NotSent,  // refused by the link before sending; nothing was sent and no callback ran
 };
 
@@ -41,8 +42,8 @@ enum class Pump { No, Yes }; // Yes: let pending messages run once the operation
                                          Link& link = processLink());
 
 // Shows the outcome's message through the process dialogs (Windows-1251 texts): `done` when done,
-// `failed` when refused, `timedOut` on a time-out (`failed` when it is empty), the link's reason
-// when not sent. An empty text shows nothing. True when done.
+// `failed` when refused or busy, `timedOut` on a time-out (`failed` when it is empty), the link's
+// reason when not sent. An empty text shows nothing. True when done.
 bool tellOutcome(const ExchangeOutcome& outcome, const std::string& done, const std::string& failed,
                  const std::string& timedOut = {});
 

@@ -65,7 +65,8 @@ bool exchangeFailed(const ExchangeSummary& summary)
 
 bool exchangeAnswered(const ExchangeSummary& summary)
 {
-    return summary.refusal == Refusal::None && (summary.errorFlags & (ERR_TIMEOUT | ERR_NAK)) == 0;
+    return summary.refusal == Refusal::None &&
+           (summary.errorFlags & (ERR_TIMEOUT | ERR_NAK | ERR_BUSY)) == 0;
 }
 
 DecodedExchange decodeExchange(const ExchangeSummary& summary)

@@ -40,7 +40,8 @@ struct ExchangeSummary {
 [[nodiscard]] DecodedExchange decodeExchange(const ExchangeRecord& record);
 // Refused before sending, or an error bit with an error text is set.
 [[nodiscard]] bool exchangeFailed(const ExchangeSummary& summary);
-// Sent, and an answer came (no time-out, no NAK): its status bytes mean something.
+// Sent, and an answer came (no time-out, no NAK, not given up as busy): its status bytes mean
+// something.
 [[nodiscard]] bool exchangeAnswered(const ExchangeSummary& summary);
 
 } // namespace quorvex::link

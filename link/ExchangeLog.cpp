@@ -2,6 +2,7 @@
 
 #include "platform/NativePath.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace quorvex::link {
@@ -80,17 +81,60 @@ bool ExchangeLog::writeNote(const std::string& text)
     return append([&](const platform::LocalTime& time) { return formatNote(time, text); });
 }
 
-bool ExchangeLog::append(const std::function<std::string(const platform::LocalTime&)>& entryAt)
+bool ExchangeLog::writeNoteAt(const platform::LocalTime& time, const std::string& text)
 {
-    if (m_name.empty() || !fixPath())
-        return false;
+    return append([&](const platform::LocalTime&) { return formatNote(time, text); });
+}
+
+std::error_code ExchangeLog::check()
+{
+    if (m_name.empty())
+        return {};
+    if (!fixPath())
+        return std::make_error_code(std::errc::filename_too_long);
+    errno = 0;
     std::FILE* file = platform::openFile(m_path, "ab");
     if (!file)
+        return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
+    std::fclose(file);
+    return {};
+}
+
+bool ExchangeLog::append(const std::function<std::string(const platform::LocalTime&)>& entryAt)
+{
+    if (m_name.empty())
         return false;
+    if (!fixPath()) {
+        failed(LogFailure::Kind::CannotOpen, ENAMETOOLONG);
+        return false;
+    }
+    errno = 0;
+    std::FILE* file = platform::openFile(m_path, "ab");
+    if (!file) {
+        failed(LogFailure::Kind::CannotOpen, errno);
+        return false;
+    }
     const std::string entry = entryAt(now());
-    const bool written = std::fwrite(entry.data(), 1, entry.size(), file) == entry.size();
+    const bool written =
+        std::fwrite(entry.data(), 1, entry.size(), file) == entry.size() && std::fflush(file) == 0;
+    const int error = errno;
     const bool closed = std::fclose(file) == 0;
-    return written && closed;
+    if (!written || !closed) {
+        failed(LogFailure::Kind::WriteFailed, written ? errno : error);
+        return false;
+    }
+    m_failing = false;
+    return true;
+}
+
+void ExchangeLog::failed(LogFailure::Kind kind, int error)
+{
+    if (m_failing)
+        return;
+    m_failing = true;
+    if (m_failureListener)
+        m_failureListener({kind, m_path.empty() ? m_name : m_path,
+                           std::error_code(error != 0 ? error : EIO, std::generic_category())});
 }
 
 } // namespace quorvex::link

@@ -3,36 +3,16 @@
 #include "platform/NativePath.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <memory>
 
 namespace quorvex::link {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kStampLength = 19; // "%2d-%02d-%4d %2d:%02d:%02d"
-
-struct Line {
-    int number = 0;
-    std::string_view text;
-    bool cut = false; // the file ends inside this line: no CR LF after it
-};
-
-std::vector<Line> splitLines(std::string_view bytes)
-{
-    std::vector<Line> lines;
-    int number = 1;
-    while (!bytes.empty()) {
-        const auto end = bytes.find(kLineEnd);
-        if (end == std::string_view::npos) {
-            lines.push_back({number, bytes, true});
-            break;
-        }
-        lines.push_back({number++, bytes.substr(0, end), false});
-        bytes.remove_prefix(end + kLineEnd.size());
-    }
-    return lines;
-}
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 
 bool isDigit(char c)
 {
@@ -66,10 +46,12 @@ int hexValue(char c)
         return c - '0';
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
     return -1;
 }
 
-// Leading upper-case hexadecimal digits, at most `limit`.
+// Leading hexadecimal digits, at most `limit`.
 std::size_t hexDigitsAtStart(std::string_view text, std::size_t limit)
 {
     std::size_t n = 0;
@@ -86,24 +68,83 @@ int hexNumber(std::string_view digits)
     return value;
 }
 
-std::string upperHex(int value)
+// The UTF-8 form of a Windows-1251 text made of ASCII and Cyrillic letters.
+std::string cyrillicUtf8(std::string_view cp1251)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "%X", static_cast<unsigned>(value));
-    return text;
+    std::string out;
+    for (char c : cp1251) {
+        const auto byte = static_cast<unsigned char>(c);
+        unsigned code = byte;
+        if (byte >= 0xC0)
+            code = 0x410 + (byte - 0xC0u); // А..я
+        else if (byte == 0xA8)
+            code = 0x401; // Ё
+        else if (byte == 0xB8)
+            code = 0x451; // ё
+        if (code < 0x80) {
+            out += static_cast<char>(code);
+        } else {
+            out += static_cast<char>(0xC0 | (code >> 6));
+            out += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return out;
 }
 
-enum class Kind { SessionStart, SessionEnd, RequestHead, AnswerHead, Note, Other };
+const std::string kSessionStart = ";Начало сеанса   ";
+const std::string kSessionEnd = ";Конец Сеанса   ";
+
+// Length of the UTF-8 character of two or three bytes at `at`, 0 when there is none.
+std::size_t multiByteLength(std::string_view text, std::size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = lead >= 0xC2 && lead < 0xE0   ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                                                             : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+            return 0;
+    }
+    return length;
+}
+
+// A status field as a conversion to UTF-8 leaves it: 0x04, six characters of two or three
+// bytes (every status byte has bit 7 set), then 0x05. In Windows-1251 the six are single bytes.
+bool holdsUtf8Status(std::string_view text)
+{
+    for (auto at = text.find('\x04'); at != std::string_view::npos;
+         at = text.find('\x04', at + 1)) {
+        std::size_t i = at + 1;
+        int characters = 0;
+        for (; characters < 6 && i < text.size(); ++characters) {
+            const std::size_t length = multiByteLength(text, i);
+            if (length == 0)
+                break;
+            i += length;
+        }
+        if (characters == 6 && i < text.size() && text[i] == '\x05')
+            return true;
+    }
+    return false;
+}
+
+enum class Kind { SessionStart, SessionEnd, RequestHead, AnswerHead, Note, Converted, Other };
 
 Kind kindOf(std::string_view text)
 {
-    static const std::string start = ";Начало сеанса   ";
-    static const std::string end = ";Конец Сеанса   ";
-    if (text.starts_with(start) && isStamp(text.substr(start.size())))
+    static const std::string startUtf8 = cyrillicUtf8(kSessionStart);
+    static const std::string endUtf8 = cyrillicUtf8(kSessionEnd);
+    if (text.empty() || text[0] != ';')
+        return Kind::Other;
+    if (text.starts_with(kSessionStart) && isStamp(text.substr(kSessionStart.size())))
         return Kind::SessionStart;
-    if (text.starts_with(end) && isStamp(text.substr(end.size())))
+    if (text.starts_with(kSessionEnd) && isStamp(text.substr(kSessionEnd.size())))
         return Kind::SessionEnd;
-    if (text.size() < 1 + kStampLength + 2 || text[0] != ';' || !isStamp(text.substr(1)) ||
+    if (text.starts_with(startUtf8) || text.starts_with(endUtf8))
+        return Kind::Converted;
+    if (text.size() < 1 + kStampLength + 2 || !isStamp(text.substr(1)) ||
         text.substr(1 + kStampLength, 2) != "  ")
         return Kind::Other;
     const std::string_view head = text.substr(1 + kStampLength + 2);
@@ -115,193 +156,282 @@ Kind kindOf(std::string_view text)
     return Kind::Note;
 }
 
-bool isHead(std::string_view text)
+// The command code's digits at the start of a request body. It is written with "%X": one digit
+// below 0x10. The answer's command byte tells which; without an answer a lone digit is the
+// whole code, else two digits are taken.
+std::size_t codeDigits(std::string_view body, const AnswerReceiver& receiver, bool answered)
 {
-    return kindOf(text) != Kind::Other;
+    const std::size_t digits = hexDigitsAtStart(body, 2);
+    if (answered && receiver.command() < 0x10 && digits >= 1 &&
+        hexValue(body[0]) == receiver.command())
+        return 1;
+    return digits;
 }
 
-class Reader {
-public:
-    explicit Reader(std::string_view bytes) : m_lines(splitLines(bytes)) {}
+} // namespace
 
-    ExchangeLogContents read()
+class ExchangeLogReader::State {
+public:
+    explicit State(ExchangeSink sink) : m_sink(std::move(sink)) {}
+
+    void feed(std::string_view bytes)
     {
-        while (m_at < m_lines.size())
-            readEntry();
-        if (m_pending)
-            problem(m_pending->head, "request without an answer entry");
+        while (!bytes.empty() && !m_out.convertedToUtf8) {
+            const auto end = bytes.find('\n');
+            if (end == std::string_view::npos) {
+                m_carry.append(bytes);
+                return;
+            }
+            if (m_carry.empty()) {
+                line(bytes.substr(0, end), false);
+            } else {
+                m_carry.append(bytes.substr(0, end));
+                line(m_carry, false);
+                m_carry.clear();
+            }
+            bytes.remove_prefix(end + 1);
+        }
+    }
+
+    LogReadSummary finish()
+    {
+        if (!m_carry.empty() && !m_out.convertedToUtf8)
+            line(m_carry, true);
+        if (!m_out.convertedToUtf8) {
+            closeEntry(true);
+            dropPending();
+        }
         std::stable_sort(m_out.problems.begin(), m_out.problems.end(),
                          [](const LogProblem& a, const LogProblem& b) { return a.line < b.line; });
         return std::move(m_out);
     }
 
 private:
-    struct PendingRequest {
-        int head = 0;
-        std::string body;
-    };
+    enum class Entry { None, Request, Answer };
 
-    void problem(int line, std::string text) { m_out.problems.push_back({line, std::move(text)}); }
-
-    void readEntry()
+    void problem(int line, const char* text)
     {
-        const Line& line = m_lines[m_at++];
-        const Kind kind = kindOf(line.text);
-        // Only a request or an answer can make use of a line the file ends in.
-        if (line.cut && kind != Kind::RequestHead && kind != Kind::AnswerHead) {
-            dropPending();
-            problem(line.number, "entry cut short");
+        if (m_out.problemCount++ < kNamedProblems)
+            m_out.problems.push_back({line, text});
+    }
+
+    // One line without its LF; cut: the file ends inside it.
+    void line(std::string_view text, bool cut)
+    {
+        ++m_number;
+        const bool crLf = !cut && !text.empty() && text.back() == '\r';
+        if (crLf)
+            text.remove_suffix(1);
+        const Kind kind = kindOf(text);
+        if (kind == Kind::Other && m_entry != Entry::None) {
+            appendBody(text, crLf, cut);
             return;
         }
+        closeEntry(false);
         switch (kind) {
-        case Kind::SessionStart:
-        case Kind::SessionEnd:
-            dropPending();
-            if (kind == Kind::SessionStart)
-                ++m_out.sessions;
+        case Kind::Converted:
+            m_out.convertedToUtf8 = true;
             return;
-        case Kind::Note:
-            return; // the link's own remarks: why a port failed, why an exchange was cut
         case Kind::RequestHead:
-            readRequest(line);
+            dropPending();
+            openEntry(Entry::Request, cut);
             return;
         case Kind::AnswerHead:
-            readAnswer(line);
+            openEntry(Entry::Answer, cut);
             return;
-        case Kind::Other:
-            problem(line.number, "not an entry of an exchange log");
+        default:
+            break;
+        }
+        // Only a request or an answer can make use of a line the file ends in.
+        if (cut) {
+            dropPending();
+            problem(m_number, "entry cut short");
             return;
         }
+        if (kind == Kind::SessionStart || kind == Kind::SessionEnd) {
+            dropPending();
+            m_out.sessions += kind == Kind::SessionStart ? 1 : 0;
+        } else if (kind == Kind::Other) {
+            problem(m_number, "not an entry of an exchange log");
+        }
+        // A note is the link's own remark: why a port failed, why an exchange was cut.
+    }
+
+    void openEntry(Entry entry, bool cut)
+    {
+        m_entry = entry;
+        m_head = m_number;
+        m_headCut = cut;
+        m_body.clear();
+        m_bodyLines = 0;
+        m_bodyCut = false;
+    }
+
+    // Body lines are joined with the line ends they had, so answer bytes that hold a line end
+    // stay as they were received.
+    void appendBody(std::string_view text, bool crLf, bool cut)
+    {
+        if (m_bodyLines > 0)
+            m_body += m_previousCrLf ? "\r\n" : "\n";
+        m_body.append(text);
+        m_previousCrLf = crLf;
+        ++m_bodyLines;
+        m_bodyCut = cut;
+    }
+
+    void closeEntry(bool fileEnded)
+    {
+        const Entry entry = m_entry;
+        m_entry = Entry::None;
+        if (entry == Entry::Request)
+            closeRequest(fileEnded);
+        else if (entry == Entry::Answer)
+            closeAnswer(fileEnded);
+    }
+
+    int lastBodyLine() const { return m_head + m_bodyLines; }
+
+    void closeRequest(bool fileEnded)
+    {
+        if (m_headCut)
+            return problem(m_head, "entry cut short");
+        if (m_bodyLines == 0)
+            return problem(m_head,
+                           fileEnded ? "entry cut short" : "request entry without its command");
+        if (m_bodyCut)
+            return problem(lastBodyLine(), "entry cut short");
+        if (hexDigitsAtStart(m_body, 2) == 0)
+            return problem(m_head + 1, "request without a command code");
+        m_pending = true;
+        m_pendingHead = m_head;
+        m_pendingBody.swap(m_body);
     }
 
     void dropPending()
     {
         if (m_pending)
-            problem(m_pending->head, "request without an answer entry");
-        m_pending.reset();
+            problem(m_pendingHead, "request without an answer entry");
+        m_pending = false;
     }
 
-    // The lines up to the next head, joined as they were written; false when the file ends
-    // inside them.
-    bool bodyLines(std::string& body)
+    void closeAnswer(bool fileEnded)
     {
-        bool first = true;
-        while (m_at < m_lines.size() && !isHead(m_lines[m_at].text)) {
-            if (!first)
-                body += kLineEnd;
-            body += m_lines[m_at].text;
-            first = false;
-            if (m_lines[m_at++].cut)
-                return false;
+        if (!m_pending)
+            return problem(m_head, "answer without a request");
+        m_pending = false;
+        if (m_headCut || m_bodyLines == 0)
+            return problem(m_head, m_headCut || fileEnded ? "entry cut short"
+                                                          : "answer entry without its answer line");
+        if (m_body[0] != ';')
+            return problem(m_head + 1, "answer entry does not start with ';'");
+        m_receiver.reset();
+        for (std::size_t i = 1; i < m_body.size(); ++i)
+            m_receiver.feed(static_cast<std::uint8_t>(m_body[i]));
+        const bool whole = m_receiver.ended() && !m_receiver.nak();
+        if (m_bodyCut && !whole)
+            return problem(lastBodyLine(), "entry cut short");
+        // A converted status field breaks the frame; an ETX still ends it, with a bad checksum.
+        if (!(whole && m_receiver.checksumOk()) && holdsUtf8Status(m_body)) {
+            m_out.convertedToUtf8 = true;
+            return;
         }
-        return !first;
+        addExchange(whole);
     }
 
-    void readRequest(const Line& head)
-    {
-        dropPending();
-        if (head.cut) {
-            problem(head.number, "entry cut short");
-            return;
-        }
-        std::string body;
-        const bool complete = bodyLines(body);
-        if (!complete && body.empty()) {
-            problem(head.number, m_at < m_lines.size() ? "request entry without its command"
-                                                       : "entry cut short");
-            return;
-        }
-        if (!complete) {
-            problem(head.number, "entry cut short");
-            return;
-        }
-        if (hexDigitsAtStart(body, 2) == 0) {
-            problem(head.number + 1, "request without a command code");
-            return;
-        }
-        m_pending = PendingRequest{head.number, std::move(body)};
-    }
-
-    void readAnswer(const Line& head)
-    {
-        std::string body;
-        const bool complete = !head.cut && bodyLines(body);
-        if (!m_pending) {
-            problem(head.number, "answer without a request");
-            return;
-        }
-        const PendingRequest request = *m_pending;
-        m_pending.reset();
-        if (!complete && body.empty()) {
-            problem(head.number, head.cut || m_at >= m_lines.size()
-                                     ? "entry cut short"
-                                     : "answer entry without its answer line");
-            return;
-        }
-        if (body.empty() || body[0] != ';') {
-            problem(head.number + 1, "answer entry does not start with ';'");
-            return;
-        }
-        AnswerReceiver receiver;
-        for (std::size_t i = 1; i < body.size(); ++i)
-            receiver.feed(static_cast<std::uint8_t>(body[i]));
-        if (!complete && !(receiver.ended() && !receiver.nak())) {
-            problem(head.number + 1, "entry cut short");
-            return;
-        }
-        addExchange(request, receiver);
-    }
-
-    void addExchange(const PendingRequest& request, const AnswerReceiver& receiver)
+    void addExchange(bool answered)
     {
         LoggedExchange exchange;
-        exchange.line = request.head;
-        const bool answered = receiver.ended() && !receiver.nak();
-        exchange.outcome = receiver.nak() ? LoggedOutcome::Nak
-                           : answered     ? LoggedOutcome::Answer
-                                          : LoggedOutcome::TimeOut;
-        // The code is written with "%X": one digit below 0x10. The answer's command byte tells
-        // which; without an answer a lone digit is the whole code, else two digits are taken.
-        std::size_t digits = hexDigitsAtStart(request.body, 2);
-        if (answered && request.body.starts_with(upperHex(receiver.command())))
-            digits = upperHex(receiver.command()).size();
-        exchange.command = hexNumber(std::string_view(request.body).substr(0, digits));
-        exchange.data = request.body.substr(digits);
+        exchange.line = m_pendingHead;
+        exchange.outcome = m_receiver.nak() ? LoggedOutcome::Nak
+                           : answered       ? LoggedOutcome::Answer
+                                            : LoggedOutcome::TimeOut;
+        const std::string_view body = m_pendingBody;
+        const std::size_t digits = codeDigits(body, m_receiver, answered);
+        exchange.command = hexNumber(body.substr(0, digits));
+        exchange.data = body.substr(digits);
         if (answered) {
-            exchange.answerData = receiver.data();
-            exchange.answerStatus = receiver.status();
+            exchange.answerData = m_receiver.data();
+            exchange.answerStatus = m_receiver.status();
+            exchange.checksumOk = m_receiver.checksumOk();
         }
-        m_out.exchanges.push_back(std::move(exchange));
+        m_sink(std::move(exchange));
     }
 
-    std::vector<Line> m_lines;
-    std::size_t m_at = 0;
-    std::optional<PendingRequest> m_pending;
-    ExchangeLogContents m_out;
+    ExchangeSink m_sink;
+    LogReadSummary m_out;
+    std::string m_carry; // the start of a line the last block did not end
+    int m_number = 0;    // lines read so far
+    Entry m_entry = Entry::None;
+    int m_head = 0;
+    bool m_headCut = false;
+    std::string m_body;
+    int m_bodyLines = 0;
+    bool m_bodyCut = false;
+    bool m_previousCrLf = false;
+    bool m_pending = false; // a request waits for its answer entry
+    int m_pendingHead = 0;
+    std::string m_pendingBody;
+    AnswerReceiver m_receiver;
 };
 
-} // namespace
+ExchangeLogReader::ExchangeLogReader(ExchangeSink sink)
+    : m_state(std::make_unique<State>(std::move(sink)))
+{
+}
+
+ExchangeLogReader::~ExchangeLogReader() = default;
+
+void ExchangeLogReader::feed(std::string_view bytes)
+{
+    m_state->feed(bytes);
+}
+
+LogReadSummary ExchangeLogReader::finish()
+{
+    return m_state->finish();
+}
 
 ExchangeLogContents readExchangeLog(std::string_view bytes)
 {
-    return Reader(bytes).read();
+    ExchangeLogContents contents;
+    ExchangeLogReader reader(
+        [&](LoggedExchange&& exchange) { contents.exchanges.push_back(std::move(exchange)); });
+    reader.feed(bytes);
+    contents.summary = reader.finish();
+    return contents;
 }
 
-std::optional<ExchangeLogContents> readExchangeLogFile(const std::string& path)
+std::optional<LogReadSummary> readExchangeLogFile(const std::string& path, const ExchangeSink& sink)
 {
     std::FILE* file = platform::openFile(path, "rb");
     if (!file)
         return std::nullopt;
-    std::string bytes;
-    char buffer[65536];
+    ExchangeLogReader reader(sink);
+    std::string block(kBlockSize, '\0');
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, n);
+    while ((n = std::fread(block.data(), 1, block.size(), file)) > 0)
+        reader.feed(std::string_view(block.data(), n));
     const bool failed = std::ferror(file) != 0;
+    const int error = errno;
     std::fclose(file);
-    if (failed)
+    if (failed) {
+        errno = error;
         return std::nullopt;
-    return readExchangeLog(bytes);
+    }
+    return reader.finish();
+}
+
+std::vector<std::string> describeProblems(const std::string& path, const LogReadSummary& summary)
+{
+    std::vector<std::string> lines;
+    for (const LogProblem& problem : summary.problems)
+        lines.push_back(path + ":" + std::to_string(problem.line) + ": " + problem.text +
+                        " (skipped)");
+    if (summary.problemCount > summary.problems.size())
+        lines.push_back(path + ": " +
+                        std::to_string(summary.problemCount - summary.problems.size()) +
+                        " more lines that cannot be used (skipped)");
+    return lines;
 }
 
 } // namespace quorvex::link

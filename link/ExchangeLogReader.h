@@ -1,10 +1,18 @@
 #pragma once
-// Reads an exchange log back as ExchangeLog writes it: Windows-1251 text, CR LF line ends,
-// entries that start with ';', answers as the raw bytes received. Each request is paired with
-// the answer entry that follows it. Nothing in the log can make the reader fail: what it cannot
-// use is listed with its line number and skipped.
+// Reads an exchange log back as ExchangeLog writes it: Windows-1251 text, entries that start
+// with ';', answers as the raw bytes received. Each request is paired with the answer entry
+// that follows it. Lines may end in CR LF or LF alone, mixed in one file; hexadecimal digits
+// may be in either case. Nothing in the log can make the reader fail: what it cannot use is
+// counted and named with the number of its faulty line (the first kNamedProblems of them), and
+// skipped. A log converted to UTF-8 is recognised and nothing of it is read.
+//
+// The file is read in blocks and each exchange handed on as soon as it is complete, so a log
+// of a million exchanges never lies in memory whole.
 #include "link/Frame.h"
 
+#include <cstddef>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +33,7 @@ struct LoggedExchange {
     LoggedOutcome outcome = LoggedOutcome::TimeOut;
     std::string answerData;     // Answer only: the frame's data, not rewritten
     StatusBytes answerStatus{}; // Answer only: S0..S5 as received (bit 7 kept)
+    bool checksumOk = true;     // Answer only: false when its checksum digits did not match
 };
 
 struct LogProblem {
@@ -32,14 +41,48 @@ struct LogProblem {
     std::string text;
 };
 
+constexpr std::size_t kNamedProblems = 20;
+
+// What a log held besides its exchanges.
+struct LogReadSummary {
+    std::vector<LogProblem> problems; // the first kNamedProblems problems, in line order
+    std::size_t problemCount = 0;     // all problems, named or not
+    int sessions = 0;                 // session-start lines
+    bool convertedToUtf8 = false;     // the text is UTF-8: nothing was read from it
+};
+
 struct ExchangeLogContents {
     std::vector<LoggedExchange> exchanges; // in the order of the log
-    std::vector<LogProblem> problems;      // in line order
-    int sessions = 0;                      // session-start lines
+    LogReadSummary summary;
+};
+
+using ExchangeSink = std::function<void(LoggedExchange&&)>;
+
+// The reader itself: bytes go in as they come, in pieces of any size; each exchange goes to
+// the sink when its answer entry has ended.
+class ExchangeLogReader {
+public:
+    explicit ExchangeLogReader(ExchangeSink sink);
+    ~ExchangeLogReader();
+    ExchangeLogReader(const ExchangeLogReader&) = delete;
+    ExchangeLogReader& operator=(const ExchangeLogReader&) = delete;
+
+    void feed(std::string_view bytes);
+    // The end of the file: the last entry is judged. Nothing may be fed after it.
+    [[nodiscard]] LogReadSummary finish();
+
+private:
+    class State;
+    std::unique_ptr<State> m_state;
 };
 
 [[nodiscard]] ExchangeLogContents readExchangeLog(std::string_view bytes);
-// The whole file read as above; nullopt when it cannot be read.
-[[nodiscard]] std::optional<ExchangeLogContents> readExchangeLogFile(const std::string& path);
+// Reads the file through `sink`; nullopt when it cannot be opened or read (errno says why).
+[[nodiscard]] std::optional<LogReadSummary> readExchangeLogFile(const std::string& path,
+                                                                const ExchangeSink& sink);
+// The problems as lines "path:line: text (skipped)", the first kNamedProblems of them, then
+// one line counting the rest.
+[[nodiscard]] std::vector<std::string> describeProblems(const std::string& path,
+                                                        const LogReadSummary& summary);
 
 } // namespace quorvex::link

@@ -31,8 +31,8 @@ public:
     virtual void exchangeFinished(const ExchangeRecord& record) = 0;
 };
 
-// The clocks the records are stamped with: microseconds of a monotonic clock, milliseconds of
-// the wall clock. Tests give virtual ones.
+// The clocks the records are stamped with: microseconds of a monotonic clock (which also measures
+// the busy limit), milliseconds of the wall clock. Tests give virtual ones.
 struct ObserverClocks {
     std::function<std::int64_t()> monotonicUs;
     std::function<std::int64_t()> wallMs;

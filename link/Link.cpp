@@ -76,6 +76,8 @@ struct Link::State {
     int nextHandle = 1;
     int selector = 0;
     AnswerEnd answerEnd = AnswerEnd::Quiet;
+    bool secondLogged = true;
+    std::int64_t busyLimitUs = std::int64_t{kDefaultBusyLimitSeconds} * 1'000'000;
     bool idle = false;
     std::uint8_t counter = 0;
     std::uint8_t previousCounter = 0;
@@ -85,7 +87,7 @@ struct Link::State {
     Refusal refusal = Refusal::None;
     AnswerReceiver receiver;
     // Why the running exchange ended early, if it did.
-    enum class Cut { None, Streaming, LineGone } cut = Cut::None;
+    enum class Cut { None, Streaming, LineGone, Busy } cut = Cut::None;
     RetData retData;
     std::vector<ExchangeObserver*> observers;
     ObserverClocks observerClocks;
@@ -93,9 +95,10 @@ struct Link::State {
     int openPort(int side, const std::string& portName, int baudRate);
     int closePort(int side);
     int selectedSide() const { return selector != 0 ? 1 : 0; }
+    bool logged(int side) const { return side == 0 || secondLogged; }
     serial::SerialLine* selectedLine() { return lines[selectedSide()].get(); }
     void transmit(serial::SerialLine& line, const Bytes& frame);
-    void receive(serial::SerialLine& line);
+    void receive(serial::SerialLine& line, std::int64_t sentUs);
     [[nodiscard]] bool endsAtOnce(std::uint8_t byte) const;
     void finish(const Bytes& frame);
     [[nodiscard]] std::uint32_t errorWord() const;
@@ -124,12 +127,14 @@ int Link::State::openPort(int side, const std::string& portName, int baudRate)
     openFailure.clear();
     std::unique_ptr<serial::SerialLine> line = ports.open(portName, baudRate, &openFailure);
     if (!line) {
-        log.writeNote(openFailure);
+        if (logged(side))
+            log.writeNote(openFailure);
         return -1;
     }
     openFailure.clear();
     line->purge();
-    log.write("", "START");
+    if (logged(side))
+        log.write("", "START");
     lines[side] = std::move(line);
     portNames[side] = portName;
     return nextHandle++;
@@ -141,7 +146,8 @@ int Link::State::closePort(int side)
     if (!line)
         return 0; // nothing open on this side: no session to end
     line->flush();
-    log.write("END", "");
+    if (logged(side))
+        log.write("END", "");
     line->purge();
     if (!line->close())
         return 0;
@@ -156,7 +162,7 @@ void Link::State::transmit(serial::SerialLine& line, const Bytes& frame)
     line.write(frame.data(), frame.size());
 }
 
-void Link::State::receive(serial::SerialLine& line)
+void Link::State::receive(serial::SerialLine& line, std::int64_t sentUs)
 {
     int silentReads = 0;
     std::size_t streamed = 0;
@@ -167,6 +173,11 @@ void Link::State::receive(serial::SerialLine& line)
             silentReads = 0;
             if (read.byte != SYN && ++streamed > kStreamedBytesLimit) {
                 cut = Cut::Streaming;
+                return;
+            }
+            // A registrar that is busy for ever would hold the program for ever.
+            if (read.byte == SYN && observerClocks.monotonicUs() - sentUs > busyLimitUs) {
+                cut = Cut::Busy;
                 return;
             }
             if (endsAtOnce(read.byte))
@@ -201,6 +212,8 @@ std::uint32_t Link::State::errorWord() const
 {
     if (cut == Cut::Streaming)
         return ERR_BCC;
+    if (cut == Cut::Busy)
+        return ERR_BUSY;
     if (!receiver.ended())
         return ERR_TIMEOUT;
     if (receiver.nak())
@@ -273,6 +286,9 @@ std::string Link::State::cutNote() const
     case Cut::Streaming:
         return port + "обмен прерван, данные идут без паузы (более " +
                std::to_string(kStreamedBytesLimit) + " байт)";
+    case Cut::Busy:
+        return port + "регистратор занят (SYN) дольше " + std::to_string(busyLimitUs / 1'000'000) +
+               " с, ожидание ответа прервано";
     case Cut::None:
         break;
     }
@@ -322,6 +338,11 @@ void Link::SetLogName(const std::string& fileName)
     m_state->log.setName(fileName);
 }
 
+void Link::setSecondPortLogged(bool logged)
+{
+    m_state->secondLogged = logged;
+}
+
 void Link::setAnswerEnd(AnswerEnd mode)
 {
     m_state->answerEnd = mode;
@@ -330,6 +351,12 @@ void Link::setAnswerEnd(AnswerEnd mode)
 AnswerEnd Link::answerEnd() const
 {
     return m_state->answerEnd;
+}
+
+void Link::setBusyLimit(int seconds)
+{
+    m_state->busyLimitUs =
+        std::int64_t{seconds > 0 ? seconds : kDefaultBusyLimitSeconds} * 1'000'000;
 }
 
 int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, int command,
@@ -356,7 +383,9 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     s.retData.Status.fill(0);
 
     const std::uint8_t seq = sequenceByte(s.counter);
-    s.log.write(upperHex(seq), upperHex(command) + data);
+    const bool logged = s.logged(s.selectedSide());
+    if (logged)
+        s.log.write(upperHex(seq), upperHex(command) + data);
 
     s.idle = false;
     s.receiver.reset();
@@ -364,9 +393,9 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
     const Bytes frame = buildRequestFrame(seq, static_cast<std::uint8_t>(command), data);
     serial::SerialLine& line = *s.selectedLine();
     const bool observed = !s.observers.empty();
-    const std::int64_t writtenUs = observed ? s.observerClocks.monotonicUs() : 0;
+    const std::int64_t writtenUs = s.observerClocks.monotonicUs();
     s.transmit(line, frame);
-    s.receive(line);
+    s.receive(line, writtenUs);
     const std::int64_t answeredUs = observed ? s.observerClocks.monotonicUs() : 0;
     const platform::LocalTime answeredAt = s.log.now();
     s.finish(frame);
@@ -383,9 +412,12 @@ int Link::SendCommand(NotifyWindow* window, ResultCallback callback, int tag, in
         callback(s.retData);
     else if (window)
         window->postMessage(WM_RETDATA, command, &s.retData);
-    s.log.writeAt(answeredAt, " ", ";" + received);
-    if (!note.empty())
-        s.log.writeNote(note);
+    if (logged) {
+        s.log.writeAt(answeredAt, " ", ";" + received);
+        // Dated when the line was found gone, not when a message box about it was closed.
+        if (!note.empty())
+            s.log.writeNoteAt(answeredAt, note);
+    }
     return 0;
 }
 

@@ -40,6 +40,10 @@ class ExchangeLog;
 // The bytes on the wire are the same in both modes.
 enum class AnswerEnd { Quiet, Etx };
 
+// How long a registrar may hold an exchange open with SYN bytes (it is busy) before the link gives
+// up the wait with ERR_BUSY, unless set otherwise.
+constexpr int kDefaultBusyLimitSeconds = 120;
+
 // "quiet" or "etx" in any letter case; nothing for any other text, the empty one included.
 [[nodiscard]] std::optional<AnswerEnd> parseAnswerEnd(std::string_view text);
 
@@ -65,9 +69,16 @@ public:
     // 0 selects the first port for the following commands, anything else the second. Returns 0.
     int UseSecondPort(int flag);
     void SetLogName(const std::string& fileName);
+    // Whether the second port's sessions and exchanges go to the exchange log (they do until
+    // told otherwise). A recording played back as the second registrar is left out, so that the
+    // log holds only what a live registrar said.
+    void setSecondPortLogged(bool logged);
     // Applies to the exchanges that follow, on both ports. Quiet until set.
     void setAnswerEnd(AnswerEnd mode);
     [[nodiscard]] AnswerEnd answerEnd() const;
+    // The longest an exchange waits, counted from the request, while the registrar answers only
+    // with SYN; then it ends with ERR_BUSY. Applies to the exchanges that follow, on both ports.
+    void setBusyLimit(int seconds);
 
     // -1 at once while busy or before any port was opened, and for refused arguments (a command
     // outside 0..255, data over 189 bytes): nothing is sent, logged or notified then.

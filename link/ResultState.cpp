@@ -15,7 +15,7 @@ struct ErrorText {
 };
 
 // Tested in this order; the first bit found set decides which text the operator sees.
-constexpr std::array<ErrorText, 20> kErrorTexts = {{
+constexpr std::array<ErrorText, 21> kErrorTexts = {{
     {0x00000001, "Синтаксическая ошибка"},
     {0x00000002, "Неверная команда"},
     {0x00000004, "Дата и время неверны"},
@@ -34,6 +34,7 @@ constexpr std::array<ErrorText, 20> kErrorTexts = {{
     {ERR_BCC, "Ошибка протокола"},
     {ERR_NAK, "Ошибка приема команды"},
     {ERR_TIMEOUT, "Таймаут"},
+    {ERR_BUSY, "Регистратор занят слишком долго, ожидание ответа прервано"},
     {0x08000000, "Общая ошибка"},
     {0x10000000, "Общая ошибка фиск. памяти"},
 }};

@@ -10,6 +10,8 @@ namespace quorvex::link {
 constexpr std::uint32_t ERR_BCC = 0x01000000;     // answer checksum mismatch
 constexpr std::uint32_t ERR_NAK = 0x02000000;     // the registrar answered NAK
 constexpr std::uint32_t ERR_TIMEOUT = 0x04000000; // no complete answer before the time-out
+// The registrar kept saying it is busy (SYN) past the busy limit; the wait was given up.
+constexpr std::uint32_t ERR_BUSY = 0x20000000;
 
 constexpr int kMaxFields = 20;
 constexpr std::size_t kMaxRequestData = 189;

@@ -1,5 +1,6 @@
 #include "netcfg/ParameterFile.h"
 
+#include "platform/FileReplace.h"
 #include "platform/NativePath.h"
 
 #include <filesystem>
@@ -74,15 +75,9 @@ NetworkMembers parseParameterFile(const std::string& bytes)
     return members;
 }
 
-bool writeParameterFile(const std::string& path, const NetworkMembers& members)
+std::error_code writeParameterFile(const std::string& path, const NetworkMembers& members)
 {
-    std::ofstream file(platform::filePath(path), std::ios::binary | std::ios::trunc);
-    if (!file)
-        return false;
-    const std::string bytes = formatParameterFile(members);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    return !file.fail();
+    return platform::replaceFile(path, formatParameterFile(members));
 }
 
 std::optional<NetworkMembers> readParameterFile(const std::string& path)

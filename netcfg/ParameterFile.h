@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace quorvex::netcfg {
 
@@ -21,8 +22,9 @@ namespace quorvex::netcfg {
 // No value is checked.
 [[nodiscard]] NetworkMembers parseParameterFile(const std::string& bytes);
 
-// False when the file cannot be created or written.
-[[nodiscard]] bool writeParameterFile(const std::string& path, const NetworkMembers& members);
+// Replaces the file whole or not at all; the error says why it was not.
+[[nodiscard]] std::error_code writeParameterFile(const std::string& path,
+                                                 const NetworkMembers& members);
 // None when the file cannot be opened or read.
 [[nodiscard]] std::optional<NetworkMembers> readParameterFile(const std::string& path);
 

@@ -1,14 +1,12 @@
 #include "platform/IniFile.h"
 
+#include "platform/FileReplace.h"
 #include "platform/IniText.h"
 #include "platform/NativePath.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
-#include <random>
 #include <sstream>
 
 namespace quorvex::platform {
@@ -81,61 +79,6 @@ int leadingInteger(const std::string& text)
     return static_cast<int>(magnitude);
 }
 
-// The file a write must replace: the target of a symbolic link rather than the link itself.
-fs::path replacementTarget(const fs::path& path)
-{
-    std::error_code error;
-    if (fs::is_symlink(path, error)) {
-        const fs::path target = fs::weakly_canonical(path, error);
-        if (!error)
-            return target;
-    }
-    return path;
-}
-
-fs::path temporarySibling(const fs::path& path)
-{
-    std::random_device random;
-    const std::uint64_t tag = (std::uint64_t{random()} << 32) ^ random();
-    std::ostringstream suffix;
-    suffix << '.' << std::hex << tag << ".tmp";
-    // Joined as paths, not texts: the name may hold characters a narrow text cannot carry.
-    fs::path name(".");
-    name += path.filename();
-    name += suffix.str();
-    return path.parent_path() / name;
-}
-
-// Writes bytes to a temporary file next to path and renames it over path.
-bool replaceFileAtomically(const fs::path& path, const std::string& bytes)
-{
-    const fs::path temporary = temporarySibling(path);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
-    }
-    std::error_code error;
-    if (fs::exists(path, error))
-        fs::permissions(temporary, fs::status(path, error).permissions(), error);
-    fs::rename(temporary, path, error);
-    if (error) {
-        std::error_code ignored;
-        // Windows deletes no read-only file, and the copied permissions may have made it one.
-        fs::permissions(temporary, fs::perms::owner_write, fs::perm_options::add, ignored);
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
@@ -166,7 +109,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (!IniText::isValidSectionName(section) || !IniText::isValidKeyName(key) ||
         !IniText::isValidValue(value) || file.empty())
         return false;
-    const fs::path path = replacementTarget(filePath(file));
+    const fs::path path = filePath(file);
     std::error_code error;
     std::string bytes;
     if (fs::exists(path, error)) {
@@ -179,7 +122,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     }
     IniText text(bytes);
     text.set(section, key, value);
-    return replaceFileAtomically(path, text.bytes());
+    return !replaceFile(file, text.bytes());
 }
 
 bool FileExists(const std::string& path)

@@ -22,8 +22,9 @@ namespace quorvex::platform {
 
 // Sets [section] key=value, creating the file, the section and the key when missing. Every
 // other line is kept byte for byte; a replaced line keeps its own line end, new lines end in
-// CR LF. The file is replaced atomically (temporary file in the same directory, then rename).
-// False, with the file untouched, when the file cannot be read or written, or when a name or
+// CR LF. The file is replaced whole or not at all (replaceFile in FileReplace.h).
+// False, with the file untouched, when the file cannot be read or written (lastWriteFailure()
+// then says why, unless the file could not be read), or when a name or
 // the value would break the file's structure (line breaks or NUL anywhere, '=' in the key,
 // ']' in the section, an empty or comment-like name).
 [[nodiscard]] bool WritePrivateProfileString(const std::string& section, const std::string& key,

@@ -39,15 +39,23 @@ IgnoreList& processList()
 
 bool IgnoreList::ignoresAnswer(int code) const
 {
-    return std::any_of(m_rules.begin(), m_rules.end(),
-                       [&](const IgnoreRule& r) { return r.code == code && !r.field; });
+    return std::any_of(m_rules.begin(), m_rules.end(), [&](const IgnoreRule& r) {
+        return r.code == code && !r.field && !r.status;
+    });
 }
 
 bool IgnoreList::ignoresField(int code, int field) const
 {
-    return std::any_of(m_rules.begin(), m_rules.end(), [&](const IgnoreRule& r) {
-        return r.code == code && (!r.field || *r.field == field);
-    });
+    return ignoresAnswer(code) ||
+           std::any_of(m_rules.begin(), m_rules.end(),
+                       [&](const IgnoreRule& r) { return r.code == code && r.field == field; });
+}
+
+bool IgnoreList::ignoresStatus(int code) const
+{
+    return ignoresAnswer(code) ||
+           std::any_of(m_rules.begin(), m_rules.end(),
+                       [&](const IgnoreRule& r) { return r.code == code && r.status; });
 }
 
 std::optional<IgnoreRule> parseIgnoreRule(const std::string& text)
@@ -57,11 +65,14 @@ std::optional<IgnoreRule> parseIgnoreRule(const std::string& text)
     if (!code)
         return std::nullopt;
     if (colon == std::string::npos)
-        return IgnoreRule{*code, std::nullopt};
-    const auto field = number(text.substr(colon + 1), 10, 2);
+        return IgnoreRule{*code, std::nullopt, false};
+    const std::string what = text.substr(colon + 1);
+    if (what == "status" || what == "STATUS")
+        return IgnoreRule{*code, std::nullopt, true};
+    const auto field = number(what, 10, 2);
     if (!field || *field > kMaxFieldIndex)
         return std::nullopt;
-    return IgnoreRule{*code, *field};
+    return IgnoreRule{*code, *field, false};
 }
 
 ParsedIgnoreList parseIgnoreList(const std::string& text)

@@ -1,7 +1,8 @@
 #pragma once
 // Answer fields left out of the two-registrar comparison: a whole command's answer (its code)
 // or one field of it (code and 0-based field index), for values that differ by nature such as
-// dates, times and serial numbers. Written as "3E,EB:0": hexadecimal codes, ":N" for a field.
+// dates, times and serial numbers, or its status bytes (compared only against a recording).
+// Written as "3E,EB:0,4A:status": hexadecimal codes, ":N" for a field, ":status".
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,21 +11,25 @@ namespace quorvex::script {
 
 struct IgnoreRule {
     int code = 0;
-    std::optional<int> field; // none: the whole answer
+    std::optional<int> field; // none: the whole answer, unless status
+    bool status = false;      // the status bytes and the link's errors only
 };
 
 class IgnoreList {
 public:
     void add(IgnoreRule rule) { m_rules.push_back(rule); }
     [[nodiscard]] bool empty() const { return m_rules.empty(); }
+    // The whole answer: fields, status and whether it was recorded at all.
     [[nodiscard]] bool ignoresAnswer(int code) const;
     [[nodiscard]] bool ignoresField(int code, int field) const;
+    [[nodiscard]] bool ignoresStatus(int code) const;
 
 private:
     std::vector<IgnoreRule> m_rules;
 };
 
-// One rule, "CC" or "CC:N" (one or two hexadecimal digits, N decimal); nullopt when malformed.
+// One rule, "CC", "CC:N" or "CC:status" (one or two hexadecimal digits, N decimal); nullopt when
+// malformed.
 [[nodiscard]] std::optional<IgnoreRule> parseIgnoreRule(const std::string& text);
 
 struct ParsedIgnoreList {

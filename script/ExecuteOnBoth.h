@@ -1,11 +1,13 @@
 #pragma once
 // One console command on the first registrar and, when allowed and connected, on the second,
-// with the two answers compared field by field. Differences go to comparisonReport() in red.
+// with the two answers compared field by field (and, against a recording, status bit by status
+// bit; see RecordingComparison.h). Differences go to comparisonReport() in red.
 // Also the two display formats of an answer: the exchange lines and the status text.
 #include "link/Link.h"
 #include "link/RetData.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -26,10 +28,13 @@ enum class ReportFormat { Script, Manual };
 constexpr int kResultListSize = 30;
 
 // Answer fields of the last command on one registrar. Only RetData's 20 fields are ever
-// copied; entries at and beyond count keep whatever they held before.
+// copied; entries at and beyond count keep whatever they held before. The status bytes (bit 7
+// cleared) and the link's checksum and NAK errors of the same answer come with them.
 struct ResultList {
     int count = 0;
     std::array<std::string, kResultListSize> texts;
+    std::array<std::uint8_t, 6> status{};
+    std::uint32_t linkErrors = 0;
 };
 
 // Owned by the script window; kept between commands.
@@ -40,6 +45,9 @@ struct TwoRegistrarResults {
 
 // The console's message for a registrar that did not answer (Windows-1251).
 extern const char* const kTimeoutMessage; // "Ошибка выполнения команды. Таймаут"
+// The console's message for the last exchange that ended without an answer: kTimeoutMessage, or
+// for a registrar given up as busy (ERR_BUSY) a message that says so.
+[[nodiscard]] const char* noAnswerMessage();
 
 struct ExecuteHooks {
     // Called with the shared result copy right after the first registrar answered (not timed
@@ -51,10 +59,14 @@ struct ExecuteHooks {
 
 // Sends code/data to the first registrar (SendCommand, PrinterResultsx, tag 0), then, when
 // secondAllowed and session().secondConnected, to the second (UseSecondPort(1) ... (0)).
-// Answers and fields in comparisonIgnore() are left out of the comparison: not reported.
+// Answers, fields and status in comparisonIgnore() are left out of the comparison: not reported.
+// When the second registrar is a recording (recordedSecond()), a request it has no answer for is
+// reported as such instead of comparing its refusal, and after equal field counts every status
+// bit and link error that differs is reported too.
 //
-// Time-outs and refusals: ExecuteOnBoth shows no message itself. On FirstTimedOut and
-// SecondTimedOut the caller shows kTimeoutMessage, on Refused link::refusalMessage(); by then the
+// Time-outs and refusals: ExecuteOnBoth shows no message itself. A registrar given up as busy
+// counts as one that did not answer. On FirstTimedOut and SecondTimedOut the caller shows
+// noAnswerMessage(), on Refused link::refusalMessage(); by then the
 // first port is selected again, so a message box's nested message loop can never send a
 // command to the second registrar. A refused command never lets the previous answer pass as
 // its own: nothing is copied or compared.

@@ -236,9 +236,9 @@ void Interpreter::handleCommandOutcome(ExecuteOutcome outcome)
     case ExecuteOutcome::Done:
         return;
     case ExecuteOutcome::FirstTimedOut:
-        endWithMessage(kTimeoutMessage, RunEnd::TimedOut, true);
+        endWithMessage(noAnswerMessage(), RunEnd::TimedOut, true);
     case ExecuteOutcome::SecondTimedOut:
-        endWithMessage(kTimeoutMessage, RunEnd::TimedOut, false);
+        endWithMessage(noAnswerMessage(), RunEnd::TimedOut, false);
     case ExecuteOutcome::CountsDiffer:
         throw RunEnding{RunEnd::CountMismatch, false};
     case ExecuteOutcome::Refused:

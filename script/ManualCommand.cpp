@@ -36,7 +36,7 @@ ExecuteHooks manualDisplayHooks(ScriptHost& host)
 ExecuteOutcome reportFailure(ScriptHost& host, ExecuteOutcome outcome)
 {
     if (outcome == ExecuteOutcome::FirstTimedOut || outcome == ExecuteOutcome::SecondTimedOut)
-        host.showMessage(kTimeoutMessage);
+        host.showMessage(noAnswerMessage());
     if (outcome == ExecuteOutcome::Refused)
         host.showMessage(link::refusalMessage(link::processLink().lastRefusal()));
     return outcome;

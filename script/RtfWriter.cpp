@@ -1,10 +1,9 @@
 #include "script/RtfWriter.h"
 
-#include "platform/NativePath.h"
+#include "platform/FileReplace.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 namespace quorvex::script {
 
@@ -89,15 +88,9 @@ std::string toRtf(const std::vector<ReportLine>& lines)
     return out;
 }
 
-bool saveRtf(const std::string& fileName, const std::vector<ReportLine>& lines)
+std::error_code saveRtf(const std::string& fileName, const std::vector<ReportLine>& lines)
 {
-    std::ofstream file(platform::filePath(fileName), std::ios::binary | std::ios::trunc);
-    if (!file)
-        return false;
-    const std::string text = toRtf(lines);
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    return static_cast<bool>(file);
+    return platform::replaceFile(fileName, toRtf(lines));
 }
 
 } // namespace quorvex::script

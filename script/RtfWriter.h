@@ -5,14 +5,16 @@
 #include "script/ReportDocument.h"
 
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace quorvex::script {
 
 std::string toRtf(const std::vector<ReportLine>& lines);
 
-// Writes toRtf(lines) to the file, replacing it. False when the file cannot be written.
-[[nodiscard]] bool saveRtf(const std::string& fileName, const std::vector<ReportLine>& lines);
+// Replaces the file by toRtf(lines), whole or not at all; the error says why it was not.
+[[nodiscard]] std::error_code saveRtf(const std::string& fileName,
+                                      const std::vector<ReportLine>& lines);
 
 // RTF font size (half points) for a height in pixels at 96 dpi, and back.
 int halfPointsForPixels(int heightPx);

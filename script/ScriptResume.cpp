@@ -157,8 +157,8 @@ void Interpreter::sendResumeCommand(const std::string& line)
         endWithMessage(namingLine(link::refusalMessage(link::processLink().lastRefusal())),
                        RunEnd::Failed, true);
     const link::RetData& answer = link::resultState().copy;
-    if ((answer.ErrorFlags & link::ERR_TIMEOUT) != 0)
-        endWithMessage(kTimeoutMessage, RunEnd::TimedOut, true);
+    if ((answer.ErrorFlags & (link::ERR_TIMEOUT | link::ERR_BUSY)) != 0)
+        endWithMessage(noAnswerMessage(), RunEnd::TimedOut, true);
     m_host.setStatusText(statusText(answer));
     if (!m_host.noOutput()) {
         m_host.addMemoLine(exchangeLinePc(answer));

@@ -48,10 +48,11 @@ install_packages() {
     # A package index that cannot be fetched (a mirror in sync, a network fault) is the
     # mirror's fault, not ours: say so and install from the indexes at hand. Only a failed
     # install stops the command.
-    $sudo apt-get update -qq ||
+    $sudo apt-get update -qq -o DPkg::Lock::Timeout=600 ||
         echo "warning: apt-get update failed; installing from the package indexes already here" >&2
+    # Another apt or dpkg at work (an unattended upgrade) is waited for, not taken for a failure.
     if ! DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}"; then
+        -o DPkg::Lock::Timeout=600 "${missing[@]}"; then
         echo "error: could not install: ${missing[*]}" >&2
         return 1
     fi
@@ -227,7 +228,7 @@ case "${1:-}" in
         windows_test i686 "${QUORVEX_WINDOWS_I686_BUILD_DIR:-$here/build-windows-i686}" \
             "$i686_mode" || status=1
         if [ "$i686_mode" = build-only ]; then
-            echo "*** windows-test: the i686 test programs were built but NOT run under Wine:" \
+            echo "*** windows-test: the i686 run under Wine was SKIPPED:" \
                  "wine32:i386 could not be installed (see the apt messages above) ***" >&2
         fi
         exit "$status"

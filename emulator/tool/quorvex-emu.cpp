@@ -88,24 +88,17 @@ bool startReplay(const std::string& logPath, quorvex::emulator::Registrar& regis
     using namespace quorvex;
     // Arguments arrive converted to Windows-1251; the file system takes the path as typed.
     const std::string shownPath = toUtf8(logPath);
-    const auto contents = link::readExchangeLogFile(shownPath);
-    if (!contents) {
-        std::cerr << "quorvex-emu: cannot read the exchange log " << shownPath << '\n';
+    const emulator::LoadedReplay loaded =
+        emulator::loadReplay(shownPath, shownPath, emulator::ReplayAnswers::WhenUsedUp::RepeatLast);
+    for (const std::string& message : loaded.messages)
+        std::cerr << "quorvex-emu: " << message << '\n';
+    if (!loaded.answers)
         return false;
-    }
-    for (const link::LogProblem& problem : contents->problems)
-        std::cerr << "quorvex-emu: " << shownPath << ":" << problem.line << ": " << problem.text
-                  << " (skipped)\n";
-    if (contents->exchanges.empty()) {
-        std::cerr << "quorvex-emu: no exchange to replay in " << shownPath << '\n';
-        return false;
-    }
-    emulator::replayOn(registrar, std::make_shared<emulator::ReplayAnswers>(contents->exchanges),
-                       [](const emulator::HandledRequest& request) {
-                           std::cerr
-                               << "quorvex-emu: never recorded: "
-                               << toUtf8(emulator::describeRequest(request.command, request.data))
-                               << std::endl;
+    emulator::replayOn(registrar, loaded.answers,
+                       [](const emulator::HandledRequest& request, std::size_t timesRecorded) {
+                           std::cerr << "quorvex-emu: "
+                                     << toUtf8(emulator::describeUnrecorded(request, timesRecorded))
+                                     << std::endl;
                        });
     return true;
 }

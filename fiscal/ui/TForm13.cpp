@@ -7,6 +7,7 @@
 #include "link/Operations.h"
 #include "link/ResultState.h"
 #include "link/ui/OutcomeMessage.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -128,7 +129,7 @@ void TForm13::Button2Click()
 void TForm13::Button3Click()
 {
     if (m_statusWindow != nullptr)
-        m_statusWindow->exec();
+        platform::execModal(*m_statusWindow);
 }
 
 void TForm13::Button4Click()

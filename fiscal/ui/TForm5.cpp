@@ -83,7 +83,9 @@ void TForm5::setUpGrid()
     // A selection, not the current cell: the view moves its current cell by itself when it first
     // gets the focus, which selects nothing. A mouse press selects through `pressed`, which also
     // comes when the row pressed is the one already selected (after a reopening, or after the
-    // password changed), so a press's own selection change is left to it.
+    // password changed), so a press's own selection change is left to it. The press is over for
+    // the selection once `pressed` comes: a message box shown for the row may take the mouse
+    // release, and the keys must go on selecting after it.
     connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) {
                 if (!m_gridPressed && !selected.indexes().isEmpty()) {
@@ -92,6 +94,7 @@ void TForm5::setUpGrid()
                 }
             });
     connect(view, &QAbstractItemView::pressed, this, [this](const QModelIndex& cell) {
+        m_gridPressed = false;
         StringGrid1SelectCell(cell.column(), cell.row() + 1);
     });
     view->viewport()->installEventFilter(this);

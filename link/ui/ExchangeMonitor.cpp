@@ -4,34 +4,48 @@
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/QtDialogs.h"
 #include "platform/qt/TextCodec.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QSaveFile>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <set>
+#include <utility>
 
 namespace quorvex::ui {
 
 namespace {
 
-constexpr int kFrameMs = 30;
-const int kColumnWidths[] = {90, 40, 40, 250, 150, 200, 130, 150, 60};
+// Ten refreshes a second keep up with the eye; each one repaints the table, which a fast run
+// would otherwise pay for at every screen frame.
+constexpr int kRefreshMs = 100;
+// Columns: time, registrar, code, command, request data, answer fields, status, errors, ms.
+constexpr int kErrorsColumn = 7;
+constexpr int kMillisecondsColumn = 8;
+// Widths of the columns whose texts vary, in average characters; the others fit their samples.
+const std::pair<int, int> kTextColumns[] = {{3, 32}, {4, 18}, {5, 24}};
+const char* const kColumnSamples[] = {"00:00:00.000",     "2", "4A", nullptr, nullptr, nullptr,
+                                      "00 00 00 00 00 00"};
 
 // Frame bytes in hex, then as text with control pictures.
 QString frameLines(const std::string& bytes)
@@ -62,12 +76,38 @@ QString statusBitsSet(const std::array<std::uint8_t, 6>& status)
     return bits.isEmpty() ? QStringLiteral("—") : bits.join(QStringLiteral(", "));
 }
 
-// One CSV field: quoted, inner quotes doubled.
-QString csvField(QString text)
-{
-    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-           QLatin1Char('"');
-}
+// The table's cells drawn as plain single lines, clipped at the column's edge: the style's item
+// drawing lays every cell's text out anew, which made each refresh of a fast run cost several
+// milliseconds. The full text of a cell is its tool tip.
+class PlainCellDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        const bool selected = (option.state & QStyle::State_Selected) != 0;
+        QColor ink = option.palette.color(QPalette::Text);
+        if (selected) {
+            painter->fillRect(option.rect, option.palette.highlight());
+            ink = option.palette.color(QPalette::HighlightedText);
+        } else if (const QVariant brush = index.data(Qt::ForegroundRole); brush.isValid()) {
+            ink = brush.value<QBrush>().color();
+        }
+        const QRect text = option.rect.adjusted(kCellMargin, 0, -kCellMargin, 0);
+        const QFontMetrics& metrics = option.fontMetrics;
+        painter->save();
+        painter->setClipRect(text);
+        painter->setPen(ink);
+        painter->drawText(text.left(),
+                          text.top() + (text.height() - metrics.height()) / 2 + metrics.ascent(),
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+    }
+
+private:
+    static constexpr int kCellMargin = 3;
+};
 
 } // namespace
 
@@ -77,9 +117,9 @@ ExchangeMonitor::ExchangeMonitor(QWidget* parent, link::Link* link)
     setObjectName(QStringLiteral("ExchangeMonitor"));
     setWindowTitle(QStringLiteral("Монитор обмена"));
     buildControls();
-    m_frame.setInterval(kFrameMs);
+    m_frame.setInterval(kRefreshMs);
     connect(&m_frame, &QTimer::timeout, this, &ExchangeMonitor::showPending);
-    resize(1200, 640);
+    resize(std::max(1000, m_table->minimumWidth() + 24), 640);
 }
 
 ExchangeMonitor::~ExchangeMonitor()
@@ -103,6 +143,8 @@ void ExchangeMonitor::buildControls()
     m_errorsOnly = new QCheckBox(QStringLiteral("Только ошибки"), this);
     auto* copy = new QPushButton(QStringLiteral("Копировать"), this);
     auto* save = new QPushButton(QStringLiteral("Сохранить…"), this);
+    auto* close = new QPushButton(QStringLiteral("Закрыть"), this);
+    close->setObjectName(QStringLiteral("closeButton"));
     m_dropped = new QLabel(this);
 
     auto* controls = new QHBoxLayout;
@@ -119,6 +161,8 @@ void ExchangeMonitor::buildControls()
     controls->addWidget(save);
     controls->addStretch(1);
     controls->addWidget(m_dropped);
+    controls->addSpacing(12);
+    controls->addWidget(close);
 
     m_table = new QTableView(this);
     m_table->setModel(&m_model);
@@ -127,10 +171,9 @@ void ExchangeMonitor::buildControls()
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->setVisible(false);
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setWordWrap(false);
-    for (int column = 0; column < static_cast<int>(std::size(kColumnWidths)); ++column)
-        m_table->setColumnWidth(column, kColumnWidths[column]);
+    m_table->setItemDelegate(new PlainCellDelegate(m_table));
+    setColumnWidths();
     m_details = new QPlainTextEdit(this);
     m_details->setReadOnly(true);
     m_details->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -159,9 +202,38 @@ void ExchangeMonitor::buildControls()
     connect(m_code, &QLineEdit::textChanged, this, &ExchangeMonitor::applyFilter);
     connect(m_errorsOnly, &QCheckBox::toggled, this, &ExchangeMonitor::applyFilter);
     connect(copy, &QPushButton::clicked, this, &ExchangeMonitor::copySelectedRows);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     connect(save, &QPushButton::clicked, this, &ExchangeMonitor::saveRows);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &ExchangeMonitor::showDetails);
+}
+
+// The errors column is the widest, wide enough for a refusal's message; "мс" is no wider than
+// its numbers; the small columns fit their header or their widest value.
+void ExchangeMonitor::setColumnWidths()
+{
+    const QFontMetrics metrics = m_table->fontMetrics();
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setStretchLastSection(false);
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    const auto fit = [&](int column, const QString& sample) {
+        m_table->setColumnWidth(column, std::max(header->sectionSizeHint(column),
+                                                 metrics.horizontalAdvance(sample) + margin));
+    };
+    for (int column = 0; column < static_cast<int>(std::size(kColumnSamples)); ++column) {
+        if (kColumnSamples[column] != nullptr)
+            fit(column, QString::fromLatin1(kColumnSamples[column]));
+    }
+    for (const auto& [column, characters] : kTextColumns)
+        m_table->setColumnWidth(column, characters * metrics.averageCharWidth() + margin);
+    fit(kErrorsColumn, QStringLiteral("Команда не отправлена: порт регистратора закрыт."));
+    fit(kMillisecondsColumn, QStringLiteral("00000.000"));
+    int width = 2 * m_table->frameWidth() + m_table->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < ExchangeTableModel::kColumns; ++column)
+        width += m_table->columnWidth(column);
+    m_table->setMinimumWidth(std::min(width, 1200));
 }
 
 void ExchangeMonitor::exchangeFinished(const link::ExchangeRecord& record)
@@ -242,34 +314,38 @@ void ExchangeMonitor::copySelectedRows()
 
 void ExchangeMonitor::saveRows()
 {
+    const platform::DialogOwner owner(this); // asked over the monitor, not the modal window
     platform::FileDialogOptions options;
     options.title = platform::toCp1251(QStringLiteral("Сохранить обмен"));
     options.filter = platform::toCp1251(QStringLiteral("Файлы CSV (*.csv)|*.csv|Все|*.*"));
     options.defaultExtension = "csv";
     const std::optional<std::string> path = platform::dialogs().saveFileName(options);
-    if (path && !saveCsv(*path))
-        platform::dialogs().showMessage(platform::toCp1251(
-            QStringLiteral("Невозможно записать файл ") + platform::fromFileName(*path)));
+    if (!path)
+        return;
+    QString failure;
+    if (!saveCsv(*path, &failure))
+        platform::dialogs().showMessage(
+            platform::toCp1251(QStringLiteral("Невозможно записать файл ") +
+                               platform::fromFileName(*path) + QStringLiteral(": ") + failure));
 }
 
-bool ExchangeMonitor::saveCsv(const std::string& path) const
+// The file is replaced whole or not at all: QSaveFile writes a temporary file beside it and
+// renames it over the old one only when everything was written.
+bool ExchangeMonitor::saveCsv(const std::string& path, QString* failure) const
 {
-    QFile file(platform::fromFileName(path));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    QSaveFile file(platform::fromFileName(path));
+    const auto failed = [&] {
+        if (failure)
+            *failure = file.errorString();
+        file.cancelWriting();
         return false;
-    QString text = QChar(0xFEFF);
-    QStringList header;
-    for (const QString& name : ExchangeTableModel::headers())
-        header << csvField(name);
-    text += header.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    for (int row = 0; row < m_model.rowCount(); ++row) {
-        QStringList fields;
-        for (const QString& column : m_model.rowText(row).split(QLatin1Char('\t')))
-            fields << csvField(column);
-        text += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-    }
-    const QByteArray bytes = text.toUtf8();
-    return file.write(bytes) == bytes.size() && file.flush();
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failed();
+    const QByteArray bytes = m_model.csv(ExchangeTableModel::listSeparator(QLocale()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return failed();
+    return true;
 }
 
 void ExchangeMonitor::showDetails()

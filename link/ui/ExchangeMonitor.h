@@ -2,8 +2,8 @@
 // "Монитор обмена": every exchange on both registrars' lines, live, as it ends: a table with the
 // time to the millisecond, the command, the request, the answer fields, the status bytes, the
 // errors and the round trip, and a pane with the selected exchange's frames in hex and text.
-// A non-modal top-level window; it observes the link only while it is shown, and fills its
-// table at the screen's pace.
+// A window of its own, usable beside every other; it observes the link only while it is shown,
+// and fills its table ten times a second. Esc and "Закрыть" close it.
 #include "link/ExchangeObserver.h"
 #include "link/ui/ExchangeTableModel.h"
 
@@ -37,8 +37,10 @@ public:
     void open();
     // Puts the exchanges that came since the last frame into the table (the timer does this).
     void showPending();
-    // Writes every shown row as CSV: UTF-8 with a byte-order mark, a header line, fields quoted.
-    bool saveCsv(const std::string& path) const;
+    // Writes every shown row as CSV (ExchangeTableModel::csv), the fields parted by the default
+    // locale's list separator. The file is replaced whole or not at all; on failure `failure`
+    // gets the reason.
+    bool saveCsv(const std::string& path, QString* failure = nullptr) const;
 
     [[nodiscard]] ExchangeTableModel& model() { return m_model; }
 
@@ -53,6 +55,7 @@ private:
     void saveRows();
     void showDetails();
     void updateDroppedLabel();
+    void setColumnWidths();
 
     link::Link& m_link;
     bool m_observing = false;

@@ -13,7 +13,7 @@ namespace quorvex::ui {
 namespace {
 
 constexpr int kTimeColumn = 0;
-constexpr int kColumns = 9;
+constexpr int kColumns = ExchangeTableModel::kColumns;
 
 QString shown(const std::string& bytes)
 {
@@ -25,23 +25,33 @@ QString timeText(const MonitorRow& row)
     return QDateTime::fromMSecsSinceEpoch(row.wallMs).toString(QStringLiteral("hh:mm:ss.zzz"));
 }
 
+// In a file the day counts too; the form is the one every spreadsheet reads whatever its locale.
+QString dateAndTimeText(const MonitorRow& row)
+{
+    return QDateTime::fromMSecsSinceEpoch(row.wallMs)
+        .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz"));
+}
+
+// One CSV field: quoted, inner quotes doubled.
+QString csvField(QString text)
+{
+    return QLatin1Char('"') + text.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+QString csvLine(const QStringList& fields, QChar separator)
+{
+    QStringList quoted;
+    for (const QString& field : fields)
+        quoted << csvField(field);
+    return quoted.join(separator) + QStringLiteral("\r\n");
+}
+
 // The decoded columns after the time, in the table's order.
 std::array<const std::string*, kColumns - 1> decodedTexts(const link::DecodedExchange& d)
 {
     return {&d.registrar,    &d.code,   &d.name,   &d.requestData,
             &d.answerFields, &d.status, &d.errors, &d.roundTripMs};
-}
-
-// A column's display text: 0 the time (hh:mm:ss.zzz), then registrar, code, name, request data,
-// fields, status, errors, milliseconds.
-QString monitorCell(const MonitorRow& row, int column)
-{
-    if (column == kTimeColumn)
-        return timeText(row);
-    if (column < 0 || column >= kColumns)
-        return {};
-    const link::DecodedExchange d = link::decodeExchange(row.summary);
-    return shown(*decodedTexts(d)[static_cast<std::size_t>(column - 1)]);
 }
 
 } // namespace
@@ -72,6 +82,7 @@ void ExchangeTableModel::append(std::vector<MonitorRow> rows)
 {
     if (rows.empty())
         return;
+    forgetCellTexts(); // a dropped row's place may be taken by a new one
     // Rows beyond the limit in the batch itself never enter.
     std::size_t skip = 0;
     if (rows.size() > static_cast<std::size_t>(m_limit)) {
@@ -115,6 +126,7 @@ void ExchangeTableModel::append(std::vector<MonitorRow> rows)
 
 void ExchangeTableModel::clear()
 {
+    forgetCellTexts();
     beginResetModel();
     m_rows.clear();
     m_shown.clear();
@@ -146,12 +158,39 @@ const MonitorRow& ExchangeTableModel::shownRow(int index) const
 
 QString ExchangeTableModel::rowText(int index) const
 {
-    const MonitorRow& row = shownRow(index);
+    const std::array<QString, kColumns>& cells = cellTexts(shownRow(index));
+    return QStringList(cells.begin(), cells.end()).join(QLatin1Char('\t'));
+}
+
+const std::array<QString, kColumns>& ExchangeTableModel::cellTexts(const MonitorRow& row) const
+{
+    if (m_textsOf == &row)
+        return m_texts;
     const link::DecodedExchange d = link::decodeExchange(row.summary);
-    QStringList cells{timeText(row)};
+    m_texts[kTimeColumn] = timeText(row);
+    std::size_t column = kTimeColumn + 1;
     for (const std::string* text : decodedTexts(d))
-        cells << shown(*text);
-    return cells.join(QLatin1Char('\t'));
+        m_texts[column++] = shown(*text);
+    m_textsOf = &row;
+    return m_texts;
+}
+
+QByteArray ExchangeTableModel::csv(QChar separator) const
+{
+    QString text = QChar(0xFEFF) + csvLine(headers(), separator);
+    for (int index = 0; index < rowCount(); ++index) {
+        const MonitorRow& row = shownRow(index);
+        const std::array<QString, kColumns>& cells = cellTexts(row);
+        QStringList fields(cells.begin(), cells.end());
+        fields[kTimeColumn] = dateAndTimeText(row);
+        text += csvLine(fields, separator);
+    }
+    return text.toUtf8();
+}
+
+QChar ExchangeTableModel::listSeparator(const QLocale& locale)
+{
+    return locale.decimalPoint() == QStringLiteral(",") ? QLatin1Char(';') : QLatin1Char(',');
 }
 
 QStringList ExchangeTableModel::headers()
@@ -177,8 +216,8 @@ QVariant ExchangeTableModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const MonitorRow& row = shownRow(index.row());
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return monitorCell(row, index.column());
+    if ((role == Qt::DisplayRole || role == Qt::ToolTipRole) && index.column() < kColumns)
+        return cellTexts(row)[static_cast<std::size_t>(index.column())];
     if (role == Qt::ForegroundRole && link::exchangeFailed(row.summary))
         return QBrush(QColor(Qt::darkRed));
     return {};

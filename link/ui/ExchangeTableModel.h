@@ -4,8 +4,11 @@
 #include "link/ExchangeDecode.h"
 
 #include <QAbstractTableModel>
+#include <QByteArray>
+#include <QLocale>
 #include <QString>
 
+#include <array>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -34,6 +37,7 @@ struct MonitorFilter {
 class ExchangeTableModel final : public QAbstractTableModel {
 public:
     static constexpr int kDefaultLimit = 100'000;
+    static constexpr int kColumns = 9;
 
     explicit ExchangeTableModel(QObject* parent = nullptr, int limit = kDefaultLimit);
 
@@ -51,6 +55,12 @@ public:
     // A shown row as one line of tab-separated columns, the time first.
     [[nodiscard]] QString rowText(int index) const;
     [[nodiscard]] static QStringList headers();
+    // Every shown row as CSV: UTF-8 with a byte-order mark, a header line, every field quoted,
+    // fields parted by `separator`, CR LF line ends; the time with its date.
+    [[nodiscard]] QByteArray csv(QChar separator) const;
+    // The list separator of a locale, as spreadsheets expect it: ';' where the decimal point is
+    // a comma (Russian), ',' elsewhere.
+    [[nodiscard]] static QChar listSeparator(const QLocale& locale);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -59,12 +69,18 @@ public:
 
 private:
     void rebuildShown();
+    // The display texts of a shown row's columns. A view asks for the cells of a row one after
+    // the other, so the last row's texts are kept: the row is decoded once, not once per cell.
+    [[nodiscard]] const std::array<QString, kColumns>& cellTexts(const MonitorRow& row) const;
+    void forgetCellTexts() const { m_textsOf = nullptr; }
 
     int m_limit;
     std::deque<MonitorRow> m_rows;         // every kept row, oldest first
     std::deque<const MonitorRow*> m_shown; // the rows the filter passes
     MonitorFilter m_filter;
     long long m_dropped = 0;
+    mutable const MonitorRow* m_textsOf = nullptr; // whose texts m_texts holds
+    mutable std::array<QString, kColumns> m_texts;
 };
 
 } // namespace quorvex::ui

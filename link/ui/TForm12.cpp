@@ -4,9 +4,11 @@
 
 #include "link/Link.h"
 #include "link/Operations.h"
+#include "link/Refusal.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 
@@ -45,7 +47,7 @@ TForm12::TForm12(QWidget* parent, link::Link* link)
     makeCheckBoxesReadOnly();
     fitLaptopScreen();
 
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
+    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
     connect(m_ui->Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
 }
 
@@ -113,6 +115,8 @@ void TForm12::runPendingActivation()
     if (!m_activationPending || !isVisible())
         return;
     m_activationPending = false;
+    // The query blocks like any operation: clicks made meanwhile are dropped when it ends.
+    const platform::OperationScope operation;
     FormActivate();
 }
 
@@ -129,9 +133,13 @@ void TForm12::FormActivate()
 
 void TForm12::Button1Click()
 {
-    // The answer is judged from the result copy below, also when nothing was sent.
-    if (!m_skipQuery)
-        (void)link::GetStatus(m_link, nullptr, link::PrinterResults, 0, 0);
+    // A request refused before sending has no answer: the bytes shown are no longer the
+    // registrar's, so they go, and the operator is told why nothing came.
+    if (!m_skipQuery && link::GetStatus(m_link, nullptr, link::PrinterResults, 0, 0) == -1) {
+        platform::dialogs().showMessage(link::refusalMessage(m_link.lastRefusal()));
+        clearStatusBytes();
+        return;
+    }
 
     const link::RetData& result = link::resultState().copy;
     if ((result.ErrorFlags & link::ERR_TIMEOUT) != 0) {
@@ -139,8 +147,20 @@ void TForm12::Button1Click()
             platform::toCp1251(QStringLiteral("Таймаут - фискальный регистратор не отвечает!")));
         return;
     }
+    if ((result.ErrorFlags & link::ERR_BUSY) != 0) {
+        clearStatusBytes(); // no status came; the callback has said why
+        return;
+    }
     showStatusBytes(result.Status);
     m_skipQuery = false;
+}
+
+void TForm12::clearStatusBytes()
+{
+    for (auto& byteBoxes : m_boxes) {
+        for (QCheckBox* box : byteBoxes)
+            box->setChecked(false);
+    }
 }
 
 void TForm12::Button2Click()

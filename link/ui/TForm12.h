@@ -33,7 +33,8 @@ public:
     // Run once per opening, when the window is on screen: decides whether to query, then
     // refreshes.
     void FormActivate();
-    // "Обновить": query unless skipping, then show the result copy's status bytes.
+    // "Обновить": query unless skipping, then show the result copy's status bytes; a query refused
+    // before sending clears them and says why.
     void Button1Click();
     // "Закрыть".
     void Button2Click();
@@ -54,6 +55,8 @@ private:
     void makeCheckBoxesReadOnly();
     void fitLaptopScreen();
     void showStatusBytes(const std::array<std::uint8_t, kStatusBytes>& status);
+    // Every box unchecked: no status bytes to show.
+    void clearStatusBytes();
     void centreOnScreen();
 
     std::unique_ptr<Ui::TForm12> m_ui;

@@ -7,6 +7,7 @@
 #include "netcfg/ModemState.h"
 #include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -78,7 +79,7 @@ void TForm14::showStateByte(int state)
 void TForm14::Button2Click()
 {
     if (m_statusWindow != nullptr)
-        m_statusWindow->exec();
+        platform::execModal(*m_statusWindow);
 }
 
 void TForm14::Button1Click()

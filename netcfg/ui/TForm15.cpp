@@ -7,6 +7,8 @@
 #include "netcfg/ParameterFile.h"
 #include "netcfg/ui/NetcfgExchange.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/TypingLimit.h"
@@ -156,8 +158,10 @@ void TForm15::Button5Click()
         showMessage(QStringLiteral("Операция прервана!"));
         return;
     }
-    if (!netcfg::writeParameterFile(*path, shownMembers())) {
-        showMessage(QStringLiteral("Невозможно записать файл ") + shownPath(*path));
+    if (const std::error_code error = netcfg::writeParameterFile(*path, shownMembers())) {
+        showMessage(QStringLiteral("Невозможно записать файл ") + shownPath(*path) +
+                    QStringLiteral(": ") +
+                    platform::fromCp1251(platform::reasonTextForWindow(error)));
         return;
     }
     platform::dialogs().showMessage(successMessage());
@@ -183,7 +187,7 @@ void TForm15::Button4Click()
 void TForm15::Button6Click()
 {
     if (m_statusWindow != nullptr)
-        m_statusWindow->exec();
+        platform::execModal(*m_statusWindow);
 }
 
 void TForm15::Button3Click()

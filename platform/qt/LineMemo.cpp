@@ -34,8 +34,7 @@ qsizetype LineMemo::appendLines(const QStringList& lines)
         return 0;
     const bool followingTheEnd = verticalScrollBar()->value() >= verticalScrollBar()->maximum();
     for (const QString& line : lines) {
-        if (line.size() > m_widestLine.size())
-            m_widestLine = line;
+        noteWidth(line);
         m_lines.push_back(line);
     }
     const qsizetype dropped =
@@ -48,12 +47,19 @@ qsizetype LineMemo::appendLines(const QStringList& lines)
     return dropped;
 }
 
-// The oldest lines go; the view and the selection stay on the lines they were on.
+// The oldest lines go; the view and the selection stay on the lines they were on, and the
+// horizontal range shrinks when the widest line went with them.
 void LineMemo::dropOldest(qsizetype count)
 {
     if (count <= 0)
         return;
+    m_widestCount -=
+        std::count_if(m_lines.begin(), m_lines.begin() + count,
+                      [this](const QString& line) { return line.size() == m_widestLine.size(); });
     m_lines.erase(m_lines.begin(), m_lines.begin() + count);
+    if (m_widestCount <= 0)
+        findWidestLine();
+    m_current = m_current >= count ? m_current - count : -1;
     if (hasSelection()) {
         m_anchor -= count;
         m_cursor -= count;
@@ -68,11 +74,30 @@ void LineMemo::dropOldest(qsizetype count)
         static_cast<int>(std::max<qsizetype>(0, verticalScrollBar()->value() - count)));
 }
 
+void LineMemo::noteWidth(const QString& line)
+{
+    if (line.size() > m_widestLine.size()) {
+        m_widestLine = line;
+        m_widestCount = 1;
+    } else if (line.size() == m_widestLine.size()) {
+        ++m_widestCount;
+    }
+}
+
+void LineMemo::findWidestLine()
+{
+    m_widestLine.clear();
+    m_widestCount = 0;
+    for (const QString& line : m_lines)
+        noteWidth(line);
+}
+
 void LineMemo::clear()
 {
     m_lines.clear();
     m_widestLine.clear();
-    m_anchor = m_cursor = -1;
+    m_widestCount = 0;
+    m_anchor = m_cursor = m_current = -1;
     updateScrollBars();
     viewport()->update();
 }
@@ -91,11 +116,16 @@ bool LineMemo::selected(qsizetype index) const
 
 QString LineMemo::selectedText() const
 {
+    return selectedLines().join(QLatin1Char('\n'));
+}
+
+QStringList LineMemo::selectedLines() const
+{
     if (!hasSelection())
         return {};
     const auto first = m_lines.begin() + std::min(m_anchor, m_cursor);
     const auto last = m_lines.begin() + std::max(m_anchor, m_cursor) + 1;
-    return QStringList(first, last).join(QLatin1Char('\n'));
+    return QStringList(first, last);
 }
 
 qsizetype LineMemo::firstVisibleLine() const
@@ -192,6 +222,11 @@ void LineMemo::paintEvent(QPaintEvent* /*event*/)
             painter.setPen(colours.text().color());
         }
         painter.drawText(x, y + ascent, m_lines[static_cast<std::size_t>(index)]);
+        if (index == m_current && hasFocus()) {
+            QPen frame(colours.text().color(), 1, Qt::DotLine);
+            painter.setPen(frame);
+            painter.drawRect(0, y, viewport()->width() - 1, height - 1);
+        }
     }
 }
 
@@ -218,6 +253,8 @@ void LineMemo::mousePressEvent(QMouseEvent* event)
     } else {
         m_anchor = m_cursor = index;
     }
+    if (index >= 0)
+        m_current = index;
     viewport()->update();
 }
 
@@ -229,7 +266,7 @@ void LineMemo::mouseMoveEvent(QMouseEvent* event)
     const int y = event->position().toPoint().y();
     const qsizetype index = std::clamp<qsizetype>(
         firstVisibleLine() + (y < 0 ? -1 : y / lineHeight()), 0, lineCount() - 1);
-    m_cursor = index;
+    m_cursor = m_current = index;
     scrollToLine(index);
     viewport()->update();
 }
@@ -244,22 +281,68 @@ void LineMemo::keyPressEvent(QKeyEvent* event)
         selectAll();
         return;
     }
-    // The keys that move the view, as the vertical scroll bar's actions.
-    static constexpr std::pair<int, QAbstractSlider::SliderAction> kMoves[] = {
-        {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
-        {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
-        {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
-        {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
-        {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
-        {Qt::Key_End, QAbstractSlider::SliderToMaximum},
-    };
-    for (const auto& [key, action] : kMoves) {
-        if (event->key() == key) {
-            verticalScrollBar()->triggerAction(action);
-            return;
-        }
+    const Qt::KeyboardModifiers others =
+        event->modifiers() & ~Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::KeypadModifier);
+    const qsizetype target = others == Qt::NoModifier ? lineAfterKey(event->key()) : -1;
+    if (target < 0) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
     }
-    QAbstractScrollArea::keyPressEvent(event);
+    // A page key turns the view by a page, as the scroll bar does, and the line goes with it.
+    if (event->key() == Qt::Key_PageUp)
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+    else if (event->key() == Qt::Key_PageDown)
+        verticalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    moveCurrentLine(target, (event->modifiers() & Qt::ShiftModifier) != 0);
+}
+
+qsizetype LineMemo::lineAfterKey(int key) const
+{
+    if (lineCount() == 0)
+        return -1;
+    // Without a current line the keys start from the first line shown.
+    const qsizetype from = m_current >= 0 ? m_current : firstVisibleLine();
+    const qsizetype page = std::max(1, visibleLineCount() - 1);
+    qsizetype to = -1;
+    switch (key) {
+    case Qt::Key_Up:
+        to = from - 1;
+        break;
+    case Qt::Key_Down:
+        to = from + 1;
+        break;
+    case Qt::Key_PageUp:
+        to = from - page;
+        break;
+    case Qt::Key_PageDown:
+        to = from + page;
+        break;
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    case Qt::Key_End:
+        to = lineCount() - 1;
+        break;
+    default:
+        return -1;
+    }
+    return std::clamp<qsizetype>(to, 0, lineCount() - 1);
+}
+
+// The current line moves there and the view follows it; with Shift the selection runs from where
+// it was anchored (the old current line when none was) to the new line, without it none is left.
+void LineMemo::moveCurrentLine(qsizetype index, bool extendSelection)
+{
+    if (extendSelection) {
+        if (!hasSelection())
+            m_anchor = m_current >= 0 ? m_current : firstVisibleLine();
+        m_cursor = index;
+    } else {
+        m_anchor = m_cursor = -1;
+    }
+    m_current = index;
+    scrollToLine(index);
+    viewport()->update();
 }
 
 void LineMemo::changeEvent(QEvent* event)

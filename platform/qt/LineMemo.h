@@ -2,7 +2,9 @@
 // A read-only memo of text lines for a window that writes many of them: the script window's
 // exchange lines. Appending costs only the lines themselves; once more lines than the limit are
 // held, the oldest go; only the visible lines are laid out and painted. Whole lines are selected
-// with the mouse (Shift extends) and copied with Ctrl+C or the context menu.
+// with the mouse (Shift extends) or the keys (the arrows, Page Up/Down, Home and End move the
+// current line, with Shift they extend the selection; Ctrl+A selects all) and copied with Ctrl+C
+// or the context menu.
 #include <QAbstractScrollArea>
 #include <QString>
 #include <QStringList>
@@ -33,6 +35,8 @@ public:
     [[nodiscard]] QString toPlainText() const;
     // The selected lines, joined by '\n'; empty without a selection.
     [[nodiscard]] QString selectedText() const;
+    // The selected lines; none without a selection.
+    [[nodiscard]] QStringList selectedLines() const;
     // The line shown at a point of the viewport, or -1 where no line is.
     [[nodiscard]] qsizetype lineAt(const QPoint& viewportPosition) const;
     // The first line shown.
@@ -59,15 +63,22 @@ private:
     [[nodiscard]] bool hasSelection() const { return m_anchor >= 0; }
     [[nodiscard]] bool selected(qsizetype index) const;
     void dropOldest(qsizetype count);
+    void noteWidth(const QString& line);
+    void findWidestLine();
     void updateScrollBars();
     void scrollToLine(qsizetype index);
+    // The line a movement key leads to from the current line; -1 for a key that moves nothing.
+    [[nodiscard]] qsizetype lineAfterKey(int key) const;
+    void moveCurrentLine(qsizetype index, bool extendSelection);
 
     std::deque<QString> m_lines;
     qsizetype m_limit = 0;
     // The selection runs from the anchor to the cursor, both included; -1: none.
     qsizetype m_anchor = -1;
     qsizetype m_cursor = -1;
-    QString m_widestLine; // the line with the most characters so far: the horizontal range
+    qsizetype m_current = -1;    // the keys' line, framed while the memo has the focus; -1: none
+    QString m_widestLine;        // the line with the most characters so far: the horizontal range
+    qsizetype m_widestCount = 0; // lines as long as it: it goes when the last of them goes
 };
 
 } // namespace quorvex::platform

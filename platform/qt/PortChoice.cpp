@@ -3,6 +3,7 @@
 #include "platform/qt/TextCodec.h"
 
 #include <QComboBox>
+#include <QStringList>
 
 namespace quorvex::platform {
 
@@ -10,15 +11,25 @@ namespace {
 constexpr int kDefaultSpeedIndex = 1; // "19200"
 }
 
-void fillPortList(QComboBox& list, const std::function<std::string()>& next)
+bool fillPortList(QComboBox& list, const std::function<std::string()>& next)
 {
-    list.clear();
+    QStringList names;
     for (;;) {
         const std::string name = next();
         if (name.empty() || name == "0")
             break;
-        list.addItem(fromCp1251(name));
+        names << fromCp1251(name);
     }
+    QStringList listed;
+    for (int i = 0; i < list.count(); ++i)
+        listed << list.itemText(i);
+    if (names == listed)
+        return false;
+    const QString chosen = list.currentText();
+    list.clear();
+    list.addItems(names);
+    list.setCurrentIndex(chosen.isEmpty() ? -1 : list.findText(chosen));
+    return true;
 }
 
 void selectStoredPort(QComboBox& list, const QString& stored)

@@ -10,17 +10,20 @@ class QComboBox;
 
 namespace quorvex::platform {
 
-// Clears the list and adds every name `next` delivers (Windows-1251) until it gives the empty
-// text or "0", neither of which is added.
-void fillPortList(QComboBox& list, const std::function<std::string()>& next);
+// Takes every name `next` delivers (Windows-1251) until it gives the empty text or "0", neither of
+// which is listed. The list is replaced only when the names differ from those it holds, so an
+// open drop-down stays open; the chosen port stays chosen while it is listed, and nothing is
+// chosen when it is not. True when the list changed.
+bool fillPortList(QComboBox& list, const std::function<std::string()>& next);
 
 // One whole listing of a serial-port component (BeginEnumeratePorts, EnumeratePorts until the
 // end, EndEnumeratePorts) into the list. A listing that cannot start lists nothing.
-template <typename PortComponent> void fillPortList(QComboBox& list, PortComponent& ports)
+template <typename PortComponent> bool fillPortList(QComboBox& list, PortComponent& ports)
 {
     (void)ports.BeginEnumeratePorts();
-    fillPortList(list, [&ports] { return ports.EnumeratePorts(); });
+    const bool changed = fillPortList(list, [&ports] { return ports.EnumeratePorts(); });
     ports.EndEnumeratePorts();
+    return changed;
 }
 
 // Selects the first port equal to the stored name without regard to case (Linux device names

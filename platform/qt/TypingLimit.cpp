@@ -7,13 +7,15 @@ namespace quorvex::platform {
 
 namespace {
 
-// Validators see only the text an edit would get by an edit of the operator's; QLineEdit::setText
-// does not ask them. The length of the text the edit held before is followed through
-// textChanged, which comes only once a change is kept.
+// The length of the text the edit held before a change is followed through textChanged, which
+// comes only once a change is kept. QLineEdit::setText asks the validator too, and a text it
+// refuses there would leave the edit taking every later keystroke unchecked (an edit undoes a
+// refused change only when the text before it was accepted): a text set by the program is told
+// apart by the undo history, which setText clears and every typed change adds to.
 class TypingLimitValidator final : public QValidator {
 public:
     TypingLimitValidator(QLineEdit& edit, int maxLength)
-        : QValidator(&edit), m_maxLength(maxLength), m_keptLength(edit.text().size())
+        : QValidator(&edit), m_edit(edit), m_maxLength(maxLength), m_keptLength(edit.text().size())
     {
         connect(&edit, &QLineEdit::textChanged, this,
                 [this](const QString& text) { m_keptLength = text.size(); });
@@ -21,13 +23,15 @@ public:
 
     State validate(QString& input, int& /*position*/) const override
     {
+        const bool typed = m_edit.isUndoAvailable();
         const bool grows = input.size() > m_keptLength;
-        return grows && input.size() > m_maxLength ? Invalid : Acceptable;
+        return typed && grows && input.size() > m_maxLength ? Invalid : Acceptable;
     }
 
     [[nodiscard]] int maxLength() const { return m_maxLength; }
 
 private:
+    const QLineEdit& m_edit;
     int m_maxLength;
     qsizetype m_keptLength;
 };

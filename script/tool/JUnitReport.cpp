@@ -54,16 +54,44 @@ std::string attribute(const char* name, const std::string& value)
     return std::string(" ") + name + "=\"" + xmlEscaped(value) + "\"";
 }
 
+const char* elementOf(JUnitProblem::Kind kind)
+{
+    switch (kind) {
+    case JUnitProblem::Kind::Failure:
+        return "failure";
+    case JUnitProblem::Kind::Error:
+        return "error";
+    case JUnitProblem::Kind::Skipped:
+        break;
+    }
+    return "skipped";
+}
+
+std::string problemXml(const JUnitProblem& problem)
+{
+    const std::string element = elementOf(problem.kind);
+    std::string xml = "    <" + element + attribute("message", problem.message);
+    if (problem.kind == JUnitProblem::Kind::Skipped)
+        return xml + "/>\n";
+    return xml + attribute("type", problem.type) + ">" + xmlEscaped(problem.text) + "</" + element +
+           ">\n";
+}
+
+int countOf(const JUnitSuite& suite, JUnitProblem::Kind kind)
+{
+    int count = 0;
+    for (const JUnitCase& c : suite.cases)
+        count += c.problem && c.problem->kind == kind ? 1 : 0;
+    return count;
+}
+
 std::string testcaseXml(const JUnitCase& c)
 {
     std::string xml = "  <testcase" + attribute("name", c.name) +
                       attribute("classname", c.className) +
                       attribute("time", secondsText(c.seconds)) + ">\n";
-    if (c.failure) {
-        xml += "    <failure" + attribute("message", c.failure->message) +
-               attribute("type", c.failure->type) + ">" + xmlEscaped(c.failure->text) +
-               "</failure>\n";
-    }
+    if (c.problem)
+        xml += problemXml(*c.problem);
     std::string out;
     for (const std::string& line : c.output)
         out += line + "\n";
@@ -122,15 +150,14 @@ std::string xmlEscaped(const std::string& utf8)
 
 std::string junitXml(const JUnitSuite& suite)
 {
-    int failures = 0;
-    for (const JUnitCase& c : suite.cases)
-        failures += c.failure ? 1 : 0;
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n";
     xml += " <testsuite" + attribute("name", suite.name) +
            attribute("tests", std::to_string(suite.cases.size())) +
-           attribute("failures", std::to_string(failures)) + attribute("errors", "0") +
-           attribute("skipped", "0") + attribute("time", secondsText(suite.seconds)) +
-           attribute("timestamp", suite.timestamp) + attribute("hostname", suite.hostname) + ">\n";
+           attribute("failures", std::to_string(countOf(suite, JUnitProblem::Kind::Failure))) +
+           attribute("errors", std::to_string(countOf(suite, JUnitProblem::Kind::Error))) +
+           attribute("skipped", std::to_string(countOf(suite, JUnitProblem::Kind::Skipped))) +
+           attribute("time", secondsText(suite.seconds)) + attribute("timestamp", suite.timestamp) +
+           attribute("hostname", suite.hostname) + ">\n";
     for (const JUnitCase& c : suite.cases)
         xml += testcaseXml(c);
     xml += " </testsuite>\n</testsuites>\n";

@@ -1,5 +1,7 @@
 #include "script/tool/RunOptions.h"
 
+#include <charconv>
+
 namespace quorvex::script {
 
 namespace {
@@ -62,6 +64,8 @@ private:
             text(arg, o.logFile);
         else if (arg == "--answer-end")
             answerEnd(arg);
+        else if (arg == "--busy-limit")
+            busyLimit(arg);
         else if (arg == "--report")
             text(arg, o.reportFile);
         else if (arg == "--junit")
@@ -112,6 +116,28 @@ private:
             m_out.options.answerEnd = *mode;
         else
             m_out.error = "option " + option + ": not quiet or etx: " + *v;
+    }
+
+    void busyLimit(const std::string& option)
+    {
+        const auto v = value(option);
+        if (!v)
+            return;
+        const std::optional<int> seconds = positiveNumber(*v);
+        if (seconds)
+            m_out.options.busyLimitSeconds = *seconds;
+        else
+            m_out.error = "option " + option + ": not a number of seconds above 0: " + *v;
+    }
+
+    static std::optional<int> positiveNumber(const std::string& text)
+    {
+        int number = 0;
+        const char* end = text.data() + text.size();
+        const auto [at, error] = std::from_chars(text.data(), end, number);
+        if (error != std::errc() || at != end || number <= 0)
+            return std::nullopt;
+        return number;
     }
 
     void ignore(const std::string& option)

@@ -19,6 +19,7 @@ struct RunOptions {
     IgnoreList ignore;
     std::optional<std::string> logFile;
     link::AnswerEnd answerEnd = link::AnswerEnd::Quiet;
+    int busyLimitSeconds = link::kDefaultBusyLimitSeconds; // SYN alone for longer gives up
     bool quiet = false;
     bool trace = false; // every exchange, decoded, on standard error
     std::optional<std::string> reportFile;

@@ -4,18 +4,24 @@
 #include "emulator/Replay.h"
 #include "link/Connect.h"
 #include "link/ExchangeDecode.h"
-#include "link/ExchangeLogReader.h"
+#include "link/ExchangeLog.h"
 #include "link/Link.h"
+#include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ComparisonReport.h"
 #include "script/Interpreter.h"
+#include "script/RecordingComparison.h"
 #include "script/ReportDocument.h"
 #include "script/RtfWriter.h"
 #include "script/ScriptConsoleHost.h"
 #include "script/tool/JUnitReport.h"
+#include "script/tool/RunHelp.h"
 #include "script/tool/RunOptions.h"
+#include "script/tool/ScriptFiles.h"
+#include "script/tool/StopSignals.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/RealSerialLine.h"
 
@@ -25,10 +31,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -36,64 +40,12 @@
 namespace {
 
 using namespace quorvex;
+using script::JUnitProblem;
 
 constexpr int kExitDone = 0;
 constexpr int kExitRunFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitDifferences = 3;
-
-const char* const kHelp =
-    R"(Usage: quorvex-run [OPTIONS] SCRIPT...
-
-Runs each script file SCRIPT against a registrar the way the button "Выполнить" of the
-window "Команды и скрипты" does, from its first line to its end; several files run in
-the order given, on the same connection.
-
-Options:
-  --port NAME          port of the first registrar (default EMU1): a name from the port
-                       list (EMU1, EMU2 are the built-in emulated registrars, ttyS0 is
-                       /dev/ttyS0) or a device path such as /dev/pts/3
-  --speed BAUD         its speed in baud (default 19200)
-  --second NAME        connect a second registrar on this port; commands of the script go
-                       to it as well after %EnableSecond, and differences are reported
-  --second-speed BAUD  its speed in baud (default 19200)
-  --second-log LOG     the second registrar is a replay of the exchange log LOG (written
-                       by --log or by [LogFile] Log=1): each request gets the answer
-                       recorded for it (the n-th same request the n-th answer, the last
-                       one repeats); a request never recorded is refused and named on
-                       standard error
-  --compare-all        compare every command of the scripts, not only those after
-                       %EnableSecond (%DisableSecond still switches it off)
-  --ignore CC[:N]      leave field N (counted from 0) of the answer of command CC (hex)
-                       out of the comparison, or its whole answer without :N; repeatable
-  --log FILE           write the exchange log to FILE
-  --answer-end MODE    quiet (default): an exchange ends at the first 100 ms without a
-                       byte after the answer; etx: at once at the ETX of an answer whose
-                       checksum is good, or at a NAK. The bytes on the wire are the same;
-                       etx saves about 100 ms per command. Quorvex itself takes the mode
-                       from the key AnswerEnd in section [Communication] of fpinit.ini
-  --quiet              as the check box "Не выводить данные": no exchange lines, and '+'
-                       lines are sent as command lines
-  --trace              write every exchange to standard error as it ends, one line each:
-                       time (hh:mm:ss.zzz), registrar, code and command name, request
-                       data, answer fields, status bytes, errors, round trip in ms
-  --report FILE        write the comparison report to FILE as RTF instead of to stderr
-  --junit FILE         write a JUnit XML report to FILE: one testcase per script file,
-                       a failure for each that did not reach its end or whose answers
-                       differed, the last 200 memo lines as its system-out
-  --help               show this text
-
-Output: the lines of the message memo go to standard output, one per line (UTF-8); the
-texts of message boxes and, without --report, the comparison report go to standard error.
-
-Exit status (with several script files, the worst of them: 2, then 1, then 3, then 0):
-  0  the run reached the end of the file ("Конец файла!") and no difference was reported
-  1  the run ended early: a script error, a command that could not be sent, a registrar
-     time-out, or answers of the two registrars with different field counts
-  2  bad options, a script file that cannot be read, or a port that cannot be opened
-  3  the run reached the end of the file, but the two registrars' answers differed (the
-     differences are on standard error or in the --report file)
-)";
 
 std::string utf8(const std::string& cp1251)
 {
@@ -149,10 +101,18 @@ private:
 constexpr std::size_t kJUnitMemoLines = 200;
 
 // The memo to standard output, message boxes to standard error; the last memo lines (control
-// bytes shown as pictures) and the last message are kept for the JUnit report.
+// bytes shown as pictures) and the last message are kept for the JUnit report. A stop signal
+// abandons the running script at its next line, after the exchange in flight.
 class TerminalHost final : public script::ScriptConsoleHost {
 public:
-    TerminalHost() { setKeepTexts(false); }
+    TerminalHost()
+    {
+        setKeepTexts(false);
+        setOnProcessMessages([this] {
+            if (script::stopSignal() != 0 && m_interpreter)
+                m_interpreter->abandonRun();
+        });
+    }
     void addMemoLine(const std::string& line) override
     {
         std::cout << utf8(line) << "\n";
@@ -165,11 +125,13 @@ public:
         m_lastMessage = utf8(text);
         std::cerr << m_lastMessage << "\n";
     }
-    void startScript()
+    void startScript(script::Interpreter* interpreter)
     {
+        m_interpreter = interpreter;
         m_recent.clear();
         m_lastMessage.clear();
     }
+    void scriptEnded() { m_interpreter = nullptr; }
     [[nodiscard]] std::vector<std::string> recentLines() const
     {
         return {m_recent.begin(), m_recent.end()};
@@ -177,6 +139,7 @@ public:
     [[nodiscard]] const std::string& lastMessage() const { return m_lastMessage; }
 
 private:
+    script::Interpreter* m_interpreter = nullptr;
     std::deque<std::string> m_recent;
     std::string m_lastMessage;
 };
@@ -193,38 +156,40 @@ std::string logNameFor(const std::string& path)
     return error || relative.empty() ? path : relative.string();
 }
 
-bool readable(const std::string& path)
-{
-    return std::ifstream(path, std::ios::binary).good();
-}
-
 // The port name under which --second-log's replay is registered.
 std::string replayPortName(const std::string& logPath)
 {
     return "replay:" + logPath;
 }
 
-// Registers the replay of --second-log as a virtual port; false (after a message) when the log
-// cannot be read or holds no exchange. What the reader skipped is named, line by line.
+// Registers the replay of --second-log as a virtual port and makes it the recording the
+// comparison knows of. False (after a message) when the log cannot be read, holds no exchange or
+// has lines that cannot be used: a comparison needs the whole recording. Each recorded answer
+// is used once; a request asked more often than recorded is a difference, like one never
+// recorded.
 bool registerSecondLog(const std::string& logPath)
 {
-    const auto contents = link::readExchangeLogFile(logPath);
-    if (!contents) {
-        complain("cannot read the exchange log " + logPath);
+    const emulator::LoadedReplay loaded =
+        emulator::loadReplay(logPath, logPath, emulator::ReplayAnswers::WhenUsedUp::Unrecorded);
+    for (const std::string& message : loaded.messages)
+        complain(message);
+    if (!loaded.answers)
+        return false;
+    if (!loaded.whole) {
+        complain(logPath + ": a recording to compare against must be whole: cut the damaged "
+                           "entries off or record again");
         return false;
     }
-    for (const link::LogProblem& problem : contents->problems)
-        complain(logPath + ":" + std::to_string(problem.line) + ": " + problem.text + " (skipped)");
-    if (contents->exchanges.empty()) {
-        complain("no exchange to replay in " + logPath);
-        return false;
-    }
+    auto recording = std::make_shared<script::RecordedSecondRegistrar>();
     emulator::registerReplayPort(
-        serial::portRegistry(), replayPortName(logPath), *contents,
-        [](const emulator::HandledRequest& request) {
-            complain("never recorded: " +
-                     utf8(emulator::describeRequest(request.command, request.data)));
+        serial::portRegistry(), replayPortName(logPath), loaded.answers,
+        [recording](const emulator::HandledRequest& request, std::size_t timesRecorded) {
+            complain(utf8(emulator::describeUnrecorded(request, timesRecorded)));
+            recording->noteUnrecorded(request.command, request.data, timesRecorded);
         });
+    script::setRecordedSecond(std::move(recording));
+    // The log of this run holds only what the live registrar said.
+    link::processLink().setSecondPortLogged(false);
     return true;
 }
 
@@ -235,27 +200,17 @@ std::optional<std::string> secondPortOf(const script::RunOptions& options)
     return options.secondPort;
 }
 
-bool connectPorts(const script::RunOptions& options)
+// Opens both registrars; the reason why not, empty when they are open.
+std::string connectPorts(const script::RunOptions& options)
 {
-    if (!link::openRegistrar({link::Registrar::First, options.port, options.speed, {}})) {
-        complain(utf8(link::lastOpenFailure()));
-        return false;
-    }
+    if (!link::openRegistrar({link::Registrar::First, options.port, options.speed, {}}))
+        return utf8(link::lastOpenFailure());
     if (const auto second = secondPortOf(options)) {
-        if (!link::openRegistrar({link::Registrar::Second, *second, options.secondSpeed, {}})) {
-            complain("second registrar: " + utf8(link::lastOpenFailure()));
-            return false;
-        }
+        if (!link::openRegistrar({link::Registrar::Second, *second, options.secondSpeed, {}}))
+            return "second registrar: " + utf8(link::lastOpenFailure());
         link::session().secondConnected = true;
     }
-    return true;
-}
-
-int exitCodeFor(script::RunEnd end, bool differencesReported)
-{
-    if (end != script::RunEnd::EndOfFile)
-        return kExitRunFailed;
-    return differencesReported ? kExitDifferences : kExitDone;
+    return {};
 }
 
 // The worse of two statuses: a usage problem, then a run that ended early, then differences.
@@ -292,41 +247,61 @@ std::string joinedReport(const std::vector<std::string>& lines, std::size_t limi
     return text;
 }
 
-// Why a script failed, for its JUnit case; none when it passed.
-std::optional<script::JUnitFailure> failureOf(script::RunEnd end, const TerminalHost& host,
-                                              const NotingReport& report)
+JUnitProblem errorOf(std::string type, std::string message)
+{
+    return {JUnitProblem::Kind::Error, std::move(type), std::move(message), {}};
+}
+
+// Why a script that ran did not pass, for its JUnit case; none when it passed.
+std::optional<JUnitProblem> problemOf(script::RunEnd end, const TerminalHost& host,
+                                      const NotingReport& report)
 {
     constexpr std::size_t kMessageReportLines = 4;
-    if (end == script::RunEnd::EndOfFile && !report.reported())
-        return std::nullopt;
-    if (end == script::RunEnd::EndOfFile || end == script::RunEnd::CountMismatch)
-        return script::JUnitFailure{"differences",
-                                    joinedReport(report.lines(), kMessageReportLines, "; "),
-                                    joinedReport(report.lines(), report.lines().size(), "\n")};
-    if (end == script::RunEnd::TimedOut)
-        return script::JUnitFailure{"time-out", host.lastMessage(), {}};
+    switch (end) {
+    case script::RunEnd::EndOfFile:
+    case script::RunEnd::CountMismatch:
+        if (end == script::RunEnd::EndOfFile && !report.reported())
+            return std::nullopt;
+        return JUnitProblem{JUnitProblem::Kind::Failure, "differences",
+                            joinedReport(report.lines(), kMessageReportLines, "; "),
+                            joinedReport(report.lines(), report.lines().size(), "\n")};
+    case script::RunEnd::TimedOut:
+        // A registrar given up as busy (SYN past the busy limit) is no time-out.
+        return errorOf((link::resultState().copy.ErrorFlags & link::ERR_BUSY) != 0 ? "busy"
+                                                                                   : "time-out",
+                       host.lastMessage());
+    case script::RunEnd::Stopped:
+        return errorOf("interrupted",
+                       "interrupted by signal " + std::to_string(script::stopSignal()));
+    case script::RunEnd::OpenFailed:
+        return errorOf("unreadable script", host.lastMessage());
+    default:
+        break;
+    }
     const link::Refusal refusal = link::processLink().lastRefusal();
     const bool notSent =
         refusal != link::Refusal::None &&
         host.lastMessage().find(utf8(link::refusalMessage(refusal))) != std::string::npos;
-    return script::JUnitFailure{notSent ? "not sent" : "script error", host.lastMessage(), {}};
+    return errorOf(notSent ? "not sent" : "script error", host.lastMessage());
 }
 
-std::string utcTimestamp(std::time_t at)
+int exitStatusOf(script::RunEnd end, bool differencesReported)
 {
-    const std::tm utc = *std::gmtime(&at); // one thread: the shared result is read at once
-    char text[80];                         // room for any int the fields could hold
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", utc.tm_year + 1900,
-                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    return text;
+    switch (end) {
+    case script::RunEnd::EndOfFile:
+        return differencesReported ? kExitDifferences : kExitDone;
+    case script::RunEnd::OpenFailed:
+        return kExitUsage;
+    default:
+        return kExitRunFailed;
+    }
 }
 
-bool writeFile(const std::string& path, const std::string& bytes)
+// Local time with its offset from UTC, e.g. 2026-12-09T09:30:00+01:00.
+std::string localTimestamp()
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-    out.close();
-    return !out.fail();
+    const QDateTime now = QDateTime::currentDateTime();
+    return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODate).toStdString();
 }
 
 using Clock = std::chrono::steady_clock;
@@ -334,35 +309,6 @@ using Clock = std::chrono::steady_clock;
 double secondsSince(Clock::time_point start)
 {
     return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// Runs every script file in turn; `status` becomes the worst of their exit statuses.
-script::JUnitSuite runScripts(const script::RunOptions& options, TerminalHost& host,
-                              NotingReport& report, int& status)
-{
-    script::JUnitSuite suite{"quorvex-run",
-                             utcTimestamp(std::time(nullptr)),
-                             QSysInfo::machineHostName().toStdString(),
-                             0,
-                             {}};
-    const auto second = secondPortOf(options);
-    const std::string ports = second ? options.port + " vs " + *second : options.port;
-    const Clock::time_point runStart = Clock::now();
-    for (const std::string& path : options.scripts) {
-        host.startScript();
-        report.startScript();
-        const Clock::time_point scriptStart = Clock::now();
-        script::Interpreter interpreter(host);
-        interpreter.setSecondSwitch(options.compareAll);
-        interpreter.setScriptPath(path);
-        const script::RunEnd end = interpreter.Run();
-        std::cout.flush();
-        status = worseStatus(status, exitCodeFor(end, report.reported()));
-        suite.cases.push_back({path, ports, secondsSince(scriptStart), failureOf(end, host, report),
-                               host.recentLines()});
-    }
-    suite.seconds = secondsSince(runStart);
-    return suite;
 }
 
 // --trace: each exchange as the exchange monitor shows it, a tab-separated line on stderr.
@@ -387,6 +333,152 @@ public:
     }
 };
 
+// One run of quorvex-run once its options are understood: where its outputs go, what it ran.
+class Run {
+public:
+    explicit Run(const script::RunOptions& options)
+        : m_options(options),
+          m_report(options.reportFile ? static_cast<script::ComparisonReport&>(m_document)
+                                      : m_stderrReport),
+          m_suite{"quorvex-run", localTimestamp(), QSysInfo::machineHostName().toStdString(), 0, {}}
+    {
+        const auto second = secondPortOf(options);
+        m_ports = second ? options.port + " vs " + *second : options.port;
+    }
+
+    // The output files and the log must be writable before anything is sent. False after a
+    // message when one is not.
+    bool checkOutputs()
+    {
+        const auto check = [](const std::optional<std::string>& path, const char* what) {
+            if (!path)
+                return true;
+            const std::error_code error = platform::checkReplaceable(*path);
+            if (error)
+                complain(std::string("cannot write the ") + what + " " + *path + ": " +
+                         platform::reasonText(error));
+            return !error;
+        };
+        if (!check(m_options.junitFile, "JUnit report") ||
+            !check(m_options.reportFile, "report file"))
+            return false;
+        if (!m_options.logFile)
+            return true;
+        link::SetLogName(logNameFor(*m_options.logFile));
+        if (const std::error_code error = link::processLink().exchangeLog().check()) {
+            complain("cannot write the exchange log " + *m_options.logFile + ": " +
+                     platform::reasonText(error));
+            return false;
+        }
+        // Said once; the run goes on, but ends with status 1: its log is not whole.
+        link::processLink().exchangeLog().setFailureListener([this](const link::LogFailure& f) {
+            complain((f.kind == link::LogFailure::Kind::CannotOpen
+                          ? "cannot open the exchange log "
+                          : "cannot write the exchange log ") +
+                     f.path + ": " + platform::reasonText(f.reason) + "; the log is not whole");
+            m_logFailed = true;
+        });
+        return true;
+    }
+
+    // Every case ends as an error without a run: the registrars could not be reached.
+    void notRun(const script::ScriptFiles& scripts, const std::string& why)
+    {
+        for (const script::ScriptFile& file : scripts.files())
+            m_suite.cases.push_back({file.name, m_ports, 0, errorOf("not run", why), {}});
+        m_status = kExitUsage;
+    }
+
+    // Runs every script file in turn, until a stop signal.
+    void runScripts(const script::ScriptFiles& scripts)
+    {
+        script::setComparisonReport(&m_report);
+        m_host.setNoOutput(m_options.quiet);
+        const Clock::time_point runStart = Clock::now();
+        for (const script::ScriptFile& file : scripts.files()) {
+            if (script::stopSignal() != 0)
+                m_suite.cases.push_back(
+                    {file.name,
+                     m_ports,
+                     0,
+                     JUnitProblem{
+                         JUnitProblem::Kind::Skipped, {}, "not run: the run was interrupted", {}},
+                     {}});
+            else if (!file.problem.empty())
+                unreadable(file);
+            else
+                runScript(file);
+        }
+        m_suite.seconds = secondsSince(runStart);
+        script::setComparisonReport(nullptr);
+    }
+
+    // Ends the sessions (the log's session-end lines), writes the report and the JUnit file,
+    // flushes standard output; the exit status.
+    int finish()
+    {
+        link::CloseSecondPort();
+        link::CloseFirstPort();
+        if (m_options.reportFile)
+            save(*m_options.reportFile, "report file", [&](const std::string& path) {
+                return script::saveRtf(path, m_document.lines());
+            });
+        if (m_options.junitFile)
+            save(*m_options.junitFile, "JUnit report", [&](const std::string& path) {
+                return platform::replaceFile(path, script::junitXml(m_suite));
+            });
+        std::cout.flush();
+        if (m_logFailed)
+            m_status = worseStatus(m_status, kExitRunFailed);
+        return script::stopSignal() != 0 ? script::exitStatusForSignal(script::stopSignal())
+                                         : m_status;
+    }
+
+private:
+    void unreadable(const script::ScriptFile& file)
+    {
+        complain(file.problem);
+        m_suite.cases.push_back(
+            {file.name, m_ports, 0, errorOf("unreadable script", file.problem), {}});
+        m_status = worseStatus(m_status, kExitUsage);
+    }
+
+    void runScript(const script::ScriptFile& file)
+    {
+        m_report.startScript();
+        const Clock::time_point scriptStart = Clock::now();
+        script::Interpreter interpreter(m_host);
+        m_host.startScript(&interpreter);
+        interpreter.setSecondSwitch(m_options.compareAll);
+        interpreter.setScriptPath(file.path);
+        const script::RunEnd end = interpreter.Run();
+        m_host.scriptEnded();
+        std::cout.flush();
+        m_status = worseStatus(m_status, exitStatusOf(end, m_report.reported()));
+        m_suite.cases.push_back({file.name, m_ports, secondsSince(scriptStart),
+                                 problemOf(end, m_host, m_report), m_host.recentLines()});
+    }
+
+    template <typename Writer> void save(const std::string& path, const char* what, Writer write)
+    {
+        if (const std::error_code error = write(path)) {
+            complain(std::string("cannot write the ") + what + " " + path + ": " +
+                     platform::reasonText(error));
+            m_status = worseStatus(m_status, kExitRunFailed);
+        }
+    }
+
+    const script::RunOptions& m_options;
+    StderrReport m_stderrReport;
+    script::ReportDocument m_document;
+    NotingReport m_report;
+    TerminalHost m_host;
+    script::JUnitSuite m_suite;
+    std::string m_ports;
+    int m_status = kExitDone;
+    bool m_logFailed = false;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -401,53 +493,35 @@ int main(int argc, char** argv)
         return kExitUsage;
     }
     if (options.help) {
-        std::cout << kHelp;
+        std::cout << script::runHelp();
         return kExitDone;
     }
-    for (const std::string& path : options.scripts) {
-        if (!readable(path)) {
-            complain("cannot read the script file " + path);
-            return kExitUsage;
-        }
-    }
+    script::installStopSignals();
+    Run run(options);
+    if (!run.checkOutputs())
+        return kExitUsage;
+    const script::ScriptFiles scripts(options.scripts);
 
     StderrDialogs dialogs;
     platform::setDialogs(&dialogs);
     emulator::registerEmulatedPorts(serial::portRegistry());
     serial::installRealSerialFallback(serial::portRegistry());
-    if (options.secondLog && !registerSecondLog(*options.secondLog))
-        return kExitUsage;
-    if (options.logFile)
-        link::SetLogName(logNameFor(*options.logFile));
     link::processLink().setAnswerEnd(options.answerEnd);
+    link::processLink().setBusyLimit(options.busyLimitSeconds);
     script::setComparisonIgnore(options.ignore);
-    if (!connectPorts(options))
-        return kExitUsage;
     TraceObserver trace;
     if (options.trace)
         link::processLink().addObserver(trace);
 
-    StderrReport stderrReport;
-    script::ReportDocument document;
-    NotingReport report(options.reportFile ? static_cast<script::ComparisonReport&>(document)
-                                           : stderrReport);
-    script::setComparisonReport(&report);
-
-    TerminalHost host;
-    host.setNoOutput(options.quiet);
-    int status = kExitDone;
-    const script::JUnitSuite suite = runScripts(options, host, report, status);
-
-    if (options.reportFile && !script::saveRtf(*options.reportFile, document.lines())) {
-        complain("cannot write the report file " + *options.reportFile);
-        status = worseStatus(status, kExitRunFailed);
+    if (options.secondLog && !registerSecondLog(*options.secondLog)) {
+        run.notRun(scripts, "the exchange log " + *options.secondLog + " cannot be replayed");
+    } else if (const std::string failure = connectPorts(options); !failure.empty()) {
+        complain(failure);
+        run.notRun(scripts, failure);
+    } else {
+        run.runScripts(scripts);
     }
-    if (options.junitFile && !writeFile(*options.junitFile, script::junitXml(suite))) {
-        complain("cannot write the JUnit report " + *options.junitFile);
-        status = worseStatus(status, kExitRunFailed);
-    }
-    script::setComparisonReport(nullptr);
-    script::setComparisonIgnore({});
+    const int status = run.finish();
     link::processLink().removeObserver(trace);
     platform::setDialogs(nullptr);
     return status;

@@ -7,6 +7,7 @@
 #include "link/Link.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
@@ -98,6 +99,7 @@ void TForm10::connectSecond()
     const std::optional<std::string> openedPort = portToOpen();
     if (!openedPort)
         return;
+    prepareSecondRegistrar(*openedPort);
     const bool opened = link::openRegistrar({link::Registrar::Second, *openedPort,
                                              m_ui->ComboBox2->currentText().toInt(),
                                              link::RegistrarChoice{port, speed}});
@@ -116,7 +118,7 @@ void TForm10::connectSecond()
     applyStoredIgnoreList(link::session().settingsPath());
     link::session().secondConnected = true;
     if (m_comparison)
-        m_comparison->exec();
+        platform::execModal(*m_comparison);
     m_ui->Button1->setText(QStringLiteral("Продолжить"));
 }
 

@@ -8,6 +8,7 @@
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/RtfWriter.h"
@@ -178,9 +179,10 @@ void TForm11::Button4Click()
     // File names come back in the file system's own encoding, not Windows-1251.
     if (!confirmTarget(*chosen))
         return;
-    if (!script::saveRtf(*chosen, m_document.lines()))
-        platform::dialogs().showMessage(
-            cp1251(QStringLiteral("Невозможно записать файл ") + platform::fromFileName(*chosen)));
+    if (const std::error_code error = script::saveRtf(*chosen, m_document.lines()))
+        platform::dialogs().showMessage(cp1251(
+            QStringLiteral("Невозможно записать файл ") + platform::fromFileName(*chosen) +
+            QStringLiteral(": ") + platform::fromCp1251(platform::reasonTextForWindow(error))));
 }
 
 // True when the file does not exist yet or the operator agreed to replace it.

@@ -1,15 +1,17 @@
 #include "script/ui/TForm7.h"
 
-#include "link/Frame.h"
 #include "link/Session.h"
 #include "platform/Dialogs.h"
+#include "platform/FileReplace.h"
 #include "platform/qt/LineMemo.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/Interpreter.h"
 #include "script/ManualCommand.h"
 #include "script/RecentFiles.h"
+#include "script/ui/HexBytesWindow.h"
 #include "script/ui/TForm7Host.h"
 #include "script/ui/TForm8.h"
 #include "ui_TForm7.h"
@@ -23,7 +25,6 @@ namespace quorvex::ui {
 
 using platform::fromCp1251;
 using platform::toCp1251;
-using platform::toCp1251FromVisible;
 
 namespace {
 
@@ -60,6 +61,7 @@ std::unique_ptr<ScriptWindowHost> TForm7::makeHost()
     controls.status = m_ui->Edit6;
     controls.noRepaint = m_ui->CheckBox1;
     controls.noOutput = m_ui->CheckBox2;
+    controls.droppedLinesNotice = m_ui->droppedLinesNotice;
 
     ScriptWindowCallbacks callbacks;
     callbacks.currentCommandCode = [this] { return m_currentCode; };
@@ -78,10 +80,11 @@ void TForm7::connectHandlers()
     connect(m_ui->Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
     platform::connectOneAtATime(m_ui->Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
     connect(m_ui->Button7, &QPushButton::clicked, this, &TForm7::Button7Click);
-    connect(m_ui->Button8, &QPushButton::clicked, this, &TForm7::Button8Click);
+    platform::connectOneAtATime(m_ui->Button8, &QPushButton::clicked, this, &TForm7::Button8Click);
     platform::connectOneAtATime(m_ui->Button9, &QPushButton::clicked, this, &TForm7::Button9Click);
     connect(m_ui->Button10, &QPushButton::clicked, this, &TForm7::Button10Click);
-    connect(m_ui->Button11, &QPushButton::clicked, this, &TForm7::Button11Click);
+    platform::connectOneAtATime(m_ui->Button11, &QPushButton::clicked, this,
+                                &TForm7::Button11Click);
     connect(m_ui->Button12, &QPushButton::clicked, this, &TForm7::Button12Click);
     connect(m_ui->Button13, &QPushButton::clicked, this, &TForm7::Button13Click);
     connect(m_ui->Edit1, &QLineEdit::textChanged, this, &TForm7::Edit1Change);
@@ -95,14 +98,16 @@ void TForm7::Memo1ContextMenu(const QPoint& position)
 {
     std::unique_ptr<QMenu> menu(m_ui->Memo1->createStandardContextMenu());
     const qsizetype lineUnderMouse = m_ui->Memo1->lineAt(position);
-    QString text = m_ui->Memo1->selectedText();
-    if (text.isEmpty() && lineUnderMouse >= 0)
-        text = m_ui->Memo1->line(lineUnderMouse);
+    QStringList lines = m_ui->Memo1->selectedLines();
+    if (lines.isEmpty() && lineUnderMouse >= 0)
+        lines << m_ui->Memo1->line(lineUnderMouse);
     menu->addSeparator();
     QAction* hex = menu->addAction(QStringLiteral("Показать в шестнадцатеричном виде"));
-    hex->setEnabled(!text.isEmpty());
-    connect(hex, &QAction::triggered, this,
-            [text] { platform::dialogs().showMessage(link::hexBytes(toCp1251FromVisible(text))); });
+    hex->setEnabled(!lines.isEmpty());
+    connect(hex, &QAction::triggered, this, [this, lines] {
+        HexBytesWindow window(lines, this);
+        platform::execModal(window);
+    });
     menu->exec(m_ui->Memo1->viewport()->mapToGlobal(position));
 }
 
@@ -197,7 +202,10 @@ void TForm7::Button5Click()
     const std::string listed = toCp1251(platform::fromFileName(*path));
     const script::RecentFileChoice choice = script::chooseRecentFile(comboEntries(), listed);
     if (!choice.alreadyListed) {
-        script::writeRecentFiles(link::session().settingsPath(), choice.files);
+        if (!script::writeRecentFiles(link::session().settingsPath(), choice.files))
+            platform::dialogs().showMessage(
+                toCp1251(QStringLiteral("Невозможно записать файл fpinit.ini: ")) +
+                platform::reasonTextForWindow(platform::lastWriteFailure().reason));
         showComboEntries(choice.entries);
     }
     m_ui->ComboBox1->setCurrentIndex(choice.selectedIndex);
@@ -283,13 +291,13 @@ void TForm7::Button10Click()
 void TForm7::Button12Click()
 {
     if (m_secondWindow != nullptr)
-        m_secondWindow->exec();
+        platform::execModal(*m_secondWindow);
 }
 
 void TForm7::Button13Click()
 {
     if (m_comparisonWindow != nullptr)
-        m_comparisonWindow->exec();
+        platform::execModal(*m_comparisonWindow);
 }
 
 void TForm7::Button1Click()

@@ -1,5 +1,7 @@
 #include "script/ui/TForm7Host.h"
 
+#include "link/ExchangeLog.h"
+#include "link/Link.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/LineMemo.h"
 #include "platform/qt/TextCodec.h"
@@ -7,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace quorvex::ui {
@@ -37,6 +40,7 @@ void ScriptWindowHost::clearMemo()
     m_gathered.clear();
     m_controls.memo->clear();
     m_droppingTold = false;
+    m_controls.droppedLinesNotice->hide();
 }
 
 // The boxes and the memo as the run left them since the last frame.
@@ -61,11 +65,22 @@ void ScriptWindowHost::appendGatheredLines()
     m_gathered.clear();
     if (dropped > 0 && !m_droppingTold) {
         m_droppingTold = true;
-        m_controls.memo->appendLine(
-            QStringLiteral("Окно хранит последние %1 строк, более ранние удалены; "
-                           "весь обмен записан в журнал обмена.")
-                .arg(kMemoLineLimit));
+        m_controls.droppedLinesNotice->setText(droppedLinesNotice());
+        m_controls.droppedLinesNotice->show();
     }
+}
+
+// Said under the memo, where it never scrolls away; the exchange log is named only when it is
+// written.
+QString ScriptWindowHost::droppedLinesNotice()
+{
+    QString notice =
+        QStringLiteral("Окно хранит последние %1 строк, более ранние удалены").arg(kMemoLineLimit);
+    const link::ExchangeLog& log = link::processLink().exchangeLog();
+    if (!log.name().empty())
+        notice += QStringLiteral("; весь обмен записан в журнал обмена ") +
+                  platform::fromCp1251(log.name());
+    return notice + QLatin1Char('.');
 }
 
 void ScriptWindowHost::flush()

@@ -14,6 +14,7 @@
 #include <string>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QWidget;
 
@@ -27,13 +28,14 @@ class TForm8;
 
 struct ScriptWindowControls {
     QWidget* form = nullptr;
-    platform::LineMemo* memo = nullptr; // Memo1
-    QLineEdit* lineNumber = nullptr;    // Edit4
-    QLineEdit* code = nullptr;          // Edit1; its change handler converts the code
-    QLineEdit* data = nullptr;          // Edit3
-    QLineEdit* status = nullptr;        // Edit6
-    QCheckBox* noRepaint = nullptr;     // CheckBox1
-    QCheckBox* noOutput = nullptr;      // CheckBox2
+    platform::LineMemo* memo = nullptr;   // Memo1
+    QLineEdit* lineNumber = nullptr;      // Edit4
+    QLineEdit* code = nullptr;            // Edit1; its change handler converts the code
+    QLineEdit* data = nullptr;            // Edit3
+    QLineEdit* status = nullptr;          // Edit6
+    QCheckBox* noRepaint = nullptr;       // CheckBox1
+    QCheckBox* noOutput = nullptr;        // CheckBox2
+    QLabel* droppedLinesNotice = nullptr; // under the memo: it has dropped its oldest lines
 };
 
 // What the window does when the interpreter changes its run state.
@@ -88,6 +90,7 @@ public:
 private:
     void showGathered();
     void appendGatheredLines();
+    [[nodiscard]] static QString droppedLinesNotice();
     ScriptWindowControls m_controls;
     ScriptWindowCallbacks m_callbacks;
     TForm8* m_variables = nullptr;
@@ -95,7 +98,7 @@ private:
     QStringList m_gathered;                         // memo lines not yet in the memo
     std::optional<std::string> m_pendingLineNumber; // texts not yet in their boxes
     std::optional<std::string> m_pendingStatus;
-    bool m_droppingTold = false; // the memo has said that it drops its oldest lines
+    bool m_droppingTold = false; // the notice says that the memo drops its oldest lines
 };
 
 } // namespace quorvex::ui

@@ -110,6 +110,13 @@ std::unique_ptr<QtSerialLine> QtSerialLine::open(const std::string& name, int ba
 #endif
     if (!port.open(QIODevice::ReadWrite))
         return fail(failureOfQtOpen(port.error()));
+    // A hung-up line reads as ready and gives nothing: Qt reports a read error each time the
+    // event loop looks at it, which is where the line notices that it is gone.
+    QObject::connect(&port, &QSerialPort::errorOccurred,
+                     [raw = line.get()](QSerialPort::SerialPortError error) {
+                         if (error == QSerialPort::ReadError || error == QSerialPort::ResourceError)
+                             (void)raw->gone();
+                     });
     if (!line->purge()) {
         port.close();
         return fail(OpenFailure::NotASerialPort);
@@ -119,6 +126,8 @@ std::unique_ptr<QtSerialLine> QtSerialLine::open(const std::string& name, int ba
 
 bool QtSerialLine::flush()
 {
+    if (m_hungUp)
+        return false;
     const QDeadlineTimer deadline(
         writeTimeLimitMs(static_cast<std::size_t>(m_port.bytesToWrite())));
     while (m_port.bytesToWrite() > 0) {
@@ -135,11 +144,13 @@ bool QtSerialLine::flush()
 
 bool QtSerialLine::purge()
 {
-    return m_port.clear(QSerialPort::AllDirections);
+    return !m_hungUp && m_port.clear(QSerialPort::AllDirections);
 }
 
 bool QtSerialLine::write(const std::uint8_t* data, std::size_t size)
 {
+    if (m_hungUp)
+        return false;
     if (size == 0)
         return true;
     const qint64 accepted =
@@ -157,6 +168,8 @@ bool QtSerialLine::write(const std::uint8_t* data, std::size_t size)
 
 ReadResult QtSerialLine::readByte()
 {
+    if (m_hungUp)
+        return ReadResult::error();
     if (m_port.bytesAvailable() == 0 && !waitForData(kReadTimeoutMs))
         return hasLineError() ? ReadResult::error() : ReadResult::nothing();
     char byte = 0;
@@ -171,6 +184,21 @@ void QtSerialLine::clearError()
 }
 
 bool QtSerialLine::gone()
+{
+    if (!m_hungUp && deviceGone())
+        stopWatching();
+    return m_hungUp;
+}
+
+// The descriptor is closed, so that nothing watches the dead line any more.
+void QtSerialLine::stopWatching()
+{
+    m_hungUp = true;
+    m_port.close();
+    emit lineEvents().hungUp(QString::fromStdString(m_path));
+}
+
+bool QtSerialLine::deviceGone()
 {
     if (!m_port.isOpen())
         return false;
@@ -190,6 +218,8 @@ bool QtSerialLine::gone()
 
 bool QtSerialLine::close()
 {
+    if (m_hungUp)
+        return true; // closed when the hang-up was noticed
     m_port.close();
     return !m_port.isOpen();
 }
@@ -230,6 +260,12 @@ int QtSerialLine::writeTimeLimitMs(std::size_t size) const
     // Ten bit times per byte, plus the stall limit.
     const long long transmitMs = static_cast<long long>(size) * 10 * 1000 / m_baud;
     return static_cast<int>(std::min<long long>(transmitMs + kWriteStallLimitMs, 600000));
+}
+
+LineEvents& lineEvents()
+{
+    static LineEvents events;
+    return events;
 }
 
 std::string serialDevicePath(const std::string& name)

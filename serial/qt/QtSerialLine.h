@@ -5,11 +5,22 @@
 #include "serial/SerialLine.h"
 #include "serial/qt/RealSerialLine.h"
 
+#include <QObject>
 #include <QSerialPort>
 #include <memory>
 #include <string>
 
 namespace quorvex::serial {
+
+// News of the real lines for whoever shows it: a line whose device went away or whose other end
+// hung up, told once, when the line notices it (also while no command is under way).
+class LineEvents final : public QObject {
+    Q_OBJECT
+signals:
+    void hungUp(const QString& devicePath);
+};
+
+LineEvents& lineEvents();
 
 class QtSerialLine final : public SerialLine {
 public:
@@ -23,7 +34,10 @@ public:
     bool write(const std::uint8_t* data, std::size_t size) override;
     ReadResult readByte() override;
     void clearError() override;
-    // An unplugged device or a hung-up line (the other end of a pseudo-terminal closed).
+    // An unplugged device or a hung-up line (the other end of a pseudo-terminal closed). Once
+    // noticed, the line stops watching the device (it would tell of the hang-up over and over
+    // and keep the event loop busy) and is told of through lineEvents(); it can then only be
+    // closed.
     bool gone() override;
     bool close() override;
 
@@ -34,6 +48,8 @@ public:
 private:
     QtSerialLine(std::string path, int baud);
 
+    [[nodiscard]] bool deviceGone();
+    void stopWatching();
     [[nodiscard]] bool hasLineError() const;
     // Waits up to timeoutMs for data to arrive; false on time-out or line error.
     bool waitForData(int timeoutMs);
@@ -42,6 +58,7 @@ private:
     QSerialPort m_port;
     std::string m_path;
     int m_baud;
+    bool m_hungUp = false;
 };
 
 // The device path of a port name: a listed name such as "ttyUSB0" lives under /dev, a name

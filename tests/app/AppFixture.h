@@ -1,7 +1,7 @@
 #pragma once
 // A main window in a temporary working directory with its own fpinit.ini, the process's link
 // with the emulated registrars, and recorded dialogs.
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 #include "emulator/EmulatedLine.h"
 #include "emulator/Registrar.h"
 #include "link/Link.h"
@@ -42,7 +42,7 @@ protected:
         link::resultState() = link::ResultState{};
         emulator::registerEmulatedPorts(serial::portRegistry());
         emulator::resetProcessRegistrars();
-        m_form = std::make_unique<TForm1>();
+        m_form = std::make_unique<MainWindow>();
         m_form->setTerminateHandler([this] { ++m_terminations; });
     }
 
@@ -79,20 +79,20 @@ protected:
         return test_support::child<T>(*m_form, name);
     }
 
-    QComboBox* ports() const { return child<QComboBox>("ComboBox1"); }
-    QComboBox* speeds() const { return child<QComboBox>("ComboBox2"); }
+    QComboBox* ports() const { return child<QComboBox>("portCombo"); }
+    QComboBox* speeds() const { return child<QComboBox>("speedCombo"); }
     bool menuEnabled(const char* name) const
     {
         return child<QMenu>(name)->menuAction()->isEnabled();
     }
-    bool scriptsEnabled() const { return child<QAction>("ScriptsItem")->isEnabled(); }
+    bool scriptsEnabled() const { return child<QAction>("scriptsItem")->isEnabled(); }
 
     // Activates with the given settings and connects to the port they name.
     void connectWith(const std::string& ini)
     {
         writeIni(ini);
-        m_form->FormActivate();
-        m_form->Button3Click();
+        m_form->refreshPortsAndSettings();
+        m_form->toggleConnection();
         ASSERT_TRUE(m_form->isConnected()) << m_dialogs->lastMessage();
     }
 
@@ -105,7 +105,7 @@ protected:
     QTemporaryDir m_dir;
     std::filesystem::path m_previousDirectory;
     platform::ScopedRecordingDialogs m_dialogs;
-    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<MainWindow> m_form;
     int m_terminations = 0;
 };
 

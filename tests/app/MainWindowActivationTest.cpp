@@ -1,6 +1,7 @@
 // Activation of the main window: port list, settings file, exchange log, port and speed.
 #include "AppFixture.h"
 
+#include <QAbstractItemModel>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -17,7 +18,7 @@ TEST_F(ActivationTest, ListsEmulatedPortsAndSelectsStoredChoiceIgnoringCase)
 {
     writeIni("[Communication]\r\nPort=emu2\r\nSpeed=57600\r\n");
 
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
 
     EXPECT_GE(ports()->findText("EMU1"), 0);
     EXPECT_EQ(ports()->currentText(), "EMU2");
@@ -29,10 +30,10 @@ TEST_F(ActivationTest, ListsEmulatedPortsAndSelectsStoredChoiceIgnoringCase)
 TEST_F(ActivationTest, PortListIsRefilledNotAppended)
 {
     writeIni("");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     const int listed = ports()->count();
 
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
 
     EXPECT_EQ(ports()->count(), listed);
 }
@@ -40,12 +41,34 @@ TEST_F(ActivationTest, PortListIsRefilledNotAppended)
 TEST_F(ActivationTest, SettingsAreReadAgainOnEveryActivation)
 {
     writeIni("[Communication]\r\nPort=EMU1\r\nSpeed=9600\r\n");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     ASSERT_EQ(ports()->currentText(), "EMU1");
 
     writeIni("[Communication]\r\nPort=EMU2\r\nSpeed=115200\r\n");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
 
+    EXPECT_EQ(ports()->currentText(), "EMU2");
+    EXPECT_EQ(speeds()->currentText(), "115200");
+}
+
+// A click on the port list of an inactive window activates it: the list, unchanged, is not filled
+// anew (which would close the drop-down), and the operator's choice stays until the file changes.
+TEST_F(ActivationTest, ActivationKeepsTheListAndTheOperatorsChoiceUntilTheFileChanges)
+{
+    writeIni("[Communication]\r\nPort=EMU2\r\nSpeed=9600\r\n");
+    m_form->refreshPortsAndSettings();
+    int removed = 0;
+    QObject::connect(ports()->model(), &QAbstractItemModel::rowsRemoved, [&removed] { ++removed; });
+    ports()->setCurrentIndex(ports()->findText("EMU1"));
+    speeds()->setCurrentIndex(speeds()->findText("57600"));
+
+    m_form->refreshPortsAndSettings();
+
+    EXPECT_EQ(removed, 0);
+    EXPECT_EQ(ports()->currentText(), "EMU1");
+    EXPECT_EQ(speeds()->currentText(), "57600");
+    writeIni("[Communication]\r\nPort=EMU2\r\nSpeed=115200\r\n");
+    m_form->refreshPortsAndSettings();
     EXPECT_EQ(ports()->currentText(), "EMU2");
     EXPECT_EQ(speeds()->currentText(), "115200");
 }
@@ -53,12 +76,12 @@ TEST_F(ActivationTest, SettingsAreReadAgainOnEveryActivation)
 TEST_F(ActivationTest, ProgramDirectoryIsFixedAtFirstActivation)
 {
     writeIni("");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     const std::string fixed = link::session().programDirectory;
     QTemporaryDir elsewhere;
     std::filesystem::current_path(elsewhere.path().toStdString());
 
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
 
     EXPECT_EQ(std::filesystem::path(fixed), std::filesystem::path(m_dir.path().toStdString()));
     EXPECT_EQ(link::session().programDirectory, fixed);
@@ -67,13 +90,13 @@ TEST_F(ActivationTest, ProgramDirectoryIsFixedAtFirstActivation)
 
 TEST_F(ActivationTest, MissingSettingsFileEndsTheProgramOnce)
 {
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
 
     ASSERT_EQ(m_dialogs->messages().size(), 1u);
     EXPECT_EQ(message(0), QStringLiteral("Файл fpinit.ini отсутствует.\n Ошибка!"));
     EXPECT_EQ(m_terminations, 1);
 
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     EXPECT_EQ(m_dialogs->messages().size(), 1u) << "no second box once terminating";
     EXPECT_EQ(m_terminations, 1);
 }
@@ -89,9 +112,9 @@ TEST_F(ActivationTest, MissingSettingsFileLeavesTheRunningEventLoop)
             std::error_code ignored;
             std::filesystem::remove_all(std::filesystem::current_path(ignored), ignored);
         });
-        TForm1 form; // with the default terminate handler
+        MainWindow form; // with the default terminate handler
         QEventLoop loop;
-        QTimer::singleShot(0, &form, [&form] { form.FormActivate(); });
+        QTimer::singleShot(0, &form, [&form] { form.refreshPortsAndSettings(); });
         QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
         std::exit(loop.exec());
     };
@@ -102,11 +125,11 @@ TEST_F(ActivationTest, MissingSettingsFileLeavesTheRunningEventLoop)
 TEST_F(ActivationTest, SettingsFileDeletedWhileRunningEndsTheProgram)
 {
     writeIni("[Communication]\r\nPort=EMU1\r\n");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     ASSERT_EQ(m_terminations, 0);
 
     std::filesystem::remove(iniPath());
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
 
     EXPECT_EQ(m_terminations, 1);
     EXPECT_EQ(message(0), QStringLiteral("Файл fpinit.ini отсутствует.\n Ошибка!"));
@@ -164,7 +187,7 @@ TEST_F(ActivationTest, AnswerEndIsReadOnEveryActivation)
     for (const auto& row : rows) {
         writeIni(row.ini);
 
-        m_form->FormActivate();
+        m_form->refreshPortsAndSettings();
 
         EXPECT_EQ(link::processLink().answerEnd(), row.expected) << row.ini;
     }

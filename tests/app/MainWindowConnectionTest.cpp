@@ -14,9 +14,12 @@ namespace {
 
 class ConnectionTest : public AppFixture {
 protected:
-    QColor indicator() const { return child<platform::ShapeIndicator>("Shape1")->color(); }
-    QString buttonText() const { return child<QPushButton>("Button3")->text(); }
-    bool statusButtonEnabled() const { return child<QPushButton>("Button2")->isEnabled(); }
+    QColor indicator() const
+    {
+        return child<platform::ShapeIndicator>("connectionIndicator")->color();
+    }
+    QString buttonText() const { return child<QPushButton>("connectButton")->text(); }
+    bool statusButtonEnabled() const { return child<QPushButton>("statusButton")->isEnabled(); }
 };
 
 TEST_F(ConnectionTest, StartsDisconnected)
@@ -25,17 +28,17 @@ TEST_F(ConnectionTest, StartsDisconnected)
     EXPECT_EQ(indicator(), QColor(Qt::red));
     EXPECT_EQ(buttonText(), QStringLiteral("Подключить"));
     EXPECT_FALSE(statusButtonEnabled());
-    EXPECT_FALSE(menuEnabled("SalesMenu"));
+    EXPECT_FALSE(menuEnabled("salesMenu"));
     EXPECT_FALSE(scriptsEnabled());
-    EXPECT_FALSE(menuEnabled("ExtraMenu"));
+    EXPECT_FALSE(menuEnabled("extraMenu"));
 }
 
 TEST_F(ConnectionTest, ConnectShowsConnectedStateAndStoresThePort)
 {
     writeIni("; kept\r\n[Communication]\r\nPort=emu1\r\nSpeed=57600\r\n");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
 
-    m_form->Button3Click();
+    m_form->toggleConnection();
 
     ASSERT_TRUE(m_form->isConnected());
     EXPECT_EQ(indicator(), QColor(Qt::green));
@@ -43,9 +46,9 @@ TEST_F(ConnectionTest, ConnectShowsConnectedStateAndStoresThePort)
     EXPECT_FALSE(ports()->isEnabled());
     EXPECT_FALSE(speeds()->isEnabled());
     EXPECT_TRUE(statusButtonEnabled());
-    EXPECT_TRUE(menuEnabled("SalesMenu"));
+    EXPECT_TRUE(menuEnabled("salesMenu"));
     EXPECT_TRUE(scriptsEnabled());
-    EXPECT_TRUE(menuEnabled("ExtraMenu"));
+    EXPECT_TRUE(menuEnabled("extraMenu"));
     EXPECT_EQ(iniValue("Communication", "Port"), "EMU1") << "the listed spelling is written";
     EXPECT_EQ(iniValue("Communication", "Speed"), "57600");
     EXPECT_EQ(readIni().rfind("; kept\r\n", 0), 0u);
@@ -92,13 +95,13 @@ TEST_F(ConnectionTest, PortThatCannotBeOpenedChangesNothing)
     serial::portRegistry().addVirtualPort(
         "BROKEN", [](const std::string&, int) { return std::unique_ptr<serial::SerialLine>(); });
     writeIni("[Communication]\r\nPort=BROKEN\r\n");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     ASSERT_EQ(ports()->currentText(), "BROKEN");
     const std::string before = readIni();
     std::ostringstream terminal;
     std::streambuf* const stderrBuffer = std::cerr.rdbuf(terminal.rdbuf());
 
-    m_form->Button3Click();
+    m_form->toggleConnection();
 
     std::cerr.rdbuf(stderrBuffer);
     EXPECT_EQ(terminal.str(), "quorvex: cannot open BROKEN\n");
@@ -107,8 +110,8 @@ TEST_F(ConnectionTest, PortThatCannotBeOpenedChangesNothing)
     EXPECT_FALSE(m_form->isConnected());
     EXPECT_EQ(indicator(), QColor(Qt::red));
     EXPECT_TRUE(ports()->isEnabled());
-    EXPECT_FALSE(menuEnabled("SalesMenu"));
-    EXPECT_FALSE(menuEnabled("ExtraMenu"));
+    EXPECT_FALSE(menuEnabled("salesMenu"));
+    EXPECT_FALSE(menuEnabled("extraMenu"));
     EXPECT_EQ(readIni(), before);
     EXPECT_FALSE(link::session().freshConnection);
 }
@@ -118,7 +121,7 @@ TEST_F(ConnectionTest, DisconnectKeepsExtraFunctionsEnabled)
     connectWith("[Communication]\r\nPort=EMU1\r\n");
     m_form->statusBar()->showMessage("left over");
 
-    m_form->Button3Click();
+    m_form->toggleConnection();
 
     EXPECT_FALSE(m_form->isConnected());
     EXPECT_EQ(indicator(), QColor(Qt::red));
@@ -126,19 +129,19 @@ TEST_F(ConnectionTest, DisconnectKeepsExtraFunctionsEnabled)
     EXPECT_TRUE(ports()->isEnabled());
     EXPECT_TRUE(speeds()->isEnabled());
     EXPECT_FALSE(statusButtonEnabled());
-    EXPECT_FALSE(menuEnabled("SalesMenu"));
+    EXPECT_FALSE(menuEnabled("salesMenu"));
     EXPECT_FALSE(scriptsEnabled());
-    EXPECT_TRUE(menuEnabled("ExtraMenu"));
+    EXPECT_TRUE(menuEnabled("extraMenu"));
     EXPECT_TRUE(m_form->statusBar()->currentMessage().isEmpty());
 }
 
 TEST_F(ConnectionTest, ReconnectAfterDisconnectWorks)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
-    m_form->Button3Click();
+    m_form->toggleConnection();
     ASSERT_FALSE(m_form->isConnected());
 
-    m_form->Button3Click();
+    m_form->toggleConnection();
 
     EXPECT_TRUE(m_form->isConnected());
 }
@@ -146,12 +149,12 @@ TEST_F(ConnectionTest, ReconnectAfterDisconnectWorks)
 TEST_F(ConnectionTest, WindowsLeftReachableAfterDisconnectingSayThePortIsClosed)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
-    m_form->Button3Click();
+    m_form->toggleConnection();
     ASSERT_FALSE(m_form->isConnected());
     m_dialogs->clear();
     const QString closed = platform::fromCp1251(link::refusalMessage(link::Refusal::PortClosed));
 
-    m_form->ReceiptCopiesItemClick();
+    m_form->openReceiptCopies();
     TForm14 modem(nullptr, &link::processLink());
     modem.Button28Click();
 

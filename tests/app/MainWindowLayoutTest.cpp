@@ -13,7 +13,7 @@ class LayoutTest : public AppFixture {
 protected:
     void expectCaptionsFit(const char* state)
     {
-        const QString name = QStringLiteral("TForm1-") + QLatin1String(state);
+        const QString name = QStringLiteral("MainWindow-") + QLatin1String(state);
         m_form->adjustSize();
         test_support::expectCaptionsFit(*m_form, name);
         EXPECT_GE(m_form->menuBar()->width(), m_form->menuBar()->sizeHint().width())
@@ -26,10 +26,10 @@ protected:
 TEST_F(LayoutTest, CaptionsFitConnectedAndNot)
 {
     writeIni("[Communication]\r\nPort=EMU1\r\n");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     expectCaptionsFit("disconnected");
 
-    m_form->Button3Click();
+    m_form->toggleConnection();
     ASSERT_TRUE(m_form->isConnected());
     expectCaptionsFit("connected");
 }

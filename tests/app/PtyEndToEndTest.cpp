@@ -42,16 +42,16 @@ TEST_F(PtyEndToEndTest, ConnectsToAnnouncedEmulator)
     ASSERT_FALSE(device.empty());
     writeIni("[Communication]\r\nPort=" + device + "\r\nSpeed=115200\r\n");
 
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     ASSERT_EQ(ports()->currentText().toStdString(), device) << "listed and selected";
-    m_form->Button3Click();
+    m_form->toggleConnection();
 
     EXPECT_TRUE(m_form->isConnected());
     EXPECT_TRUE(m_dialogs->messages().empty()) << m_dialogs->lastMessage();
     EXPECT_EQ(link::processLink().retData().ErrorFlags, test_support::kFiscalisedFlags);
     EXPECT_EQ(iniValue("Communication", "Port"), device);
 
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     EXPECT_EQ(ports()->currentText().toStdString(), device) << "a device path is read back whole";
 }
 

@@ -28,7 +28,7 @@ protected:
             if (auto* dialog = qobject_cast<QDialog*>(opened))
                 dialog->reject();
         });
-        m_form->ReceiptCopiesItemClick();
+        m_form->openReceiptCopies();
         QCoreApplication::processEvents();
         return opened;
     }

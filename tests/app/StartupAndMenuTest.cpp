@@ -3,14 +3,15 @@
 
 #include "app/Startup.h"
 #include "app/TForm9.h"
+#include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm2.h"
-#include "fiscal/ui/TForm3.h"
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
+#include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"
+#include "link/ui/ExchangeMonitor.h"
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
@@ -23,8 +24,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <utility>
@@ -108,15 +111,15 @@ TEST_F(StartupTest, EveryMenuItemOpensItsWindowModally)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
     const std::vector<std::pair<const char*, QWidget*>> items = {
-        {"ServiceCashItem", static_cast<QWidget*>(m_windows.serviceCash)},
-        {"FiscalReceiptItem", static_cast<QWidget*>(m_windows.sales)},
-        {"NonFiscalReceiptItem", static_cast<QWidget*>(m_windows.nonFiscal)},
-        {"ZReportItem", static_cast<QWidget*>(m_windows.zReport)},
-        {"PeriodicReportItem", static_cast<QWidget*>(m_windows.periodicReports)},
-        {"ScriptsItem", static_cast<QWidget*>(m_windows.script)},
-        {"ModemStateItem", static_cast<QWidget*>(m_windows.modem)},
-        {"AcquirerLinkItem", static_cast<QWidget*>(m_windows.acquirerLink)},
-        {"AboutItem", static_cast<QWidget*>(m_windows.about)},
+        {"serviceCashItem", static_cast<QWidget*>(m_windows.serviceCash)},
+        {"fiscalReceiptItem", static_cast<QWidget*>(m_windows.sales)},
+        {"nonFiscalReceiptItem", static_cast<QWidget*>(m_windows.nonFiscal)},
+        {"zReportItem", static_cast<QWidget*>(m_windows.zReport)},
+        {"periodicReportItem", static_cast<QWidget*>(m_windows.periodicReports)},
+        {"scriptsItem", static_cast<QWidget*>(m_windows.script)},
+        {"modemStateItem", static_cast<QWidget*>(m_windows.modem)},
+        {"acquirerLinkItem", static_cast<QWidget*>(m_windows.acquirerLink)},
+        {"aboutItem", static_cast<QWidget*>(m_windows.about)},
     };
 
     for (const auto& [item, window] : items) {
@@ -130,7 +133,7 @@ TEST_F(StartupTest, EveryMenuItemOpensItsWindowModally)
 TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgainOnce)
 {
     writeIni("[Communication]\r\nSpeed=57600\r\n");
-    m_form->FormActivate();
+    m_form->refreshPortsAndSettings();
     ASSERT_EQ(speeds()->currentText(), "57600");
     QTimer::singleShot(0, [this] {
         writeIni("[Communication]\r\nSpeed=115200\r\n");
@@ -138,7 +141,7 @@ TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgainOnce)
             dialog->reject();
     });
 
-    child<QAction>("AboutItem")->trigger();
+    child<QAction>("aboutItem")->trigger();
     QCoreApplication::processEvents();
     EXPECT_EQ(speeds()->currentText(), "115200");
 
@@ -148,6 +151,55 @@ TEST_F(StartupTest, ReturningFromAWindowReadsTheSettingsAgainOnce)
     QCoreApplication::sendEvent(m_form.get(), &handBack);
 
     EXPECT_EQ(speeds()->currentText(), "115200");
+}
+
+// Whether the window system's input reaches a window: Qt tells a window when a modal window
+// starts or stops blocking it.
+class BlockedState final : public QObject {
+public:
+    explicit BlockedState(QWidget& window)
+    {
+        window.winId(); // its window-system window exists before anything is shown
+        window.windowHandle()->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowUnblocked)
+            blocked = event->type() == QEvent::WindowBlocked;
+        return false;
+    }
+    bool blocked = false;
+};
+
+TEST_F(StartupTest, MonitorTakesInputBesideAModalWindowAndCtrlMOpensItFromThere)
+{
+    connectWith("[Communication]\r\nPort=EMU1\r\n");
+    auto* monitor = static_cast<QWidget*>(m_windows.monitor);
+    const BlockedState mainWindow(*m_form);
+    const BlockedState monitorWindow(*monitor);
+    m_form->show();
+    bool mainBlocked = false;
+    bool monitorShown = false;
+    bool monitorBlocked = true;
+    QTimer::singleShot(0, [&] {
+        QWidget* script = QApplication::activeModalWidget();
+        ASSERT_EQ(script, static_cast<QWidget*>(m_windows.script));
+        script->activateWindow(); // the window system activates it in its own time
+        QCoreApplication::processEvents();
+        QKeyEvent ctrlM(QEvent::KeyPress, Qt::Key_M, Qt::ControlModifier);
+        QCoreApplication::sendEvent(script, &ctrlM);
+        monitorShown = monitor->isVisible();
+        monitorBlocked = monitorWindow.blocked;
+        mainBlocked = mainWindow.blocked;
+        static_cast<QDialog*>(script)->reject();
+    });
+
+    child<QAction>("scriptsItem")->trigger();
+
+    EXPECT_TRUE(mainBlocked);
+    EXPECT_TRUE(monitorShown);
+    EXPECT_FALSE(monitorBlocked);
+    monitor->hide();
 }
 
 TEST_F(StartupTest, StatusButtonOpensTheStatusWindow)
@@ -160,7 +212,7 @@ TEST_F(StartupTest, StatusButtonOpensTheStatusWindow)
             dialog->reject();
     });
 
-    child<QPushButton>("Button2")->click();
+    child<QPushButton>("statusButton")->click();
 
     ASSERT_NE(opened, nullptr);
     EXPECT_EQ(opened->windowTitle(), QStringLiteral("Байты состояния регистратора"));
@@ -173,7 +225,7 @@ TEST_F(StartupTest, AboutWindowNamesProgramVersionAndAuthors)
     EXPECT_TRUE(text.contains("Quorvex"));
     EXPECT_TRUE(text.contains(QStringLiteral("Версия " QUORVEX_PROJECT_VERSION)))
         << text.toStdString();
-    EXPECT_TRUE(text.contains("Quorvex developers"));
+    EXPECT_TRUE(text.contains(QStringLiteral("© Разработчики Quorvex")));
     auto* label = static_cast<QWidget*>(m_windows.about)->findChild<QLabel*>("Label1");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), text);
@@ -211,10 +263,10 @@ TEST_F(ReportMenuTest, XAndGoodsReportsSendTheOperatorPassword)
 {
     connectWith("[Communication]\r\nPort=EMU1\r\n");
 
-    m_form->XReportItemClick();
+    m_form->printXReport();
     EXPECT_EQ(link::processLink().retData().Command, 0x45);
     EXPECT_EQ(link::processLink().retData().RequestData, "9011,2");
-    m_form->GoodsReportItemClick();
+    m_form->printGoodsReport();
     EXPECT_EQ(link::processLink().retData().Command, 0x6F);
     EXPECT_EQ(link::processLink().retData().RequestData, "9011,S");
 
@@ -229,7 +281,7 @@ TEST_F(ReportMenuTest, RegistrarErrorIsReportedAfterTheCallbackText)
     m_dialogs->clear();
     emulator::processRegistrar(1).faults().silent = true;
 
-    m_form->XReportItemClick();
+    m_form->printXReport();
 
     ASSERT_EQ(m_dialogs->messages().size(), 2u);
     EXPECT_EQ(message(0), QStringLiteral("Таймаут"));
@@ -244,9 +296,9 @@ TEST_F(ReportMenuTest, ReportRefusedByABusyLinkIsToldApart)
     connectWith("[Communication]\r\nPort=REENTRANT\r\n");
     m_dialogs->clear();
     // The goods report is asked for while the X report is still on the line.
-    m_duringExchange = [this] { m_form->GoodsReportItemClick(); };
+    m_duringExchange = [this] { m_form->printGoodsReport(); };
 
-    m_form->XReportItemClick();
+    m_form->printXReport();
 
     EXPECT_EQ(m_dialogs->messages().size(), 3u);
     EXPECT_EQ(message(0),

@@ -50,6 +50,9 @@ TEST(EmulatorOptions, BadArgumentsAreNamedInTheMessage)
         {"--garbage", "\\q"},
         {"--version", "5 00"},
         {"--factory", ""},
+        // A replay answers from its log alone: what shapes the model's answers is refused.
+        {"--replay", "x.log", "--status", "2=1"},
+        {"--answer", "4A=1", "--replay", "x.log"},
     };
 
     for (const auto& args : bad) {

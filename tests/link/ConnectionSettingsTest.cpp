@@ -86,5 +86,21 @@ TEST_F(ConnectionSettingsTest, AnswerEndIsEtxOnlyWhenTheKeySaysSo)
         EXPECT_EQ(readAnswerEnd(write(row.ini)), row.expected) << row.ini;
 }
 
+TEST_F(ConnectionSettingsTest, BusyLimitIsTheKeysSecondsOrTheDefault)
+{
+    const struct {
+        const char* ini;
+        int expected;
+    } rows[] = {
+        {"", kDefaultBusyLimitSeconds},
+        {"[Communication]\r\nBusyLimit=30\r\n", 30},
+        {"[Communication]\r\nBusyLimit=0\r\n", kDefaultBusyLimitSeconds},
+        {"[Communication]\r\nBusyLimit=-5\r\n", kDefaultBusyLimitSeconds},
+        {"[Communication]\r\nBusyLimit=lang\r\n", kDefaultBusyLimitSeconds},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(readBusyLimit(write(row.ini)), row.expected) << row.ini;
+}
+
 } // namespace
 } // namespace quorvex::link

@@ -101,6 +101,14 @@ TEST_F(ExchangeLogging, SessionsOfBothPortsStartAndEnd)
     const std::string start = ";Начало сеанса   " + kStamp + " \r\n";
     const std::string end = ";Конец Сеанса   " + kStamp + " \r\n";
     EXPECT_EQ(logText(), start + start + end + end);
+
+    // A recording played as the second registrar stays out of the log.
+    link.setSecondPortLogged(false);
+    ASSERT_GT(link.OpenSecondPort("B", 19200), 0);
+    link.UseSecondPort(1);
+    send(0x4A, "W");
+    link.CloseSecondPort();
+    EXPECT_EQ(logText(), start + start + end + end);
 }
 
 TEST_F(ExchangeLogging, FailedOpenLogsWhyAndTheLinkKeepsItUntilTheNextOpen)
@@ -149,12 +157,15 @@ TEST_F(ExchangeLogging, PathStaysWhereTheFirstEntryPutIt)
     EXPECT_NE(logText().find("4AW\r\n"), std::string::npos);
 }
 
-TEST_F(ExchangeLogging, UnwritableLogLeavesTheExchangeAlone)
+TEST_F(ExchangeLogging, UnwritableLogIsToldOnceAndLeavesTheExchangeAlone)
 {
     directory = (root / "no-such-directory").string();
     link.SetLogName("Brelox.log");
+    std::vector<LogFailure> told;
+    link.exchangeLog().setFailureListener([&](const LogFailure& f) { told.push_back(f); });
     first->queueAnswerBytes(kAllStatus80Answer);
 
+    EXPECT_EQ(link.exchangeLog().check(), std::errc::no_such_file_or_directory);
     ASSERT_GT(link.OpenFirstPort("A", 19200), 0);
     RetData seen;
     EXPECT_EQ(link.SendCommand(
@@ -162,8 +173,18 @@ TEST_F(ExchangeLogging, UnwritableLogLeavesTheExchangeAlone)
               0);
 
     EXPECT_EQ(seen.ErrorFlags, 0u);
-    EXPECT_FALSE(link.exchangeLog().write(" ", ";x"));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].kind, LogFailure::Kind::CannotOpen);
+    EXPECT_EQ(told[0].path, (root / "no-such-directory" / "Brelox.log").string());
+    EXPECT_EQ(told[0].reason, std::errc::no_such_file_or_directory);
     EXPECT_FALSE(fs::exists(root / "no-such-directory"));
+
+    // Once an entry is written again, a new failure is told again.
+    fs::create_directories(root / "no-such-directory");
+    EXPECT_TRUE(link.exchangeLog().write(" ", ";x"));
+    fs::remove_all(root / "no-such-directory");
+    EXPECT_FALSE(link.exchangeLog().write(" ", ";x"));
+    EXPECT_EQ(told.size(), 2u);
 }
 
 TEST_F(ExchangeLogging, OverlongPathIsNeverCutToAnotherName)
@@ -232,7 +253,14 @@ TEST_F(ExchangeLogging, ACutExchangeSaysWhyAfterItsAnswer)
 
     send(0x4A, "1");
     first->gone = true;
-    send(0x4A, "2");
+    // The message box about the lost line stays open for minutes: the note keeps the time the
+    // loss was found.
+    (void)link.SendCommand(
+        nullptr,
+        [this](RetData&) {
+            clock.set({7, 3, 2026, 1, 9, 40});
+        },
+        0, 0x4A, "2");
 
     const std::string text = logText();
     const std::string streaming = ";" + kStamp +

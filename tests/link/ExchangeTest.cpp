@@ -293,6 +293,37 @@ TEST_F(Exchange, ALineThatNeverGoesQuietIsCutWithTheProtocolError)
     }
 }
 
+// A registrar busy for ever would hold the program for ever: SYN alone holds the exchange only up
+// to the busy limit, counted from the request; then the wait ends as its own failure.
+TEST_F(Exchange, SynPastTheBusyLimitEndsTheWaitAsBusyNotAsATimeout)
+{
+    const Bytes good = answer("OK", {0x81, 0x80, 0x80, 0x80, 0x80, 0x80});
+    std::int64_t clockUs = 0;
+    link.setObserverClocks({[&clockUs] { return clockUs += 1'000'000; }, [] { return 0; }});
+    link.setBusyLimit(30);
+    const struct {
+        const char* name;
+        std::size_t syns; // one second of the clock each
+        std::uint32_t flags;
+        std::uint8_t status0;
+    } cases[] = {
+        {"SYN within the limit, then the answer", 28, 1, 1},
+        {"SYN beyond the limit", 40, ERR_BUSY, 0},
+    };
+
+    openFirst();
+    for (const auto& c : cases) {
+        first->queueAnswer(reads(Bytes(c.syns, SYN)) + reads(good));
+
+        const RetData r = send(0x4A);
+
+        EXPECT_EQ(r.ErrorFlags, c.flags) << c.name;
+        EXPECT_EQ(r.Status[0], c.status0) << c.name;
+        EXPECT_EQ(callbacks, 1) << c.name;
+        first->input.clear();
+    }
+}
+
 TEST_F(Exchange, AGoneDeviceEndsTheExchangeAtOnceAsATimeout)
 {
     openFirst();

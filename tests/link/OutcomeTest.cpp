@@ -28,6 +28,11 @@ TEST(Outcome, EachResultIsJudgedAndToldInItsOwnWords)
         {"done", 0, 0, Outcome::Done, {"ok"}},
         {"registrar error", 0, 0x00000020, Outcome::Refused, {"Команда не разрешена", "failed"}},
         {"time-out", 0, ERR_TIMEOUT, Outcome::TimedOut, {"Таймаут", "late"}},
+        {"busy past the limit",
+         0,
+         ERR_BUSY,
+         Outcome::Busy,
+         {"Регистратор занят слишком долго, ожидание ответа прервано", "failed"}},
         {"not sent", -1, 0, Outcome::NotSent, {refusalMessage(Refusal::NotIdle)}},
     };
     for (const Case& c : cases) {

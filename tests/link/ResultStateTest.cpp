@@ -98,7 +98,7 @@ TEST_F(ResultStateTest, EveryAnswerWithAnErrorIsCounted)
     EXPECT_EQ(m_state.pendingAnswers, -2);
 }
 
-TEST(ErrorTexts, AllTwentyTextsInTheirTestingOrder)
+TEST(ErrorTexts, AllTwentyOneTextsInTheirTestingOrder)
 {
     struct Entry {
         std::uint32_t bit;
@@ -123,6 +123,7 @@ TEST(ErrorTexts, AllTwentyTextsInTheirTestingOrder)
         {ERR_BCC, "Ошибка протокола"},
         {ERR_NAK, "Ошибка приема команды"},
         {ERR_TIMEOUT, "Таймаут"},
+        {ERR_BUSY, "Регистратор занят слишком долго, ожидание ответа прервано"},
         {0x08000000, "Общая ошибка"},
         {0x10000000, "Общая ошибка фиск. памяти"},
     };
@@ -137,7 +138,7 @@ TEST(ErrorTexts, AllTwentyTextsInTheirTestingOrder)
         EXPECT_EQ(std::string(first ? first : "<none>"), entry->text) << std::hex << entry->bit;
     }
     EXPECT_EQ(errorTextFor(0), nullptr);
-    EXPECT_EQ(errorTextFor(0x20000000 | 0x40000000 | 0x80000000), nullptr);
+    EXPECT_EQ(errorTextFor(0x40000000 | 0x80000000), nullptr);
 }
 
 TEST(PrinterResultsCallbacks, BothFeedTheProcessStateAndDialogs)

@@ -27,7 +27,7 @@ TEST_F(ParameterFileTest, EightLinesEndingInCrLfAsTheBoxesStand)
 {
     const std::string path = (m_dir / "net.txt").string();
 
-    ASSERT_TRUE(writeParameterFile(path, kShown));
+    ASSERT_FALSE(writeParameterFile(path, kShown));
 
     std::ifstream file(path, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(file), {}};
@@ -38,7 +38,8 @@ TEST_F(ParameterFileTest, EightLinesEndingInCrLfAsTheBoxesStand)
 
 TEST_F(ParameterFileTest, UnopenableFilesAreReported)
 {
-    EXPECT_FALSE(writeParameterFile((m_dir / "missing" / "net.txt").string(), kShown));
+    EXPECT_EQ(writeParameterFile((m_dir / "missing" / "net.txt").string(), kShown),
+              std::errc::no_such_file_or_directory);
     EXPECT_EQ(readParameterFile((m_dir / "absent.txt").string()), std::nullopt);
     EXPECT_EQ(readParameterFile(m_dir.string()), std::nullopt);
 }

@@ -3,9 +3,11 @@
 #include "script/ExecuteOnBoth.h"
 #include "script/CompareIgnore.h"
 #include "script/ManualCommand.h"
+#include "script/RecordingComparison.h"
 #include "script/ScriptConsoleHost.h"
 
 #include "emulator/EmulatedLine.h"
+#include "emulator/Replay.h"
 #include "link/Link.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
@@ -15,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 using namespace quorvex;
@@ -243,6 +246,38 @@ TEST_F(ExecuteOnBothTest, ManualCommandShowsTheRefusalNotATimeout)
     EXPECT_TRUE(first().handledCommands().empty());
 }
 
+// A registrar given up as busy has not answered: nothing is compared, and the console names the
+// busy registrar instead of a time-out.
+TEST_F(ExecuteOnBothTest, BusyRegistrarIsNoAnswerWithItsOwnMessage)
+{
+    answer("1,2,3", "1,2,3");
+    first().faults().workingMs = 600; // SYN every 60 ms of virtual time
+    std::int64_t clockUs = 0;
+    link::processLink().setObserverClocks(
+        {[&clockUs] { return clockUs += 1'000'000; }, [] { return std::int64_t{0}; }});
+    link::processLink().setBusyLimit(2);
+    script::ScriptConsoleHost host;
+
+    const auto outcome = script::executeManualCommand(host, kCode, "W", m_lists);
+
+    link::processLink().setBusyLimit(link::kDefaultBusyLimitSeconds);
+    link::processLink().setObserverClocks(
+        {[] {
+             return std::chrono::duration_cast<std::chrono::microseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch())
+                 .count();
+         },
+         [] {
+             return std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::system_clock::now().time_since_epoch())
+                 .count();
+         }});
+    EXPECT_EQ(outcome, ExecuteOutcome::FirstTimedOut);
+    ASSERT_FALSE(host.messages().empty());
+    EXPECT_EQ(host.messages().back(), "Ошибка выполнения команды. Регистратор занят слишком долго");
+    EXPECT_TRUE(second().handledCommands().empty());
+}
+
 TEST_F(ExecuteOnBothTest, HookSeesTheFirstAnswerBeforeTheSecondIsAsked)
 {
     answer("1,2,3", "1,2,3");
@@ -279,6 +314,71 @@ TEST_F(ExecuteOnBothTest, RepeatResendsTheFirstRequestAndSendsCodeToTheSecond)
     EXPECT_EQ(second().handledRequests().back().command, 0x21);
     EXPECT_EQ(second().handledRequests().back().data, "D");
     EXPECT_EQ(m_report.lines().size(), 3u);
+}
+
+link::LoggedExchange recorded(int command, const std::string& data, const std::string& answer,
+                              std::uint8_t s2, bool checksumOk = true)
+{
+    link::LoggedExchange e;
+    e.command = command;
+    e.data = data;
+    e.outcome = link::LoggedOutcome::Answer;
+    e.answerData = answer;
+    e.answerStatus = {0x80, 0x80, s2, 0x80, 0x80, 0x80 | test_support::kFiscalisedS5};
+    e.checksumOk = checksumOk;
+    return e;
+}
+
+// Against a recording the status bits and the link's errors count too, and a request the
+// recording lacks is a difference of its own; two live registrars are compared by fields only.
+TEST_F(ExecuteOnBothTest, AgainstARecordingStatusAndUnrecordedRequestsAreDifferences)
+{
+    auto recording = std::make_shared<script::RecordedSecondRegistrar>();
+    emulator::registerReplayPort(
+        serial::portRegistry(), "replay:eob",
+        std::make_shared<emulator::ReplayAnswers>(std::vector{
+            recorded(kCode, "W", "1,2,3", 0x81), recorded(0x21, "D", "x", 0x80, false)}),
+        [recording](const emulator::HandledRequest& r, std::size_t times) {
+            recording->noteUnrecorded(r.command, r.data, times);
+        });
+    ASSERT_NE(link::OpenSecondPort("replay:eob", 19200), -1);
+    first().setAnswerData(kCode, "1,2,3");
+    first().setAnswerData(0x21, "x");
+
+    EXPECT_EQ(run(), ExecuteOutcome::Done); // compared as a live registrar
+    EXPECT_TRUE(m_report.lines().empty());
+
+    script::setRecordedSecond(recording);
+    EXPECT_EQ(run(ReportFormat::Manual), ExecuteOutcome::Done);
+    EXPECT_EQ(script::ExecuteOnBoth(0x21, "D", true, ReportFormat::Manual, m_lists),
+              ExecuteOutcome::Done);
+    EXPECT_EQ(script::ExecuteOnBoth(kCode, "X", true, ReportFormat::Script, m_lists),
+              ExecuteOutcome::Done);
+    script::setComparisonIgnore(script::parseIgnoreList("4A:status").list);
+    EXPECT_EQ(run(), ExecuteOutcome::Done);
+    script::setComparisonIgnore({});
+    script::setRecordedSecond(nullptr);
+    link::CloseSecondPort();
+    serial::portRegistry().removeVirtualPort("replay:eob");
+
+    EXPECT_EQ(reportTexts(),
+              (std::vector<std::string>{
+                  "Не совпадает бит состояния S2:01 (Нет бумаги)", "Регистратор №1: 0",
+                  "Регистратор №2: 1", "Не совпадает ошибка обмена (Ошибка протокола)",
+                  "Регистратор №1: 0", "Регистратор №2: 1", " ", "Код команды: 4Ah(74)",
+                  "Запрос не найден в записи обмена: 4A X"}));
+}
+
+TEST(CompareIgnoreTest, StatusRulesLeaveOutTheStatusOnly)
+{
+    const auto parsed = script::parseIgnoreList("4A:status,3E");
+
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_TRUE(parsed.list.ignoresStatus(0x4A));
+    EXPECT_FALSE(parsed.list.ignoresAnswer(0x4A));
+    EXPECT_FALSE(parsed.list.ignoresField(0x4A, 0));
+    EXPECT_TRUE(parsed.list.ignoresStatus(0x3E));
+    EXPECT_FALSE(parsed.list.ignoresStatus(0x5A));
 }
 
 TEST(ExecuteDisplayFormats, StatusExchangeAndCodeLines)

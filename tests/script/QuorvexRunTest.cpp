@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "link/ExchangeLogReader.h"
+
+#include <chrono>
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +77,8 @@ TEST(QuorvexRunTest, BadOptionsMissingScriptAndUnopenablePortExitWithTwo)
     EXPECT_EQ(runTool("--bogus " + path).exitCode, 2);
     EXPECT_EQ(runTool("--speed fast " + path).exitCode, 2);
     EXPECT_EQ(runTool("--answer-end soon " + path).exitCode, 2);
+    EXPECT_EQ(runTool("--busy-limit 0 " + path).exitCode, 2);
+    EXPECT_EQ(runTool("--busy-limit 5s " + path).exitCode, 2);
     EXPECT_EQ(runTool("--port").exitCode, 2);
     EXPECT_EQ(runTool("").exitCode, 2);
     EXPECT_EQ(runTool("/nonexistent/script.txt").exitCode, 2);
@@ -170,14 +177,108 @@ TEST(QuorvexRunTest, ADayOnQuorvexEmuOverAPseudoTerminal)
                           ";%Ret0=1\n;%Ret1=5\n");
 }
 
+// The command runs in a shell of its own; its exit status, output and error output.
+ToolResult runShell(const std::string& command)
+{
+    const std::string outPath = writeTextFile("out.txt", "");
+    const std::string errPath = writeTextFile("err.txt", "");
+    const std::string codePath = writeTextFile("code.txt", "");
+    const std::string line =
+        "(" + command + ") >" + outPath + " 2>" + errPath + "; echo $? >" + codePath;
+    if (std::system(line.c_str()) != 0)
+        return {};
+    return {std::stoi(readFile(codePath)), readFile(outPath), readFile(errPath)};
+}
+
+const std::vector<std::string> kEndlessLoop = {
+    "%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"", "%While (i < 1)", "4AW", "%EndWhile"};
+
+TEST(QuorvexRunTest, ASignalEndsTheRunAfterTheExchangeAndEveryReportIsWritten)
+{
+    const std::string endless = script(kEndlessLoop);
+    const std::string next = writeTextFile("next.txt", "0F\n");
+    const std::string junit = writeTextFile("signal.xml", "stale report of an earlier run");
+    const std::string log = writeTextFile("signal.log", "");
+
+    const ToolResult result =
+        runShell(std::string(QUORVEX_RUN_PATH) + " --junit " + junit + " --log " + log + " " +
+                 endless + " " + next + " & pid=$!; sleep 0.5; kill -TERM $pid; wait $pid");
+
+    EXPECT_EQ(result.exitCode, 143);
+    EXPECT_EQ(result.out.substr(result.out.size() - 1), "\n");
+    const std::string xml = readFile(junit);
+    EXPECT_NE(xml.find(R"(tests="2" failures="0" errors="1" skipped="1")"), std::string::npos)
+        << xml;
+    EXPECT_NE(xml.find(R"(<error message="interrupted by signal 15" type="interrupted">)"),
+              std::string::npos)
+        << xml;
+    const std::string written = readFile(log);
+    EXPECT_EQ(written.rfind(";Конец Сеанса   "), written.rfind("\r\n;") + 2);
+    const link::ExchangeLogContents contents = link::readExchangeLog(written);
+    EXPECT_EQ(contents.summary.problemCount, 0u);
+    EXPECT_GT(contents.exchanges.size(), 1u);
+
+    // A second signal does not wait for the 20-second delay to end.
+    const auto start = std::chrono::steady_clock::now();
+    const ToolResult twice =
+        runShell(std::string(QUORVEX_RUN_PATH) + " " +
+                 script({"%DeclareBeg", "%DeclareEnd", "%Delay 20000"}) +
+                 " & pid=$!; sleep 0.3; kill -TERM $pid; sleep 0.3; kill -TERM $pid; wait $pid");
+    EXPECT_EQ(twice.exitCode, 143);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// A script from a pipe is copied first, so its loop runs all three passes.
+TEST(QuorvexRunTest, AScriptFromAPipeRunsItsLoops)
+{
+    const std::string loop = script({"%DeclareBeg", "%New i", "%DeclareEnd", "%Set i = \"0\"",
+                                     "%While (i < 3)", "4AW", "%Oper (i, 1, 0, i)", "%EndWhile"});
+
+    const ToolResult result =
+        runShell("cat " + loop + " | " + std::string(QUORVEX_RUN_PATH) + " /dev/stdin");
+
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    std::size_t passes = 0;
+    for (auto at = result.out.find("PC: "); at != std::string::npos;
+         at = result.out.find("PC: ", at + 1))
+        ++passes;
+    EXPECT_EQ(passes, 3u) << result.out;
+}
+
+TEST(QuorvexRunTest, OutputsThatCannotBeWrittenAreRefusedOrTold)
+{
+    const std::string path = script({"0F"});
+    const std::string log = writeTextFile("refused.log", "");
+    std::remove(log.c_str());
+
+    const ToolResult junit = runTool("--log " + log + " --junit /nonexistent/j.xml " + path);
+    EXPECT_EQ(junit.exitCode, 2);
+    EXPECT_EQ(junit.err, "quorvex-run: cannot write the JUnit report /nonexistent/j.xml: no such "
+                         "file or folder\n");
+    EXPECT_FALSE(std::filesystem::exists(log)); // refused before anything was sent or logged
+    EXPECT_EQ(runTool("--report /nonexistent/r.rtf " + path).exitCode, 2);
+    EXPECT_EQ(runTool("--log /nonexistent/x.log " + path).exitCode, 2);
+
+    // The log fills the 1 KB a file may take: said once, and the run ends with status 1.
+    const ToolResult full =
+        runShell("trap '' XFSZ; ulimit -f 2; " + std::string(QUORVEX_RUN_PATH) + " --quiet --log " +
+                 log + " " + script(std::vector<std::string>(16, "4AW")));
+    EXPECT_EQ(full.exitCode, 1);
+    EXPECT_EQ(full.err.find("cannot write the exchange log"),
+              full.err.rfind("cannot write the exchange log"))
+        << full.err;
+    EXPECT_NE(full.err.find("cannot write the exchange log"), std::string::npos) << full.err;
+}
+
 TEST(QuorvexRunTest, HelpDescribesEveryOption)
 {
     const ToolResult result = runTool("--help");
 
     EXPECT_EQ(result.exitCode, 0);
     for (const char* option :
-         {"--port", "--speed", "--second", "--second-speed", "--log", "--answer-end", "--quiet",
-          "--report", "--second-log", "--compare-all", "--ignore", "--junit", "Exit status"})
+         {"--port", "--speed", "--second", "--second-speed", "--log", "--answer-end",
+          "--busy-limit", "--quiet", "--report", "--second-log", "--compare-all", "--ignore",
+          "--junit", "Exit status"})
         EXPECT_NE(result.out.find(option), std::string::npos) << option;
 }
 

@@ -111,10 +111,11 @@ TEST(Rtf, SaveReplacesTheFileAndReportsFailure)
     const auto file = dir / "report.txt";
     std::ofstream(file) << std::string(5000, 'x');
 
-    ASSERT_TRUE(saveRtf(file.string(), sampleReport().lines()));
+    ASSERT_FALSE(saveRtf(file.string(), sampleReport().lines()));
 
     EXPECT_EQ(readFile(file), toRtf(sampleReport().lines()));
-    EXPECT_FALSE(saveRtf((dir / "missing" / "r.rtf").string(), sampleReport().lines()));
+    EXPECT_EQ(saveRtf((dir / "missing" / "r.rtf").string(), sampleReport().lines()),
+              std::errc::no_such_file_or_directory);
 }
 
 // Whitespace runs as one blank: the office suite wraps long HTML lines at blanks.
@@ -149,7 +150,7 @@ TEST(Rtf, OfficeSuiteReadsTheCyrillicTextAndTheColours)
     ASSERT_EQ(std::system("command -v soffice > /dev/null 2>&1"), 0)
         << "soffice is missing: tools/dev.sh test installs libreoffice-writer-nogui";
     const auto dir = scratchDirectory("office-" + std::to_string(::getpid()));
-    ASSERT_TRUE(saveRtf((dir / "report.rtf").string(), sampleReport().lines()));
+    ASSERT_FALSE(saveRtf((dir / "report.rtf").string(), sampleReport().lines()));
 
     const std::string command =
         "cd '" + dir.string() + "' && HOME='" + dir.string() +

@@ -1,11 +1,11 @@
 // The six fiscal windows: every caption fits and no two controls overlap. Set
 // QUORVEX_SCREENSHOT_DIR to also save them as PNG files for a look.
+#include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm2.h"
-#include "fiscal/ui/TForm3.h"
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
+#include "fiscal/ui/ZReportWindow.h"
 #include "tests/support/platform/RecordingDialogs.h"
 #include "tests/support/qt/CaptionFit.h"
 
@@ -28,15 +28,15 @@ void expectFitsAndSave(QWidget& window, const QString& name)
 TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
 {
     platform::ScopedRecordingDialogs dialogs; // the file dialog of the sales window is cancelled
-    TForm2 cash;
-    TForm3 zReport;
+    ServiceCashWindow cash;
+    ZReportWindow zReport;
     TForm4 periodic;
     TForm13 copies;
     TForm5 sales;
     TForm6 nonFiscal;
 
-    expectFitsAndSave(cash, "TForm2");
-    expectFitsAndSave(zReport, "TForm3");
+    expectFitsAndSave(cash, "ServiceCashWindow");
+    expectFitsAndSave(zReport, "ZReportWindow");
     expectFitsAndSave(periodic, "TForm4");
     periodic.findChild<QRadioButton*>("RadioGroup3Item0")->click();
     expectFitsAndSave(periodic, "TForm4-numbers");

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -171,6 +172,26 @@ TEST_F(TForm5Test, ClickOnTheHighlightedRowSelectsItAgain)
     activateWith(std::nullopt); // opened again, the file dialog cancelled
     ASSERT_EQ(m_form->selectedArticleCode(), -1);
     clickRow(2);
+    EXPECT_EQ(m_form->selectedArticleCode(), 13);
+}
+
+// The message box for a row whose code is not a number takes the mouse release; the arrow keys
+// still select rows and build their article texts afterwards.
+TEST_F(TForm5Test, KeysSelectRowsAfterTheBoxOfABadCodeTookTheMouseRelease)
+{
+    m_form->show();
+    activateWith(writeFile("goods.art", kGoods));
+    QTableView* grid = child<QTableView>("StringGrid1");
+    const QPointF at = grid->visualRect(grid->model()->index(2, 3)).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, grid->viewport()->mapToGlobal(at),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid->viewport(), &press); // row 3; no release follows
+    ASSERT_EQ(m_dialogs->messages().size(), 1u);
+
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(grid, &up);
+
+    EXPECT_EQ(text("Edit3"), "PБ13,2,5.50,9011,Молоко");
     EXPECT_EQ(m_form->selectedArticleCode(), 13);
 }
 

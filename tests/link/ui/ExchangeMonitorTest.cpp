@@ -4,11 +4,17 @@
 #include "tests/support/EmulatedRegistrars.h"
 #include "tests/support/qt/CaptionFit.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QTableView>
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace quorvex::ui {
 namespace {
@@ -59,6 +65,30 @@ TEST(ExchangeTableModel, KeepsTheNewestRowsAndFilters)
     EXPECT_EQ(model.dropped(), 4);
 }
 
+// A Russian spreadsheet reads ';' as the field separator; the file's time carries its date.
+TEST(ExchangeTableModel, CsvPartsFieldsByTheListSeparatorAndDatesTheTime)
+{
+    EXPECT_EQ(ExchangeTableModel::listSeparator(QLocale(QLocale::Russian, QLocale::Russia)), ';');
+    EXPECT_EQ(ExchangeTableModel::listSeparator(QLocale(QLocale::English, QLocale::UnitedStates)),
+              ',');
+    ExchangeTableModel model;
+    MonitorRow exchange = row(1, 0x4A, false);
+    exchange.wallMs = QDateTime(QDate(2026, 12, 8), QTime(9, 5, 7, 123)).toMSecsSinceEpoch();
+    model.append({exchange});
+
+    for (const QChar separator : {QLatin1Char(';'), QLatin1Char(',')}) {
+        const QByteArray bytes = model.csv(separator);
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+
+        EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF")); // the byte-order mark
+        ASSERT_EQ(lines.size(), 3);                    // header, row, nothing after the end
+        EXPECT_TRUE(lines[0].startsWith(QStringLiteral("\"Время\"") + separator + "\"Рег.\""));
+        EXPECT_TRUE(lines[1].startsWith(QStringLiteral("\"2026-12-08 09:05:07.123\"") + separator +
+                                        "\"1\"" + separator + "\"4A\""))
+            << lines[1].toStdString();
+    }
+}
+
 class MonitorWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -91,14 +121,40 @@ TEST_F(MonitorWindow, ShowsEachExchangeWhileOpenAndSavesThemAsCsv)
     ASSERT_TRUE(monitor.saveCsv(path));
     QFile saved(QString::fromStdString(path));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QByteArray bytes = saved.readAll();
-    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF\"Время\""));
-    EXPECT_EQ(bytes.count("\r\n"), 2);
+    EXPECT_EQ(saved.readAll(), monitor.model().csv(ExchangeTableModel::listSeparator(QLocale())));
 
     monitor.hide();
     ASSERT_EQ(link::SendCommand(nullptr, link::PrinterResultsx, 0, 0x4A, "W"), 0);
     monitor.showPending();
     EXPECT_EQ(monitor.model().rowCount(), 1);
+}
+
+// The errors column shows a refusal's message whole, "мс" is no wider than its numbers need, and
+// Esc or "Закрыть" close the window.
+TEST_F(MonitorWindow, ColumnsFitTheirTextsAndEscOrCloseButtonClose)
+{
+    ExchangeMonitor monitor;
+    auto* table = monitor.findChild<QTableView*>();
+    const QFontMetrics metrics = table->fontMetrics();
+    EXPECT_GT(table->columnWidth(7), metrics.horizontalAdvance(QStringLiteral(
+                                         "Команда не отправлена: порт регистратора закрыт.")));
+    EXPECT_LT(table->columnWidth(8), 2 * metrics.horizontalAdvance(QStringLiteral("00000.000")));
+    test_support::expectCaptionsFit(monitor, QStringLiteral("ExchangeMonitor"));
+
+    const std::function<void()> closers[] = {
+        [&] {
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(table, &escape);
+        },
+        [&] { monitor.findChild<QPushButton*>(QStringLiteral("closeButton"))->click(); },
+    };
+    for (const auto& close : closers) {
+        monitor.open();
+        monitor.activateWindow();
+        QCoreApplication::processEvents();
+        close();
+        EXPECT_FALSE(monitor.isVisible());
+    }
 }
 
 } // namespace

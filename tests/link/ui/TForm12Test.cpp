@@ -4,6 +4,7 @@
 #include "emulator/EmulatedLine.h"
 #include "emulator/Registrar.h"
 #include "link/Link.h"
+#include "link/Refusal.h"
 #include "link/ResultState.h"
 #include "link/Session.h"
 #include "platform/qt/TextCodec.h"
@@ -225,19 +226,23 @@ TEST_F(TForm12Test, EarlierTimeoutInTheCopyIsReportedWithoutQuerying)
     EXPECT_EQ(shownByte(0), 0);
 }
 
-TEST_F(TForm12Test, RefusedQueryShowsTheUnchangedCopy)
+// After "Отключить" the query is refused: the old bytes are not shown as the registrar's, and
+// the operator is told why nothing came.
+TEST_F(TForm12Test, RefusedQueryClearsTheOldBytesAndSaysWhy)
 {
-    serial::PortRegistry noPorts;
-    link::Link neverOpened(noPorts);
-    TForm12 form(nullptr, &neverOpened);
+    open();
     link::resultState().copy.Status = {0, 0, 0x01, 0, 0, 0};
-    link::session().freshConnection = true;
+    clickRefresh();
+    ASSERT_EQ(shownByte(2), 0x80);
+    ASSERT_NE(m_link.CloseFirstPort(), 0);
 
-    show(form);
+    clickRefresh();
 
-    EXPECT_EQ(form.findChild<QCheckBox*>("CheckBoxS2B0")->isChecked(), true);
-    EXPECT_EQ(form.findChild<QCheckBox*>("CheckBoxS2B7")->isChecked(), true);
-    EXPECT_TRUE(m_dialogs->messages().empty());
+    for (int byte = 0; byte < TForm12::kStatusBytes; ++byte)
+        EXPECT_EQ(shownByte(byte), 0) << byte;
+    EXPECT_EQ(m_dialogs->messages(),
+              std::vector<std::string>{link::refusalMessage(link::Refusal::PortClosed)});
+    test_support::saveScreenshot(m_form, QStringLiteral("TForm12-refused"));
 }
 
 TEST_F(TForm12Test, CaptionsAreExactAndFitTheWindow)

@@ -76,7 +76,8 @@ TEST_F(LineMemoTest, ClickSelectsALineShiftClickExtendsCopyTakesTheLines)
     EXPECT_EQ(m_memo.selectedText(), QString()) << "a click below the lines selects none";
 }
 
-TEST_F(LineMemoTest, KeysMoveTheViewAndSelectAllCopiesEveryLine)
+// An operator without a mouse selects and copies with the keys.
+TEST_F(LineMemoTest, KeysMoveTheViewShiftKeysSelectAndSelectAllCopiesEveryLine)
 {
     m_memo.appendLines(numbered(0, 60));
     const auto press = [this](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -91,9 +92,31 @@ TEST_F(LineMemoTest, KeysMoveTheViewAndSelectAllCopiesEveryLine)
     press(Qt::Key_End);
     EXPECT_EQ(m_memo.verticalScrollBar()->value(), m_memo.verticalScrollBar()->maximum());
 
+    press(Qt::Key_Up);
+    press(Qt::Key_Up, Qt::ShiftModifier);
+    press(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(m_memo.selectedText(), QStringLiteral("56\n57\n58"));
+    press(Qt::Key_PageUp, Qt::ShiftModifier);
+    EXPECT_GT(m_memo.selectedText().count(QLatin1Char('\n')), 5) << "a page more";
+    EXPECT_TRUE(m_memo.selectedText().endsWith(QStringLiteral("\n58")));
+    press(Qt::Key_Down);
+    EXPECT_EQ(m_memo.selectedText(), QString()) << "a move without Shift leaves no selection";
+
     press(Qt::Key_A, Qt::ControlModifier);
     press(Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), numbered(0, 60).join(QLatin1Char('\n')));
+}
+
+// The horizontal scroll bar reaches as far as the widest line still held.
+TEST_F(LineMemoTest, HorizontalRangeShrinksWhenTheWidestLineIsDropped)
+{
+    m_memo.setMaximumLineCount(20);
+    m_memo.appendLine(QString(400, QLatin1Char('x')));
+    ASSERT_GT(m_memo.horizontalScrollBar()->maximum(), 0);
+
+    m_memo.appendLines(numbered(0, 20));
+
+    EXPECT_EQ(m_memo.horizontalScrollBar()->maximum(), 0);
 }
 
 } // namespace

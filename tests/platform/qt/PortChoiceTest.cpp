@@ -33,6 +33,30 @@ TEST(PortChoice, ListingStopsAtTheEmptyNameOrZeroAndReplacesTheList)
     }
 }
 
+// The list is touched only when the ports changed, and keeps the chosen port while it is listed.
+TEST(PortChoice, ListingKeepsAnUnchangedListAndTheChosenPort)
+{
+    const struct {
+        std::vector<std::string> names;
+        bool changed;
+        const char* chosen;
+    } cases[] = {
+        {{"ttyS0", "EMU1", "EMU2", ""}, false, "EMU1"},
+        {{"ttyUSB0", "EMU1", "EMU2", ""}, true, "EMU1"},
+        {{"ttyS0", "EMU2", ""}, true, ""},
+    };
+    for (const auto& c : cases) {
+        QComboBox list;
+        list.addItems({"ttyS0", "EMU1", "EMU2"});
+        list.setCurrentIndex(1);
+        std::size_t next = 0;
+
+        EXPECT_EQ(fillPortList(list, [&] { return c.names[next++]; }), c.changed);
+
+        EXPECT_EQ(list.currentText(), QLatin1String(c.chosen));
+    }
+}
+
 TEST(PortChoice, StoredNamesAndSpeedsOrTheFirstPortAnd19200)
 {
     const struct {

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -39,14 +41,17 @@ TEST(QtDialogs, MessageBoxShowsDecodedTextAndQuestionReportsTheButton)
 {
     QtDialogs dialogs;
     QString shownText;
+    QString title;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shownText = box->text();
+        title = box->windowTitle();
         box->accept();
     });
     dialogs.showMessage(toCp1251(QStringLiteral("Невозможно подключить порт")));
     EXPECT_EQ(shownText, QStringLiteral("Невозможно подключить порт"));
+    EXPECT_EQ(title, QStringLiteral("Quorvex")); // no caption of its own
 
     using Ask = bool (QtDialogs::*)(const std::string&, const std::string&);
     const std::tuple<Ask, QMessageBox::StandardButton, bool> questions[] = {
@@ -107,6 +112,48 @@ TEST(QtDialogs, OpenDialogTakesAnExistingFileWithoutAnExtensionAsNamed)
     const auto chosen = dialogs.openFileName({"Все|*.*", "TXT", toFileName(directory), ""});
 
     EXPECT_EQ(chosen, toFileName(file));
+    QDir(directory).removeRecursively();
+}
+
+// A typed name that is not there is tried with the default extension, in its letter case and in
+// lower and upper case, before the dialog says that the file was not found.
+TEST(QtDialogs, OpenDialogTriesTheDefaultExtensionForANameThatIsNotThere)
+{
+    const QString directory = QDir::temp().filePath(QStringLiteral("quorvex-default-extension"));
+    QDir().mkpath(directory);
+    for (const char* name : {"notes", "script.txt", "goods.art"})
+        QFile(directory + QLatin1Char('/') + QLatin1String(name)).open(QIODevice::WriteOnly);
+    const auto in = [&](const char* name) { return directory + QLatin1Char('/') + name; };
+    const struct {
+        const char* typed;
+        const char* extension;
+        const char* taken;
+    } cases[] = {
+        {"script", "txt", "script.txt"},     {"goods", "ART", "goods.art"},
+        {"notes", "TXT", "notes"},           {"missing", "txt", "missing"},
+        {"script.dat", "txt", "script.dat"}, {"script", "", "script"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(existingOrWithExtension(in(c.typed), QLatin1String(c.extension)), in(c.taken))
+            << c.typed;
+
+    QtDialogs dialogs;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        // The operator types the name into the dialog's name box and presses Enter.
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        dialog->activateWindow();
+        QApplication::processEvents();
+        name->setFocus();
+        ASSERT_TRUE(name->hasFocus()); // as under the operator's typing
+        name->setText(QStringLiteral("script"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(name, &enter);
+    });
+    EXPECT_EQ(dialogs.openFileName({"Все|*.*", "txt", toFileName(directory), ""}),
+              toFileName(in("script.txt")));
     QDir(directory).removeRecursively();
 }
 

@@ -200,10 +200,13 @@ TEST_F(TForm10Test, TheLastPortEntryConnectsTheReplayOfAChosenLogAndTheIgnoreLis
     EXPECT_FALSE(m_form.indicatorGreen());
     EXPECT_TRUE(m_dialogs->messages().empty());
 
-    m_dialogs->queueOpenFile(m_dir.filePath(QStringLiteral("missing.log")).toStdString());
+    const QString missing = m_dir.filePath(QStringLiteral("missing.log"));
+    m_dialogs->queueOpenFile(missing.toStdString());
     m_form.Button3Click();
-    EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{platform::toCp1251(
-                                         QStringLiteral("Невозможно подключить порт"))});
+    EXPECT_EQ(m_dialogs->messages(),
+              std::vector<std::string>{platform::toCp1251(
+                  QStringLiteral("Журнал обмена ") + missing +
+                  QStringLiteral(" нельзя воспроизвести: файл не найден или не читается"))});
 
     m_dialogs->queueOpenFile(writeDiagnosticLog(m_dir.filePath(QStringLiteral("x.log"))));
     QTimer::singleShot(0, &comparison, &QDialog::accept);

@@ -7,6 +7,7 @@
 #include "tests/support/qt/CaptionFit.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
 namespace quorvex::ui::testing {
 namespace {
@@ -161,20 +162,33 @@ TEST_F(TForm7Manual, SendingWithoutAnOpenPortIsNotSentNotAStaleAnswer)
     EXPECT_TRUE(memoLines().isEmpty());
 }
 
-// The memo keeps the last lines only and says once that it drops older ones.
-TEST_F(TForm7Manual, MemoKeepsItsLastLinesAndSaysItDropsTheRest)
+// The memo keeps the last lines only; a notice under it, where it never scrolls away, says that
+// it drops older ones, and names the exchange log only when the log is written.
+TEST_F(TForm7Manual, MemoKeepsItsLastLinesAndANoticeSaysItDropsTheRest)
 {
     ScriptWindowHost& host = m_form->host();
-    for (int i = 0; i <= ScriptWindowHost::kMemoLineLimit; ++i)
-        host.addMemoLine(std::to_string(i));
+    const auto* notice = m_form->findChild<QLabel*>(QStringLiteral("droppedLinesNotice"));
+    ASSERT_NE(notice, nullptr);
+    for (const bool logged : {true, false}) {
+        link::SetLogName(logged ? "exchange.log" : "");
+        button("Button4")->click(); // "Очистить сообщения"
+        EXPECT_FALSE(notice->isVisibleTo(m_form.get()));
 
-    host.flush();
+        for (int i = 0; i <= ScriptWindowHost::kMemoLineLimit; ++i)
+            host.addMemoLine(std::to_string(i));
+        host.flush();
 
-    const QStringList lines = memoLines();
-    ASSERT_EQ(lines.size(), ScriptWindowHost::kMemoLineLimit);
-    EXPECT_EQ(lines[lines.size() - 2], QString::number(ScriptWindowHost::kMemoLineLimit));
-    EXPECT_TRUE(lines.back().contains(QStringLiteral("журнал обмена")))
-        << lines.back().toStdString();
+        const QStringList lines = memoLines();
+        ASSERT_EQ(lines.size(), ScriptWindowHost::kMemoLineLimit);
+        EXPECT_EQ(lines.back(), QString::number(ScriptWindowHost::kMemoLineLimit));
+        EXPECT_TRUE(notice->isVisibleTo(m_form.get()));
+        EXPECT_TRUE(
+            notice->text().startsWith(QStringLiteral("Окно хранит последние 100000 строк")));
+        EXPECT_EQ(notice->text().contains(QStringLiteral("журнал обмена")), logged)
+            << notice->text().toStdString();
+    }
+    test_support::expectCaptionFits(*notice, notice->text());
+    test_support::saveScreenshot(*m_form, QStringLiteral("TForm7-dropped-lines"));
 }
 
 // The exchange monitor, open beside the window, shows the command the window sends.

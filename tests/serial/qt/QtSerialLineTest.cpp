@@ -2,7 +2,10 @@
 #include "PtyPair.h"
 #include "serial/OpenFailure.h"
 
+#include <QAbstractEventDispatcher>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <termios.h>
 
@@ -164,6 +167,36 @@ TEST(QtSerialLine, HangUpOfTheOtherSideIsALineErrorOfALineThatIsGone)
     line->clearError();
     EXPECT_NE(line->readByte().kind, ReadResult::Kind::Byte);
     EXPECT_TRUE(line->close());
+}
+
+// Nothing is exchanged when the other side hangs up: the line tells it once and stops watching,
+// so the idle event loop sleeps instead of waking for the dead line again and again.
+TEST(QtSerialLine, HangUpWhileIdleIsToldOnceAndTheLineIsNoLongerWatched)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    auto line = openRealSerialLine(pty.slavePath(), 19200);
+    ASSERT_NE(line, nullptr);
+    QStringList told;
+    const QMetaObject::Connection tell = QObject::connect(
+        &lineEvents(), &LineEvents::hungUp, [&told](const QString& path) { told << path; });
+
+    pty.closeMaster();
+    int wakeUps = 0;
+    QEventLoop idle;
+    const QMetaObject::Connection count =
+        QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake,
+                         [&wakeUps] { ++wakeUps; });
+    QTimer::singleShot(300, &idle, &QEventLoop::quit);
+    idle.exec();
+    QObject::disconnect(count);
+
+    EXPECT_EQ(told, QStringList{QString::fromStdString(pty.slavePath())});
+    EXPECT_LT(wakeUps, 30); // a loop woken by the dead line runs thousands of times
+    EXPECT_TRUE(line->gone());
+    EXPECT_EQ(line->readByte().kind, ReadResult::Kind::Error);
+    EXPECT_TRUE(line->close());
+    QObject::disconnect(tell);
 }
 
 TEST(QtSerialLine, NamesMapToDevicePathsAndFallbackOpensThem)

@@ -1,4 +1,7 @@
-// Test main for window tests: a QApplication on the offscreen platform, then GoogleTest.
+// Test main for window tests: a QApplication on the offscreen platform with the program's input
+// gate, then GoogleTest.
+#include "platform/qt/OneClickAtATime.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -8,5 +11,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    quorvex::platform::installInputGate();
     return RUN_ALL_TESTS();
 }

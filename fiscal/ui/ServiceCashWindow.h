@@ -5,29 +5,29 @@
 #include <memory>
 
 namespace Ui {
-class TForm2;
+class ServiceCashWindow;
 }
 
 namespace quorvex::ui {
 
-class TForm2 : public QDialog {
+class ServiceCashWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
-    ~TForm2() override;
+    explicit ServiceCashWindow(QWidget* parent = nullptr);
+    ~ServiceCashWindow() override;
 
     // Every opening: the kind goes back to "Служебный внос".
-    void FormActivate();
+    void selectCashIn();
     // "Выполнить": checks the amount, sends it (negated for a cash-out) and reports the outcome.
-    void Button1Click();
+    void sendAmount();
     // "Закрыть".
-    void Button2Click();
+    void closeWindow();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::unique_ptr<Ui::TForm2> m_ui;
+    std::unique_ptr<Ui::ServiceCashWindow> m_ui;
 };
 
 } // namespace quorvex::ui

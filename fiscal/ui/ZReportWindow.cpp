@@ -1,6 +1,6 @@
-#include "fiscal/ui/TForm3.h"
+#include "fiscal/ui/ZReportWindow.h"
 
-#include "ui_TForm3.h"
+#include "ui_ZReportWindow.h"
 
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Operations.h"
@@ -22,26 +22,28 @@ constexpr int kAllArticles = 0;
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm3>())
+ZReportWindow::ZReportWindow(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::ZReportWindow>())
 {
     m_ui->setupUi(this);
-    setObjectName(QStringLiteral("TForm3"));
+    setObjectName(QStringLiteral("ZReportWindow"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    platform::connectOneAtATime(m_ui->runButton, &QPushButton::clicked, this,
+                                &ZReportWindow::printZReport);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &ZReportWindow::closeWindow);
 }
 
-TForm3::~TForm3() = default;
+ZReportWindow::~ZReportWindow() = default;
 
-void TForm3::showEvent(QShowEvent* event)
+void ZReportWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         platform::centreOnScreen(*this);
 }
 
-void TForm3::Button1Click()
+void ZReportWindow::printZReport()
 {
     const link::ExchangeOutcome report = link::runOperation(
         [](auto&&... fixed) {
@@ -50,7 +52,7 @@ void TForm3::Button1Click()
         link::Pump::Yes);
     showOutcome(report, QStringLiteral("Z-Отчет - успешно"), QStringLiteral("Ошибка Z-Отчета"));
 
-    if (!m_ui->CheckBox6->isChecked())
+    if (!m_ui->deleteArticlesBox->isChecked())
         return;
     // The deletion has no message of its own; the callback reports registrar errors. A refusal
     // is told unless the report's refusal already said so.
@@ -61,7 +63,7 @@ void TForm3::Button1Click()
         showOutcome(deletion, {}, {});
 }
 
-void TForm3::Button2Click()
+void ZReportWindow::closeWindow()
 {
     close();
 }

@@ -1,7 +1,7 @@
 // Window "Служебный внос/вынос".
 #include "FiscalWindowFixture.h"
 
-#include "fiscal/ui/TForm2.h"
+#include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/WindowMessages.h"
 #include "link/Link.h"
 #include "platform/qt/TextCodec.h"
@@ -13,33 +13,33 @@
 namespace quorvex::ui::test {
 namespace {
 
-class TForm2Test : public FiscalWindowTest {
+class ServiceCashWindowTest : public FiscalWindowTest {
 protected:
     void run(const QString& amount, int kind)
     {
-        child<QLineEdit>(m_form, "Edit17")->setText(amount);
-        child<QComboBox>(m_form, "ComboBox6")->setCurrentIndex(kind);
-        child<QPushButton>(m_form, "Button1")->click();
+        child<QLineEdit>(m_form, "amountEdit")->setText(amount);
+        child<QComboBox>(m_form, "kindCombo")->setCurrentIndex(kind);
+        child<QPushButton>(m_form, "runButton")->click();
     }
 
-    TForm2 m_form;
+    ServiceCashWindow m_form;
 };
 
-TEST_F(TForm2Test, StartsAsCashInOfOneHundredAndEveryOpeningChoosesCashIn)
+TEST_F(ServiceCashWindowTest, StartsAsCashInOfOneHundredAndEveryOpeningChoosesCashIn)
 {
-    auto* kind = child<QComboBox>(m_form, "ComboBox6");
+    auto* kind = child<QComboBox>(m_form, "kindCombo");
     kind->setCurrentIndex(1);
 
     m_form.show();
 
     EXPECT_EQ(kind->currentText(), QStringLiteral("Служебный внос"));
     EXPECT_EQ(kind->itemText(1), QStringLiteral("Служебный вынос"));
-    EXPECT_EQ(child<QLineEdit>(m_form, "Edit17")->text(), QStringLiteral("100.00"));
-    EXPECT_EQ(child<QLineEdit>(m_form, "Edit17")->toolTip(),
+    EXPECT_EQ(child<QLineEdit>(m_form, "amountEdit")->text(), QStringLiteral("100.00"));
+    EXPECT_EQ(child<QLineEdit>(m_form, "amountEdit")->toolTip(),
               QStringLiteral("Положительное число - сумма вноса/выноса"));
 }
 
-TEST_F(TForm2Test, CashInThenCashOutSendTheAmountAndItsNegation)
+TEST_F(ServiceCashWindowTest, CashInThenCashOutSendTheAmountAndItsNegation)
 {
     run(QStringLiteral("100"), 0);
     run(QStringLiteral("100.00"), 1);
@@ -49,7 +49,7 @@ TEST_F(TForm2Test, CashInThenCashOutSendTheAmountAndItsNegation)
     EXPECT_EQ(device().cashInDrawerHundredths, 0);
 }
 
-TEST_F(TForm2Test, IncorrectAmountsSendNothing)
+TEST_F(ServiceCashWindowTest, IncorrectAmountsSendNothing)
 {
     const std::pair<const char*, QString> cases[] = {
         {"abc", QStringLiteral("Некорректная сумма для вноса/выноса \n   исправьте!!!")},
@@ -65,7 +65,7 @@ TEST_F(TForm2Test, IncorrectAmountsSendNothing)
     EXPECT_TRUE(requests().empty());
 }
 
-TEST_F(TForm2Test, FailuresAreToldApartFromAmountsThatCannotBeSent)
+TEST_F(ServiceCashWindowTest, FailuresAreToldApartFromAmountsThatCannotBeSent)
 {
     run(QStringLiteral("5"), 1);     // more than the empty drawer holds
     run(QStringLiteral("1e200"), 0); // too long for a request

@@ -5,28 +5,28 @@
 #include <memory>
 
 namespace Ui {
-class TForm3;
+class ZReportWindow;
 }
 
 namespace quorvex::ui {
 
-class TForm3 : public QDialog {
+class ZReportWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget* parent = nullptr);
-    ~TForm3() override;
+    explicit ZReportWindow(QWidget* parent = nullptr);
+    ~ZReportWindow() override;
 
     // "Выполнить": the Z report with its message, then, when "с удалением артикулов" is
     // ticked, the deletion of all articles whatever the report's outcome.
-    void Button1Click();
+    void printZReport();
     // "Закрыть".
-    void Button2Click();
+    void closeWindow();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::unique_ptr<Ui::TForm3> m_ui;
+    std::unique_ptr<Ui::ZReportWindow> m_ui;
 };
 
 } // namespace quorvex::ui

@@ -1,7 +1,7 @@
 // Window "Z-Отчет".
 #include "FiscalWindowFixture.h"
 
-#include "fiscal/ui/TForm3.h"
+#include "fiscal/ui/ZReportWindow.h"
 #include "platform/Dialogs.h"
 
 #include <QCheckBox>
@@ -31,7 +31,7 @@ public:
     std::vector<std::pair<QString, std::size_t>> shown;
 };
 
-class TForm3Test : public FiscalWindowTest {
+class ZReportWindowTest : public FiscalWindowTest {
 protected:
     void TearDown() override
     {
@@ -39,11 +39,11 @@ protected:
         FiscalWindowTest::TearDown();
     }
 
-    TForm3 m_form;
+    ZReportWindow m_form;
     ObservingDialogs m_observer;
 };
 
-TEST_F(TForm3Test, ZReportThenItsMessageThenTheDeletionWhateverTheOutcome)
+TEST_F(ZReportWindowTest, ZReportThenItsMessageThenTheDeletionWhateverTheOutcome)
 {
     using Shown = std::vector<std::pair<QString, std::size_t>>;
     struct Case {
@@ -69,9 +69,9 @@ TEST_F(TForm3Test, ZReportThenItsMessageThenTheDeletionWhateverTheOutcome)
         registrar().faults().silent = c.silent;
         m_observer.shown.clear();
         platform::setDialogs(&m_observer);
-        child<QCheckBox>(m_form, "CheckBox6")->setChecked(c.deleteArticles);
+        child<QCheckBox>(m_form, "deleteArticlesBox")->setChecked(c.deleteArticles);
 
-        child<QPushButton>(m_form, "Button1")->click();
+        child<QPushButton>(m_form, "runButton")->click();
 
         std::vector<std::string> commands;
         for (const std::string& request : requests())
@@ -82,11 +82,11 @@ TEST_F(TForm3Test, ZReportThenItsMessageThenTheDeletionWhateverTheOutcome)
     EXPECT_EQ(requests(), (std::vector<std::string>{"45:9011,0", "6B:DA,9011"}));
 }
 
-TEST_F(TForm3Test, StartsWithoutDeletion)
+TEST_F(ZReportWindowTest, StartsWithoutDeletion)
 {
     EXPECT_EQ(m_form.windowTitle(), QStringLiteral("Z-Отчет"));
-    EXPECT_FALSE(child<QCheckBox>(m_form, "CheckBox6")->isChecked());
-    EXPECT_EQ(child<QCheckBox>(m_form, "CheckBox6")->text(),
+    EXPECT_FALSE(child<QCheckBox>(m_form, "deleteArticlesBox")->isChecked());
+    EXPECT_EQ(child<QCheckBox>(m_form, "deleteArticlesBox")->text(),
               QStringLiteral("с удалением артикулов"));
 }
 

@@ -1,6 +1,6 @@
-#include "fiscal/ui/TForm2.h"
+#include "fiscal/ui/ServiceCashWindow.h"
 
-#include "ui_TForm2.h"
+#include "ui_ServiceCashWindow.h"
 
 #include "fiscal/OperatorInput.h"
 #include "fiscal/ui/WindowMessages.h"
@@ -23,37 +23,39 @@ constexpr int kCashOut = 1;
 
 } // namespace
 
-TForm2::TForm2(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm2>())
+ServiceCashWindow::ServiceCashWindow(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::ServiceCashWindow>())
 {
     m_ui->setupUi(this);
-    setObjectName(QStringLiteral("TForm2"));
+    setObjectName(QStringLiteral("ServiceCashWindow"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+    platform::connectOneAtATime(m_ui->runButton, &QPushButton::clicked, this,
+                                &ServiceCashWindow::sendAmount);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &ServiceCashWindow::closeWindow);
 }
 
-TForm2::~TForm2() = default;
+ServiceCashWindow::~ServiceCashWindow() = default;
 
-void TForm2::showEvent(QShowEvent* event)
+void ServiceCashWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // the window system restoring the window is no new opening
     platform::centreOnScreen(*this);
-    FormActivate();
+    selectCashIn();
 }
 
-void TForm2::FormActivate()
+void ServiceCashWindow::selectCashIn()
 {
-    m_ui->ComboBox6->setCurrentIndex(kCashIn);
+    m_ui->kindCombo->setCurrentIndex(kCashIn);
 }
 
-void TForm2::Button1Click()
+void ServiceCashWindow::sendAmount()
 {
     using Problem = fiscal::ServiceCashAmount::Problem;
     const fiscal::ServiceCashAmount amount = fiscal::serviceCashAmount(
-        platform::toCp1251(m_ui->Edit17->text()), m_ui->ComboBox6->currentIndex() == kCashOut);
+        platform::toCp1251(m_ui->amountEdit->text()), m_ui->kindCombo->currentIndex() == kCashOut);
     if (amount.problem == Problem::NotANumber) {
         showMessage(QStringLiteral("Некорректная сумма для вноса/выноса \n   исправьте!!!"));
         return;
@@ -72,7 +74,7 @@ void TForm2::Button1Click()
                 QStringLiteral("Ошибка "));
 }
 
-void TForm2::Button2Click()
+void ServiceCashWindow::closeWindow()
 {
     close();
 }

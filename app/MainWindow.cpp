@@ -1,14 +1,14 @@
-#include "app/TForm1.h"
+#include "app/MainWindow.h"
 
 #include "app/TForm9.h"
 #include "fiscal/RegistrarVersion.h"
+#include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm2.h"
-#include "fiscal/ui/TForm3.h"
 #include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
+#include "fiscal/ui/ZReportWindow.h"
 #include "link/Connect.h"
 #include "link/ConnectionSettings.h"
 #include "link/Link.h"
@@ -20,16 +20,22 @@
 #include "link/ui/TForm12.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
+#include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/MessagePump.h"
 #include "platform/NativePath.h"
+#include "platform/qt/ModalWindow.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
+#include "script/ui/TForm10.h"
+#include "script/ui/TForm11.h"
 #include "script/ui/TForm7.h"
+#include "script/ui/TForm8.h"
+#include "serial/qt/QtSerialLine.h"
 #include "serial/qt/TPortControl.h"
-#include "ui_TForm1.h"
+#include "ui_MainWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -61,83 +67,104 @@ void quitAllEventLoops()
 
 } // namespace
 
-TForm1::TForm1(QWidget* parent)
-    : QMainWindow(parent), ui(std::make_unique<Ui::TForm1>()),
-      PortControl1(std::make_unique<serial::TPortControl>()), m_terminate(quitAllEventLoops)
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()),
+      m_portControl(std::make_unique<serial::TPortControl>()), m_terminate(quitAllEventLoops)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
     // Wide enough for the whole menu bar: no menu may hide behind the overflow arrow.
     centralWidget()->setMinimumWidth(menuBar()->sizeHint().width());
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     showConnectedState(false);
-    ui->ExtraMenu->menuAction()->setEnabled(false);
+    m_ui->extraMenu->menuAction()->setEnabled(false);
     connectSignals();
 }
 
-TForm1::~TForm1() = default;
+MainWindow::~MainWindow() = default;
 
-void TForm1::setWindows(const AppWindows& windows)
+void MainWindow::setWindows(const AppWindows& windows)
 {
     m_windows = windows;
+    // Ctrl+M opens the exchange monitor from every window, the modal ones included.
+    QWidget* const others[] = {
+        m_windows.serviceCash, m_windows.zReport,      m_windows.periodicReports,
+        m_windows.sales,       m_windows.nonFiscal,    m_windows.script,
+        m_windows.variables,   m_windows.about,        m_windows.secondRegistrar,
+        m_windows.comparison,  m_windows.status,       m_windows.receiptCopies,
+        m_windows.modem,       m_windows.acquirerLink, m_windows.remoteAccess,
+        m_windows.monitor,
+    };
+    for (QWidget* window : others) {
+        if (window != nullptr)
+            window->addAction(m_ui->monitorItem);
+    }
 }
 
-void TForm1::setTerminateHandler(std::function<void()> terminate)
+void MainWindow::setTerminateHandler(std::function<void()> terminate)
 {
     m_terminate = std::move(terminate);
 }
 
-void TForm1::connectSignals()
+void MainWindow::connectSignals()
 {
-    connect(ui->Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    connect(ui->Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(ui->Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    platform::connectOneAtATime(m_ui->connectButton, &QPushButton::clicked, this,
+                                &MainWindow::toggleConnection);
+    connect(m_ui->statusButton, &QPushButton::clicked, this, &MainWindow::openStatusWindow);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &MainWindow::closeWindow);
 
-    connectMenuItem(ui->ServiceCashItem, [this] { return m_windows.serviceCash; });
-    connectMenuItem(ui->FiscalReceiptItem, [this] { return m_windows.sales; });
-    connectMenuItem(ui->NonFiscalReceiptItem, [this] { return m_windows.nonFiscal; });
-    connectMenuItem(ui->ZReportItem, [this] { return m_windows.zReport; });
-    connectMenuItem(ui->PeriodicReportItem, [this] { return m_windows.periodicReports; });
-    connectMenuItem(ui->ScriptsItem, [this] { return m_windows.script; });
-    connectMenuItem(ui->ModemStateItem, [this] { return m_windows.modem; });
-    connectMenuItem(ui->AcquirerLinkItem, [this] { return m_windows.acquirerLink; });
-    connectMenuItem(ui->AboutItem, [this] { return m_windows.about; });
-    platform::connectOneAtATime(ui->XReportItem, &QAction::triggered, this,
-                                &TForm1::XReportItemClick);
-    platform::connectOneAtATime(ui->GoodsReportItem, &QAction::triggered, this,
-                                &TForm1::GoodsReportItemClick);
-    platform::connectOneAtATime(ui->ReceiptCopiesItem, &QAction::triggered, this,
-                                &TForm1::ReceiptCopiesItemClick);
+    connectMenuItem(m_ui->serviceCashItem, [this] { return m_windows.serviceCash; });
+    connectMenuItem(m_ui->fiscalReceiptItem, [this] { return m_windows.sales; });
+    connectMenuItem(m_ui->nonFiscalReceiptItem, [this] { return m_windows.nonFiscal; });
+    connectMenuItem(m_ui->zReportItem, [this] { return m_windows.zReport; });
+    connectMenuItem(m_ui->periodicReportItem, [this] { return m_windows.periodicReports; });
+    connectMenuItem(m_ui->scriptsItem, [this] { return m_windows.script; });
+    connectMenuItem(m_ui->modemStateItem, [this] { return m_windows.modem; });
+    connectMenuItem(m_ui->acquirerLinkItem, [this] { return m_windows.acquirerLink; });
+    connectMenuItem(m_ui->aboutItem, [this] { return m_windows.about; });
+    platform::connectOneAtATime(m_ui->xReportItem, &QAction::triggered, this,
+                                &MainWindow::printXReport);
+    platform::connectOneAtATime(m_ui->goodsReportItem, &QAction::triggered, this,
+                                &MainWindow::printGoodsReport);
+    platform::connectOneAtATime(m_ui->receiptCopiesItem, &QAction::triggered, this,
+                                &MainWindow::openReceiptCopies);
     // The monitor opens at any time, also before connecting while its menu is disabled: the
-    // window itself carries the action, so Ctrl+M works.
-    addAction(ui->MonitorItem);
-    connect(ui->MonitorItem, &QAction::triggered, this, [this] {
+    // windows themselves carry the action, so Ctrl+M works (setWindows adds it to the others).
+    addAction(m_ui->monitorItem);
+    // A line that hangs up while nothing is exchanged is told once, here and on the terminal.
+    connect(&serial::lineEvents(), &serial::LineEvents::hungUp, this, [this](const QString& path) {
+        const QString note =
+            QStringLiteral("Порт %1: устройство отключено или линия разорвана").arg(path);
+        std::cerr << "quorvex: " << note.toStdString() << std::endl;
+        m_ui->mainStatusBar->showMessage(note);
+    });
+    connect(m_ui->monitorItem, &QAction::triggered, this, [this] {
         if (m_windows.monitor != nullptr)
             m_windows.monitor->open();
     });
 }
 
-void TForm1::connectMenuItem(QAction* item, std::function<QDialog*()> window)
+void MainWindow::connectMenuItem(QAction* item, std::function<QDialog*()> window)
 {
     connect(item, &QAction::triggered, this, [this, window] { openModal(window()); });
 }
 
-void TForm1::openModal(QDialog* window)
+void MainWindow::openModal(QDialog* window)
 {
     if (!window)
         return;
     ++m_modalDepth;
-    window->exec();
+    platform::execModal(*window);
     --m_modalDepth;
     // Whether the window system hands the activation back after a modal window is up to it;
     // the return activates here in any case, and handedBackByModal() drops the hand-back.
-    FormActivate();
+    refreshPortsAndSettings();
     m_modalReturn.start();
 }
 
 // True for an activation the window system hands back while a modal window closes or just
 // after: the return from that window has activated already.
-bool TForm1::handedBackByModal()
+bool MainWindow::handedBackByModal()
 {
     if (m_modalDepth > 0)
         return true;
@@ -148,7 +175,7 @@ bool TForm1::handedBackByModal()
     return false;
 }
 
-bool TForm1::event(QEvent* event)
+bool MainWindow::event(QEvent* event)
 {
     const bool handled = QMainWindow::event(event);
     // The first showing counts as an activation even where no window manager activates the
@@ -157,18 +184,18 @@ bool TForm1::event(QEvent* event)
     if (firstShow)
         m_shownBefore = true;
     if (firstShow || (event->type() == QEvent::WindowActivate && !handedBackByModal()))
-        FormActivate();
+        refreshPortsAndSettings();
     return handled;
 }
 
-void TForm1::closeEvent(QCloseEvent* event)
+void MainWindow::closeEvent(QCloseEvent* event)
 {
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
         emit closed();
 }
 
-void TForm1::FormActivate()
+void MainWindow::refreshPortsAndSettings()
 {
     // A message box shown here hands the activation back when it closes; do not start over.
     if (m_activating || m_terminated)
@@ -176,7 +203,7 @@ void TForm1::FormActivate()
     m_activating = true;
 
     std::setlocale(LC_NUMERIC, "C");
-    platform::fillPortList(*ui->ComboBox1, *PortControl1);
+    platform::fillPortList(*m_ui->portCombo, *m_portControl);
     link::Session& session = link::session();
     if (session.programDirectory.empty())
         session.programDirectory = platform::currentDirectory();
@@ -189,27 +216,35 @@ void TForm1::FormActivate()
         if (const auto logName = link::readLogName(settingsPath))
             link::SetLogName(*logName);
         link::processLink().setAnswerEnd(link::readAnswerEnd(settingsPath));
+        link::processLink().setBusyLimit(link::readBusyLimit(settingsPath));
         selectStoredChoice(settingsPath);
     }
     m_activating = false;
 }
 
-void TForm1::selectStoredChoice(const std::string& settingsPath)
+// The stored port and speed are chosen when they changed in the file (or at the first
+// activation), and a port when none is chosen; otherwise the operator's own choice stays.
+void MainWindow::selectStoredChoice(const std::string& settingsPath)
 {
     const link::RegistrarChoice stored =
         link::readRegistrarChoice(settingsPath, link::Registrar::First);
-    platform::selectStoredPort(*ui->ComboBox1, platform::fromCp1251(stored.port));
-    platform::selectStoredSpeed(*ui->ComboBox2, platform::fromCp1251(stored.speed));
+    const bool storedChanged = !m_storedChoice || m_storedChoice->port != stored.port ||
+                               m_storedChoice->speed != stored.speed;
+    m_storedChoice = stored;
+    if (storedChanged || m_ui->portCombo->currentIndex() < 0)
+        platform::selectStoredPort(*m_ui->portCombo, platform::fromCp1251(stored.port));
+    if (storedChanged)
+        platform::selectStoredSpeed(*m_ui->speedCombo, platform::fromCp1251(stored.speed));
 }
 
-void TForm1::terminate()
+void MainWindow::terminate()
 {
     m_terminated = true;
     if (m_terminate)
         m_terminate();
 }
 
-void TForm1::Button3Click()
+void MainWindow::toggleConnection()
 {
     if (m_connected)
         disconnectFirstPort();
@@ -217,12 +252,12 @@ void TForm1::Button3Click()
         connectFirstPort();
 }
 
-void TForm1::connectFirstPort()
+void MainWindow::connectFirstPort()
 {
-    const std::string portText = platform::toCp1251(ui->ComboBox1->currentText());
-    const std::string speedText = platform::toCp1251(ui->ComboBox2->currentText());
+    const std::string portText = platform::toCp1251(m_ui->portCombo->currentText());
+    const std::string speedText = platform::toCp1251(m_ui->speedCombo->currentText());
     if (!link::openRegistrar({link::Registrar::First, portText,
-                              ui->ComboBox2->currentText().toInt(),
+                              m_ui->speedCombo->currentText().toInt(),
                               link::RegistrarChoice{portText, speedText}})) {
         // The window's message stays as it is; the reason goes to the terminal and the log.
         std::cerr << "quorvex: " << platform::fromCp1251(link::lastOpenFailure()).toStdString()
@@ -232,72 +267,74 @@ void TForm1::connectFirstPort()
     }
 
     showConnectedState(true);
-    ui->ExtraMenu->menuAction()->setEnabled(true);
+    m_ui->extraMenu->menuAction()->setEnabled(true);
     link::Session& session = link::session();
     session.firstPortText = portText;
     session.firstSpeedText = speedText;
+    m_storedChoice = link::RegistrarChoice{portText, speedText}; // what the connect wrote
     session.freshConnection = true;
     probeRegistrar();
 }
 
-void TForm1::probeRegistrar()
+void MainWindow::probeRegistrar()
 {
     // One status request tells whether a registrar answers on the freshly opened port.
     if (!link::registrarAnswers())
         showMessage(QStringLiteral("Устройство не отвечает!"));
 }
 
-void TForm1::disconnectFirstPort()
+void MainWindow::disconnectFirstPort()
 {
     if (link::CloseFirstPort() == 0)
         return;
     showConnectedState(false);
-    ui->StatusBar1->clearMessage();
+    m_ui->mainStatusBar->clearMessage();
 }
 
-void TForm1::showConnectedState(bool connected)
+void MainWindow::showConnectedState(bool connected)
 {
     m_connected = connected;
-    ui->SalesMenu->menuAction()->setEnabled(connected);
-    ui->ScriptsItem->setEnabled(connected);
-    ui->Shape1->setConnected(connected);
-    ui->Button3->setText(connected ? QStringLiteral("Отключить") : QStringLiteral("Подключить"));
-    ui->ComboBox1->setEnabled(!connected);
-    ui->ComboBox2->setEnabled(!connected);
-    ui->Button2->setEnabled(connected);
+    m_ui->salesMenu->menuAction()->setEnabled(connected);
+    m_ui->scriptsItem->setEnabled(connected);
+    m_ui->connectionIndicator->setConnected(connected);
+    m_ui->connectButton->setText(connected ? QStringLiteral("Отключить")
+                                           : QStringLiteral("Подключить"));
+    m_ui->portCombo->setEnabled(!connected);
+    m_ui->speedCombo->setEnabled(!connected);
+    m_ui->statusButton->setEnabled(connected);
 }
 
-void TForm1::Button2Click()
+void MainWindow::openStatusWindow()
 {
     openModal(m_windows.status);
 }
 
-void TForm1::Button1Click()
+void MainWindow::closeWindow()
 {
     close();
 }
 
-void TForm1::XReportItemClick()
+void MainWindow::printXReport()
 {
     sendReport([](auto&&... fixed) {
         return link::DailyReport(fixed..., kOperatorPassword, kXReportType);
     });
 }
 
-void TForm1::GoodsReportItemClick()
+void MainWindow::printGoodsReport()
 {
     sendReport([](auto&&... fixed) {
         return link::GoodsReport(fixed..., kOperatorPassword, kSoldGoodsLetter);
     });
 }
 
-void TForm1::sendReport(const link::Operation& report)
+void MainWindow::sendReport(const link::Operation& report)
 {
     showOutcome(link::runOperation(report, link::Pump::Yes), QStringLiteral("Отчет - успешно"),
                 QStringLiteral("Ошибка отчета"));
 }
 
-void TForm1::ReceiptCopiesItemClick()
+void MainWindow::openReceiptCopies()
 {
     // Only registrars that keep receipt copies get the window; the diagnostic answer's version
     // tells which.

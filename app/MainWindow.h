@@ -2,6 +2,7 @@
 // The main window "Quorvex": chooses, connects and disconnects the first registrar's port,
 // reads fpinit.ini on every activation and opens every other window from its menu.
 #include "app/AppWindows.h"
+#include "link/ConnectionSettings.h"
 #include "link/Exchange.h"
 
 #include <QElapsedTimer>
@@ -9,11 +10,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QDialog;
 
 namespace Ui {
-class TForm1;
+class MainWindow;
 }
 
 namespace quorvex::serial {
@@ -22,11 +24,11 @@ class TPortControl;
 
 namespace quorvex::ui {
 
-class TForm1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // The windows this one opens; main is ignored.
     void setWindows(const AppWindows& windows);
@@ -35,14 +37,14 @@ public:
     void setTerminateHandler(std::function<void()> terminate);
 
     // Every time the window becomes active: port list, settings file, log, port and speed.
-    void FormActivate();
-    void Button3Click(); // connect / disconnect
-    void Button2Click(); // status window
-    void Button1Click(); // close
+    void refreshPortsAndSettings();
+    void toggleConnection();
+    void openStatusWindow();
+    void closeWindow();
 
-    void XReportItemClick();
-    void GoodsReportItemClick();
-    void ReceiptCopiesItemClick();
+    void printXReport();
+    void printGoodsReport();
+    void openReceiptCopies();
 
     [[nodiscard]] bool isConnected() const { return m_connected; }
 
@@ -67,8 +69,8 @@ private:
     void sendReport(const link::Operation& report);
     void terminate();
 
-    std::unique_ptr<Ui::TForm1> ui;
-    std::unique_ptr<serial::TPortControl> PortControl1;
+    std::unique_ptr<Ui::MainWindow> m_ui;
+    std::unique_ptr<serial::TPortControl> m_portControl;
     AppWindows m_windows;
     std::function<void()> m_terminate;
     bool m_connected = false;
@@ -77,6 +79,8 @@ private:
     bool m_terminated = false;
     int m_modalDepth = 0;        // inside openModal's exec()
     QElapsedTimer m_modalReturn; // since the last return from a modal window
+    // Port and speed as fpinit.ini held them at the last activation or connect.
+    std::optional<link::RegistrarChoice> m_storedChoice;
 };
 
 } // namespace quorvex::ui
