@@ -33,7 +33,7 @@
 #include "script/ui/TForm11.h"
 #include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
-#include "serial/qt/QtSerialLine.h"
+#include "serial/qt/LineEvents.h"
 #include "serial/qt/TPortControl.h"
 #include "ui_MainWindow.h"
 

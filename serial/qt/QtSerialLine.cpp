@@ -262,12 +262,6 @@ int QtSerialLine::writeTimeLimitMs(std::size_t size) const
     return static_cast<int>(std::min<long long>(transmitMs + kWriteStallLimitMs, 600000));
 }
 
-LineEvents& lineEvents()
-{
-    static LineEvents events;
-    return events;
-}
-
 std::string serialDevicePath(const std::string& name)
 {
     if (name.empty())

@@ -3,24 +3,14 @@
 // caller's baud rate, 8 data bits, no parity and one stop bit. The RTS/CTS handshake and the
 // DTR/RTS lines stay as the port had them; XON/XOFF is switched off (frames are binary).
 #include "serial/SerialLine.h"
+#include "serial/qt/LineEvents.h"
 #include "serial/qt/RealSerialLine.h"
 
-#include <QObject>
 #include <QSerialPort>
 #include <memory>
 #include <string>
 
 namespace quorvex::serial {
-
-// News of the real lines for whoever shows it: a line whose device went away or whose other end
-// hung up, told once, when the line notices it (also while no command is under way).
-class LineEvents final : public QObject {
-    Q_OBJECT
-signals:
-    void hungUp(const QString& devicePath);
-};
-
-LineEvents& lineEvents();
 
 class QtSerialLine final : public SerialLine {
 public:
