@@ -13,6 +13,9 @@ namespace {
 
 TEST(RussianLocale, DatesAndTextsRussianAnLcAllMovedToLang)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "Qt on Windows takes its system locale from the system's settings";
+#endif
     const char* names[] = {"LC_ALL", "LANG", "LC_TIME", "LC_MESSAGES"};
     std::map<std::string, QByteArray> saved;
     for (const char* name : names)
