@@ -121,6 +121,8 @@ bool Win32SerialLine::flush()
 
 bool Win32SerialLine::purge()
 {
+    m_received.clear();
+    m_taken = 0;
     if (PurgeComm(handleOf(m_handle),
                   PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR))
         return true;
@@ -147,23 +149,39 @@ bool Win32SerialLine::write(const std::uint8_t* data, std::size_t size)
 
 ReadResult Win32SerialLine::readByte()
 {
-    std::uint8_t byte = 0;
-    DWORD received = 0;
-    if (!ReadFile(handleOf(m_handle), &byte, 1, &received, nullptr)) {
-        // With abort-on-error set, a line error fails every read until it is cleared.
-        noteFailure(GetLastError());
-        return ReadResult::error();
+    if (m_taken == m_received.size()) {
+        const ReadResult filled = fill();
+        if (filled.kind != ReadResult::Kind::Byte)
+            return filled;
     }
-    if (received == 1)
-        return ReadResult::of(byte);
-    // Nothing within the time-out: a quiet line, or one that holds an error (break, framing,
-    // overrun, parity). The query clears what it reports.
+    return ReadResult::of(m_received[m_taken++]);
+}
+
+ReadResult Win32SerialLine::fill()
+{
+    m_received.clear();
+    m_taken = 0;
+    // The query clears the line errors it reports (break, framing, overrun, parity).
     DWORD errors = 0;
-    if (!ClearCommError(handleOf(m_handle), &errors, nullptr)) {
+    COMSTAT queue{};
+    if (!ClearCommError(handleOf(m_handle), &errors, &queue)) {
         noteFailure(GetLastError());
         return ReadResult::error();
     }
-    return errors != 0 ? ReadResult::error() : ReadResult::nothing();
+    if (errors != 0)
+        return ReadResult::error();
+    // What has arrived is there at once; with nothing there the time-out record makes a read of
+    // one byte wait up to 100 ms.
+    m_received.resize(std::clamp<DWORD>(queue.cbInQue, 1, kQueueSize));
+    DWORD received = 0;
+    if (!ReadFile(handleOf(m_handle), m_received.data(), static_cast<DWORD>(m_received.size()),
+                  &received, nullptr)) {
+        m_received.clear();
+        noteFailure(GetLastError());
+        return ReadResult::error();
+    }
+    m_received.resize(received);
+    return received > 0 ? ReadResult::of(m_received.front()) : ReadResult::nothing();
 }
 
 void Win32SerialLine::clearError()

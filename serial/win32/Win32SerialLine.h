@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quorvex::serial {
 
@@ -37,12 +38,19 @@ private:
     Win32SerialLine(void* handle, int baud);
 
     [[nodiscard]] bool configure();
+    // Reads what the driver holds into m_received, or waits up to 100 ms for one byte when it
+    // holds nothing; Nothing or Error when no byte came.
+    ReadResult fill();
     // Records whether a failed call's error means that the device has gone.
     void noteFailure(unsigned long error);
 
     void* m_handle; // the port's HANDLE; <windows.h> stays out of this header
     int m_baud;
     bool m_gone = false;
+    // Bytes read from the driver and not yet taken: one call for a whole answer instead of one
+    // per byte, each of which costs a round trip to the system.
+    std::vector<std::uint8_t> m_received;
+    std::size_t m_taken = 0;
 };
 
 // The device path of a port name: "COM12" -> "\\.\COM12" (the only form that reaches ports

@@ -105,16 +105,20 @@ TEST_F(Win32ComPort, QuietLineGivesNothingAfterAboutAHundredMillisecondsAndPurge
     const auto start = steady_clock::now();
     const serial::ReadResult quiet = line->readByte();
     const auto waited = steady_clock::now() - start;
-    // A status request whose answer arrives and is then discarded unread.
+    // A status request whose answer arrives, is read up to its first byte and the rest then
+    // discarded unread, whether still with the driver or already taken from it.
     const std::string request("\x01\x25\x21\x4A\x57\x05\x30\x30\x3E\x3C\x03", 11);
     ASSERT_TRUE(line->write(reinterpret_cast<const std::uint8_t*>(request.data()), request.size()));
     ASSERT_TRUE(line->flush());
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const serial::ReadResult first = line->readByte();
     ASSERT_TRUE(line->purge());
 
     EXPECT_EQ(quiet.kind, serial::ReadResult::Kind::Nothing);
     EXPECT_GE(waited, std::chrono::milliseconds(90));
     EXPECT_LT(waited, std::chrono::seconds(2));
+    EXPECT_EQ(first.kind, serial::ReadResult::Kind::Byte);
+    EXPECT_EQ(first.byte, 0x01);
     EXPECT_EQ(line->readByte().kind, serial::ReadResult::Kind::Nothing);
     EXPECT_FALSE(line->gone());
 }
