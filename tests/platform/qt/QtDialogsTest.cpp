@@ -141,7 +141,8 @@ TEST(QtDialogs, OpenDialogTriesTheDefaultExtensionForANameThatIsNotThere)
 #endif
     for (const auto& c : cases) {
         const QString taken = existingOrWithExtension(in(c.typed), QLatin1String(c.extension));
-        EXPECT_EQ(taken.compare(in(c.taken), fileNames), 0) << c.typed << " -> " << taken.toStdString();
+        EXPECT_EQ(taken.compare(in(c.taken), fileNames), 0)
+            << c.typed << " -> " << taken.toStdString();
     }
 
     QtDialogs dialogs;
