@@ -159,7 +159,7 @@ windows_package_packages=(cmake ninja-build ccache googletest g++-mingw-w64-x86-
                           qt6-base-dev-tools qt6-translations-l10n dpkg-dev
                           debian-archive-keyring perl python3 nsis zip librsvg2-bin icoutils)
 # What checking it under Wine needs besides the Linux quorvex-emu and quorvex-run.
-windows_check_packages=(wine wine64 xvfb xauth fonts-wine xdotool netpbm unzip)
+windows_check_packages=(wine wine64 xvfb xauth fonts-wine xdotool netpbm unzip locales)
 
 # The package; a Qt source that cannot be fetched (the mirror's fault, status 75) skips the
 # Windows package and its checks with one loud line, any other failure fails.
@@ -243,6 +243,8 @@ case "${1:-}" in
         ;;
     windows-check)
         install_packages "${windows_package_packages[@]}" "${windows_check_packages[@]}"
+        # Wine then runs as a Russian Windows.
+        ensure_comma_locale
         status=0
         windows_package || status=$?
         [ "$status" -eq 75 ] && exit 0

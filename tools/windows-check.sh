@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Checks the Windows package (tools/windows-package.sh) under Wine, in a fresh prefix of its own:
+# Checks the Windows package (tools/windows-package.sh) under Wine, in a fresh prefix of its own
+# set up as a Russian Windows:
 #   - the zip unpacks and quorvex-run.exe runs a script on EMU1;
 #   - the Win32 line's tests and the Qt-side tests that apply to Windows (text conversion
 #     without ICU, the memo, dialogs, translation) pass, the line's through a COM port;
 #   - Wine's COM5 mapped to the pseudo-terminal of a Linux quorvex-emu: quorvex-run.exe runs a
 #     1,000-command script there and its memo lines equal the Linux quorvex-run's on the same
-#     terminal (both timed); a quorvex-emu that goes away mid-run ends the run at once;
+#     terminal (both timed, five rounds); a quorvex-emu that goes away mid-run ends the run at
+#     once;
 #   - quorvex.exe shows its window under Xvfb (timed), connects to EMU1 and opens the status
 #     window; screenshots of both go to build-windows-qt/screenshots/ to be looked at;
 #   - the installer installs silently, its Start-menu entry starts the program in the user's
@@ -50,6 +52,14 @@ ms_since() { echo $((($(date +%s%N) - $1) / 1000000)); }
 # its state when a device it serves goes away) in a log instead of on the terminal.
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset WAYLAND_DISPLAY
+# A Russian Windows, as the program's users have: Wine takes its user locale (dates, decimal
+# comma) and its ANSI code page (1251) from the Unix locale it starts in.
+if locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\?8'; then
+    export LANG=ru_RU.UTF-8
+    unset LC_ALL
+else
+    echo "windows-check: no ru_RU.UTF-8 locale here: Wine runs as an English Windows" >&2
+fi
 
 # A display for the windows, there before the prefix starts: Wine's desktop process, started
 # with the prefix, draws the windows of every program.
@@ -63,11 +73,9 @@ done
 export DISPLAY=":$(head -n 1 "$work/display")"
 rm -rf "$shots"
 mkdir -p "$shots"
-# The screen, or with $2 one window (popups, which Xvfb leaves out of the screen's picture).
+# The window $2, its frame included, as $shots/$1.png.
 screenshot() {
-    local which=(-root)
-    [ -n "${2:-}" ] && which=(-id "$2")
-    xwd -silent "${which[@]}" | xwdtopnm 2>/dev/null | pnmtopng >"$shots/$1.png"
+    xwd -silent -id "$2" | xwdtopnm 2>/dev/null | pnmtopng >"$shots/$1.png"
 }
 # The visible top-level window whose title is $1, waiting up to $2 tenths of a second.
 wait_window() {
@@ -84,8 +92,14 @@ step "a fresh Wine prefix"
 mkdir -p "$WINEPREFIX"
 wineserver -p >"$work/wineserver.log" 2>&1
 wineboot --init >/dev/null 2>&1 || fail "wineboot"
-# Without Tahoma Qt picks a font with tall lines that hides the text of combo boxes.
-cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+# Without Tahoma Qt picks a font with tall lines that hides the text of combo boxes; Marlett
+# draws the title bars' buttons.
+cp /usr/share/wine/fonts/tahoma*.ttf /usr/share/wine/fonts/marlett.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/"
+# Xvfb has no window manager: Wine draws the windows' frames and title bars itself, as Windows
+# does, instead of leaving them to one.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 ||
+    fail "the prefix's X11 settings"
 
 step "the zip"
 unzip -q "$wbuild/$name.zip" -d "$work/zip"
@@ -157,29 +171,61 @@ done
     done
 } | to_script >"$work/commands.txt"
 
-step "1,000 commands through COM5: Linux quorvex-run, then quorvex-run.exe (etx mode)"
-start=$(date +%s%N)
-"$host_build/script/quorvex-run" --port "$pts5" --speed 115200 --answer-end etx \
-    "$work/commands.txt" >"$work/linux.out" 2>"$work/linux.err" ||
-    fail "Linux quorvex-run ended with $?: $(tail -3 "$work/linux.err")"
-linux_ms=$(ms_since "$start")
-start=$(date +%s%N)
-(cd "$work" && wine "$program/quorvex-run.exe" --help >/dev/null 2>&1) ||
-    fail "quorvex-run.exe --help"
-wine_start_ms=$(ms_since "$start")
-start=$(date +%s%N)
-(cd "$work" && wine "$program/quorvex-run.exe" --port COM5 --speed 115200 --answer-end etx \
-    commands.txt >windows.raw 2>windows.err) ||
-    fail "quorvex-run.exe on COM5 ended with $?: $(tail -3 "$work/windows.err")"
-windows_ms=$(ms_since "$start")
+step "1,000 commands through COM5: Linux quorvex-run and quorvex-run.exe (etx mode)"
+run_linux() {
+    "$host_build/script/quorvex-run" --port "$pts5" --speed 115200 --answer-end etx \
+        "$work/commands.txt" >"$work/linux.out" 2>"$work/linux.err" ||
+        fail "Linux quorvex-run ended with $?: $(tail -3 "$work/linux.err")"
+}
+# Its output goes to a file: Wine writes to /dev/null many times slower than to a file.
+run_windows() {
+    (cd "$work" && wine "$program/quorvex-run.exe" --port COM5 --speed 115200 --answer-end etx \
+        commands.txt >windows.raw 2>windows.err) ||
+        fail "quorvex-run.exe on COM5 ended with $?: $(tail -3 "$work/windows.err")"
+}
+# What starting each program costs, apart from the commands.
+run_linux_start() {
+    "$host_build/script/quorvex-run" --help >"$work/help.out" 2>&1 || fail "quorvex-run --help"
+}
+run_windows_start() {
+    (cd "$work" && wine "$program/quorvex-run.exe" --help >help.out 2>&1) ||
+        fail "quorvex-run.exe --help"
+}
+run_linux
+run_windows
 sed 's/\r$//' "$work/windows.raw" >"$work/windows.out"
 [ "$(grep -c '^FP: ' "$work/linux.out")" -eq 1000 ] || fail "the Linux run has no 1,000 answers"
 cmp -s "$work/linux.out" "$work/windows.out" ||
     { diff "$work/linux.out" "$work/windows.out" | head -20; fail "memo lines differ"; }
 echo "  memo lines equal: $(wc -l <"$work/linux.out") lines, 1,000 answers"
-echo "  Linux quorvex-run:   $linux_ms ms, $(awk "BEGIN{printf \"%.2f\", $linux_ms/1000}") ms per command"
-echo "  quorvex-run.exe:     $windows_ms ms, $(awk "BEGIN{printf \"%.2f\", $windows_ms/1000}") ms per command" \
-     "($wine_start_ms ms of it starting the program under Wine, measured with --help)"
+# Five rounds taking turns, each time the median: one busy moment of a shared machine does
+# not decide the figure.
+ms_of() {
+    local start
+    start=$(date +%s%N)
+    "$@"
+    ms_since "$start"
+}
+median() { printf '%s\n' "$@" | sort -n | sed -n "$((($# + 1) / 2))p"; }
+linux_times=() windows_times=() linux_starts=() windows_starts=()
+for _ in 1 2 3 4 5; do
+    linux_times+=("$(ms_of run_linux)")
+    windows_times+=("$(ms_of run_windows)")
+    linux_starts+=("$(ms_of run_linux_start)")
+    windows_starts+=("$(ms_of run_windows_start)")
+done
+per_command() { LC_ALL=C awk "BEGIN{printf \"%.2f\", $1 / 1000}"; }
+# $1 the program, $2 the median of its starts, the rest its runs.
+report() {
+    local name=$1 start_ms=$2 run_ms
+    shift 2
+    run_ms=$(median "$@")
+    echo "  $name $run_ms ms, $(per_command "$run_ms") ms per command;" \
+         "$(per_command "$((run_ms - start_ms))") ms without its start ($start_ms ms, --help)" \
+         "(runs: $* ms)"
+}
+report "Linux quorvex-run:" "$(median "${linux_starts[@]}")" "${linux_times[@]}"
+report "quorvex-run.exe:  " "$(median "${windows_starts[@]}")" "${windows_times[@]}"
 
 step "a quorvex-emu that goes away mid-run ends the run at once"
 (cd "$work" && exec wine "$program/quorvex-run.exe" --port COM6 --speed 115200 \
@@ -211,7 +257,7 @@ main=$(wait_window Quorvex 300)
 shown_ms=$(ms_since "$start")
 echo "  main window shown $shown_ms ms after the start"
 sleep 1
-screenshot main-window
+screenshot main-window "$main"
 # The port list open (F4 on the focused port box): COM1 (Wine's ttyS0), COM5, COM6, EMU1, EMU2.
 xdotool windowfocus --sync "$main" key F4
 sleep 1
@@ -223,12 +269,12 @@ sleep 0.5
 # Tab order: port, speed, "Подключить"; then "Состояние регистратора".
 xdotool key --delay 150 Tab Tab space
 sleep 2
-screenshot main-window-connected
+screenshot main-window-connected "$main"
 xdotool key --delay 150 Tab space
 status_window=$(wait_window 'Байты состояния регистратора' 100)
 [ -n "$status_window" ] || fail "the status window did not open (see $shots)"
 sleep 1
-screenshot status-window
+screenshot status-window "$status_window"
 xdotool key --window "$status_window" Escape
 wine taskkill /f /im quorvex.exe >/dev/null 2>&1 || true
 wait "$gui_pid" 2>/dev/null || true
@@ -260,7 +306,7 @@ main=$(wait_window Quorvex 300)
 [ -f "$user_folder/fpinit.ini" ] || fail "no fpinit.ini in $user_folder"
 echo "  started in $user_folder, window after $(ms_since "$start") ms"
 sleep 1
-screenshot start-menu-entry
+screenshot start-menu-entry "$main"
 wine taskkill /f /im quorvex.exe >/dev/null 2>&1 || true
 
 step "the uninstaller, silently"
