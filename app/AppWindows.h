@@ -10,7 +10,7 @@ namespace quorvex::ui {
 class MainWindow;
 class ServiceCashWindow;
 class ZReportWindow;
-class TForm4;
+class PeriodicReportsWindow;
 class TForm5;
 class TForm6;
 class TForm7;
@@ -27,15 +27,15 @@ class ExchangeMonitor;
 
 // Each member is named by the window's role, its caption beside it.
 struct AppWindows {
-    MainWindow* main = nullptr;               // "Quorvex", the main window
-    ServiceCashWindow* serviceCash = nullptr; // "Служебный внос/вынос"
-    ZReportWindow* zReport = nullptr;         // "Z-Отчет"
-    TForm4* periodicReports = nullptr;        // TForm4  "Периодические отчеты"
-    TForm5* sales = nullptr;                  // TForm5  "Продажи"
-    TForm6* nonFiscal = nullptr;              // TForm6  "Нефискальный чек"
-    TForm7* script = nullptr;                 // TForm7  "Команды и скрипты"
-    TForm8* variables = nullptr;              // TForm8  "Переменные"
-    TForm9* about = nullptr;                  // TForm9  "О программе"
+    MainWindow* main = nullptr;                       // "Quorvex", the main window
+    ServiceCashWindow* serviceCash = nullptr;         // "Служебный внос/вынос"
+    ZReportWindow* zReport = nullptr;                 // "Z-Отчет"
+    PeriodicReportsWindow* periodicReports = nullptr; // "Периодические отчеты"
+    TForm5* sales = nullptr;                          // TForm5  "Продажи"
+    TForm6* nonFiscal = nullptr;                      // TForm6  "Нефискальный чек"
+    TForm7* script = nullptr;                         // TForm7  "Команды и скрипты"
+    TForm8* variables = nullptr;                      // TForm8  "Переменные"
+    TForm9* about = nullptr;                          // TForm9  "О программе"
     TForm10* secondRegistrar = nullptr; // TForm10 "Подключение второго регистратора"
     TForm11* comparison = nullptr; // TForm11 "Сравнительная информация регистраторов"
     TForm12* status = nullptr; // TForm12 "Байты состояния регистратора"

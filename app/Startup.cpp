@@ -3,9 +3,9 @@
 #include "app/MainWindow.h"
 #include "app/TForm9.h"
 #include "emulator/EmulatedLine.h"
+#include "fiscal/ui/PeriodicReportsWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/ZReportWindow.h"
@@ -91,7 +91,7 @@ AppWindows createWindows()
     QWidget* owner = w.main;
     w.serviceCash = new ServiceCashWindow(owner);
     w.zReport = new ZReportWindow(owner);
-    w.periodicReports = new TForm4(owner);
+    w.periodicReports = new PeriodicReportsWindow(owner);
     w.sales = new TForm5(owner);
     w.nonFiscal = new TForm6(owner);
     w.script = new TForm7(owner);

@@ -3,9 +3,9 @@
 
 #include "app/Startup.h"
 #include "app/TForm9.h"
+#include "fiscal/ui/PeriodicReportsWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm4.h"
 #include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"

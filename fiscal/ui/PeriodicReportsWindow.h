@@ -9,26 +9,26 @@
 class QButtonGroup;
 
 namespace Ui {
-class TForm4;
+class PeriodicReportsWindow;
 }
 
 namespace quorvex::ui {
 
-class TForm4 : public QDialog {
+class PeriodicReportsWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm4(QWidget* parent = nullptr);
-    ~TForm4() override;
+    explicit PeriodicReportsWindow(QWidget* parent = nullptr);
+    ~PeriodicReportsWindow() override;
 
     // Choosing an item of "Тип отчета": shows and enables the edits of that range, hides and
     // disables the others, and enables "Выполнить".
-    void RadioGroup3Click();
+    void showChosenRange();
     // Leaving "Тип отчета" sets the window up in the same way.
-    void RadioGroup3Exit();
+    void leaveRangeChoice();
     // "Выполнить": the chosen report with the default operator password.
-    void Button1Click();
+    void printReport();
     // "Выход".
-    void Button2Click();
+    void closeWindow();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -40,7 +40,7 @@ private:
     [[nodiscard]] std::array<QWidget*, 4> numberWidgets() const;
     [[nodiscard]] std::array<QWidget*, 4> dateWidgets() const;
 
-    std::unique_ptr<Ui::TForm4> m_ui;
+    std::unique_ptr<Ui::PeriodicReportsWindow> m_ui;
     QButtonGroup* m_rangeChoice = nullptr;
     QButtonGroup* m_kindChoice = nullptr;
     // The application's focus signal outlives the form's controls: it is cut before they go.

@@ -1,7 +1,7 @@
 // Window "Периодические отчеты".
 #include "FiscalWindowFixture.h"
 
-#include "fiscal/ui/TForm4.h"
+#include "fiscal/ui/PeriodicReportsWindow.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -14,60 +14,61 @@
 namespace quorvex::ui::test {
 namespace {
 
-class TForm4Test : public FiscalWindowTest {
+class PeriodicReportsWindowTest : public FiscalWindowTest {
 protected:
     QRadioButton* radio(const char* name) { return child<QRadioButton>(m_form, name); }
-    QPushButton* execute() { return child<QPushButton>(m_form, "Button1"); }
+    QPushButton* execute() { return child<QPushButton>(m_form, "runButton"); }
 
     // Which of the range edits can be seen and used: the two number edits, then the two dates.
     std::vector<bool> rangeEdits()
     {
         std::vector<bool> usable;
-        for (const char* name : {"Label1", "Edit25", "Label2", "Edit26", "Label3", "DateEdit1",
-                                 "Label4", "DateEdit2"}) {
+        for (const char* name :
+             {"firstNumberLabel", "firstNumberEdit", "lastNumberLabel", "lastNumberEdit",
+              "firstDateLabel", "firstDateEdit", "lastDateLabel", "lastDateEdit"}) {
             QWidget* w = child<QWidget>(m_form, name);
             usable.push_back(w->isVisibleTo(&m_form) && w->isEnabled());
         }
         return usable;
     }
 
-    TForm4 m_form;
+    PeriodicReportsWindow m_form;
 };
 
 const std::vector<bool> kNone(8, false);
 const std::vector<bool> kNumbers{true, true, true, true, false, false, false, false};
 const std::vector<bool> kDates{false, false, false, false, true, true, true, true};
 
-TEST_F(TForm4Test, StartsWithNoRangeChosenAndTheShortReport)
+TEST_F(PeriodicReportsWindowTest, StartsWithNoRangeChosenAndTheShortReport)
 {
-    EXPECT_FALSE(radio("RadioGroup3Item0")->isChecked());
-    EXPECT_FALSE(radio("RadioGroup3Item1")->isChecked());
-    EXPECT_TRUE(radio("RadioGroup4Item0")->isChecked());
+    EXPECT_FALSE(radio("rangeByNumber")->isChecked());
+    EXPECT_FALSE(radio("rangeByDate")->isChecked());
+    EXPECT_TRUE(radio("shortReport")->isChecked());
     EXPECT_EQ(rangeEdits(), kNone);
     EXPECT_FALSE(execute()->isEnabled());
-    EXPECT_EQ(child<QLineEdit>(m_form, "Edit25")->text(), QStringLiteral("1"));
-    EXPECT_EQ(child<QDateEdit>(m_form, "DateEdit1")->date(), QDate::currentDate());
+    EXPECT_EQ(child<QLineEdit>(m_form, "firstNumberEdit")->text(), QStringLiteral("1"));
+    EXPECT_EQ(child<QDateEdit>(m_form, "firstDateEdit")->date(), QDate::currentDate());
 }
 
-TEST_F(TForm4Test, ChoosingARangeShowsItsEditsAndEnablesExecute)
+TEST_F(PeriodicReportsWindowTest, ChoosingARangeShowsItsEditsAndEnablesExecute)
 {
-    radio("RadioGroup3Item0")->click();
+    radio("rangeByNumber")->click();
     EXPECT_EQ(rangeEdits(), kNumbers);
     EXPECT_TRUE(execute()->isEnabled());
 
-    radio("RadioGroup3Item1")->click();
+    radio("rangeByDate")->click();
     EXPECT_EQ(rangeEdits(), kDates);
 }
 
-TEST_F(TForm4Test, LeavingTheChoiceUnchosenEnablesExecuteWhichSaysError)
+TEST_F(PeriodicReportsWindowTest, LeavingTheChoiceUnchosenEnablesExecuteWhichSaysError)
 {
     m_form.show();
     QApplication::setActiveWindow(&m_form);
-    radio("RadioGroup3Item0")->setFocus();
+    radio("rangeByNumber")->setFocus();
     QCoreApplication::processEvents();
     ASSERT_FALSE(execute()->isEnabled());
 
-    child<QPushButton>(m_form, "Button2")->setFocus();
+    child<QPushButton>(m_form, "exitButton")->setFocus();
     QCoreApplication::processEvents();
     ASSERT_TRUE(execute()->isEnabled());
     execute()->click();
@@ -77,12 +78,12 @@ TEST_F(TForm4Test, LeavingTheChoiceUnchosenEnablesExecuteWhichSaysError)
     EXPECT_TRUE(requests().empty());
 }
 
-TEST_F(TForm4Test, ReportsSendThePasswordAndTheRange)
+TEST_F(PeriodicReportsWindowTest, ReportsSendThePasswordAndTheRange)
 {
     device().zReports.push_back({1, {2026, 12, 1, 20, 0, 0}, {}});
     device().zReports.push_back({2, {2026, 12, 7, 20, 0, 0}, {}});
-    child<QDateEdit>(m_form, "DateEdit1")->setDate(QDate(2026, 12, 1));
-    child<QDateEdit>(m_form, "DateEdit2")->setDate(QDate(2026, 12, 7));
+    child<QDateEdit>(m_form, "firstDateEdit")->setDate(QDate(2026, 12, 1));
+    child<QDateEdit>(m_form, "lastDateEdit")->setDate(QDate(2026, 12, 7));
     struct Case {
         const char* range;
         const char* kind;
@@ -94,12 +95,12 @@ TEST_F(TForm4Test, ReportsSendThePasswordAndTheRange)
     const QStringList fullDone{QStringLiteral("Полный отчет выполнен!")};
     const QStringList shortDone{QStringLiteral("Сокращенный отчет выполнен!")};
     const Case cases[] = {
-        {"RadioGroup3Item0", "RadioGroup4Item1", "1", "25", "49:9011,0001,0025", fullDone},
-        {"RadioGroup3Item0", "RadioGroup4Item0", "2", "2", "5F:9011,0002,0002", shortDone},
-        {"RadioGroup3Item1", "RadioGroup4Item0", "", "", "4F:9011,011226,071226", shortDone},
-        {"RadioGroup3Item1", "RadioGroup4Item1", "", "", "5E:9011,011226,071226", fullDone},
-        {"RadioGroup3Item0",
-         "RadioGroup4Item1",
+        {"rangeByNumber", "fullReport", "1", "25", "49:9011,0001,0025", fullDone},
+        {"rangeByNumber", "shortReport", "2", "2", "5F:9011,0002,0002", shortDone},
+        {"rangeByDate", "shortReport", "", "", "4F:9011,011226,071226", shortDone},
+        {"rangeByDate", "fullReport", "", "", "5E:9011,011226,071226", fullDone},
+        {"rangeByNumber",
+         "fullReport",
          "30",
          "40",
          "49:9011,0030,0040",
@@ -109,8 +110,8 @@ TEST_F(TForm4Test, ReportsSendThePasswordAndTheRange)
         m_dialogs->clear();
         radio(c.range)->click();
         radio(c.kind)->click();
-        child<QLineEdit>(m_form, "Edit25")->setText(QString::fromLatin1(c.first));
-        child<QLineEdit>(m_form, "Edit26")->setText(QString::fromLatin1(c.last));
+        child<QLineEdit>(m_form, "firstNumberEdit")->setText(QString::fromLatin1(c.first));
+        child<QLineEdit>(m_form, "lastNumberEdit")->setText(QString::fromLatin1(c.last));
 
         execute()->click();
 
@@ -120,10 +121,10 @@ TEST_F(TForm4Test, ReportsSendThePasswordAndTheRange)
     }
 }
 
-TEST_F(TForm4Test, DatesComeFromTheCalendarOnly)
+TEST_F(PeriodicReportsWindowTest, DatesComeFromTheCalendarOnly)
 {
-    radio("RadioGroup3Item1")->click();
-    auto* date = child<QDateEdit>(m_form, "DateEdit1");
+    radio("rangeByDate")->click();
+    auto* date = child<QDateEdit>(m_form, "firstDateEdit");
     date->setDate(QDate(2026, 12, 7));
 
     m_form.show();

@@ -1,6 +1,6 @@
-#include "fiscal/ui/TForm4.h"
+#include "fiscal/ui/PeriodicReportsWindow.h"
 
-#include "ui_TForm4.h"
+#include "ui_PeriodicReportsWindow.h"
 
 #include "fiscal/OperatorInput.h"
 #include "fiscal/ui/WindowMessages.h"
@@ -67,21 +67,22 @@ void openCalendar(QDateEdit& edit)
 
 } // namespace
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm4>())
+PeriodicReportsWindow::PeriodicReportsWindow(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::PeriodicReportsWindow>())
 {
     m_ui->setupUi(this);
-    setObjectName(QStringLiteral("TForm4"));
+    setObjectName(QStringLiteral("PeriodicReportsWindow"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     m_rangeChoice = new QButtonGroup(this);
-    m_rangeChoice->addButton(m_ui->RadioGroup3Item0, kByNumber);
-    m_rangeChoice->addButton(m_ui->RadioGroup3Item1, kByDate);
+    m_rangeChoice->addButton(m_ui->rangeByNumber, kByNumber);
+    m_rangeChoice->addButton(m_ui->rangeByDate, kByDate);
     m_kindChoice = new QButtonGroup(this);
-    m_kindChoice->addButton(m_ui->RadioGroup4Item0, kShort);
-    m_kindChoice->addButton(m_ui->RadioGroup4Item1, kFull);
+    m_kindChoice->addButton(m_ui->shortReport, kShort);
+    m_kindChoice->addButton(m_ui->fullReport, kFull);
 
     // A date edit that was never given a date starts at today.
-    for (QDateEdit* edit : {m_ui->DateEdit1, m_ui->DateEdit2}) {
+    for (QDateEdit* edit : {m_ui->firstDateEdit, m_ui->lastDateEdit}) {
         edit->setDate(QDate::currentDate());
         edit->installEventFilter(this);
         // No paste and no steps from a context menu: the calendar is the only way in.
@@ -91,26 +92,27 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     showRangeEdits(false, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(m_rangeChoice, &QButtonGroup::idClicked, this, &TForm4::RadioGroup3Click);
+    connect(m_rangeChoice, &QButtonGroup::idClicked, this, &PeriodicReportsWindow::showChosenRange);
     m_focusWatch =
         connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
             const auto inRangeChoice = [this](QWidget* w) {
-                return w != nullptr && m_ui->RadioGroup3->isAncestorOf(w);
+                return w != nullptr && m_ui->rangeGroup->isAncestorOf(w);
             };
             if (inRangeChoice(old) && !inRangeChoice(now))
-                RadioGroup3Exit();
+                leaveRangeChoice();
         });
-    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+    platform::connectOneAtATime(m_ui->runButton, &QPushButton::clicked, this,
+                                &PeriodicReportsWindow::printReport);
+    connect(m_ui->exitButton, &QPushButton::clicked, this, &PeriodicReportsWindow::closeWindow);
 }
 
 // Hiding the dialog in its base destructor moves the focus; by then the controls are gone.
-TForm4::~TForm4()
+PeriodicReportsWindow::~PeriodicReportsWindow()
 {
     disconnect(m_focusWatch);
 }
 
-void TForm4::reserveRangeSpace()
+void PeriodicReportsWindow::reserveRangeSpace()
 {
     // The number and the date edits take turns in the same cells; hidden ones keep their room,
     // so the window keeps its size whichever range is shown.
@@ -123,26 +125,27 @@ void TForm4::reserveRangeSpace()
     }
 }
 
-std::array<QWidget*, 4> TForm4::numberWidgets() const
+std::array<QWidget*, 4> PeriodicReportsWindow::numberWidgets() const
 {
-    return {m_ui->Label1, m_ui->Edit25, m_ui->Label2, m_ui->Edit26};
+    return {m_ui->firstNumberLabel, m_ui->firstNumberEdit, m_ui->lastNumberLabel,
+            m_ui->lastNumberEdit};
 }
 
-std::array<QWidget*, 4> TForm4::dateWidgets() const
+std::array<QWidget*, 4> PeriodicReportsWindow::dateWidgets() const
 {
-    return {m_ui->Label3, m_ui->DateEdit1, m_ui->Label4, m_ui->DateEdit2};
+    return {m_ui->firstDateLabel, m_ui->firstDateEdit, m_ui->lastDateLabel, m_ui->lastDateEdit};
 }
 
-void TForm4::showEvent(QShowEvent* event)
+void PeriodicReportsWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         platform::centreOnScreen(*this);
 }
 
-bool TForm4::eventFilter(QObject* watched, QEvent* event)
+bool PeriodicReportsWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui->DateEdit1 || watched == m_ui->DateEdit2) {
+    if (watched == m_ui->firstDateEdit || watched == m_ui->lastDateEdit) {
         if (event->type() == QEvent::Wheel || event->type() == QEvent::ContextMenu)
             return true;
         if (event->type() == QEvent::KeyPress) {
@@ -155,7 +158,7 @@ bool TForm4::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TForm4::showRangeEdits(bool numbers, bool dates)
+void PeriodicReportsWindow::showRangeEdits(bool numbers, bool dates)
 {
     for (QWidget* w : numberWidgets()) {
         w->setVisible(numbers);
@@ -167,7 +170,7 @@ void TForm4::showRangeEdits(bool numbers, bool dates)
     }
 }
 
-void TForm4::RadioGroup3Click()
+void PeriodicReportsWindow::showChosenRange()
 {
     const int chosen = m_rangeChoice->checkedId();
     if (chosen == kByNumber)
@@ -176,15 +179,15 @@ void TForm4::RadioGroup3Click()
         showRangeEdits(false, true);
     // Enabled even with nothing chosen (the control was only passed through): "Выполнить"
     // then says so.
-    m_ui->Button1->setEnabled(true);
+    m_ui->runButton->setEnabled(true);
 }
 
-void TForm4::RadioGroup3Exit()
+void PeriodicReportsWindow::leaveRangeChoice()
 {
-    RadioGroup3Click();
+    showChosenRange();
 }
 
-void TForm4::Button1Click()
+void PeriodicReportsWindow::printReport()
 {
     repaint();
     platform::processPendingMessages();
@@ -193,10 +196,10 @@ void TForm4::Button1Click()
     link::Operation report;
     switch (m_rangeChoice->checkedId()) {
     case kByNumber: {
-        const auto first = integerOrMessage(m_ui->Edit25->text());
+        const auto first = integerOrMessage(m_ui->firstNumberEdit->text());
         if (!first)
             return;
-        const auto last = integerOrMessage(m_ui->Edit26->text());
+        const auto last = integerOrMessage(m_ui->lastNumberEdit->text());
         if (!last)
             return;
         report = [full, first = *first, last = *last](auto&&... fixed) {
@@ -207,8 +210,8 @@ void TForm4::Button1Click()
         break;
     }
     case kByDate: {
-        report = [full, first = sixDigits(*m_ui->DateEdit1),
-                  last = sixDigits(*m_ui->DateEdit2)](auto&&... fixed) {
+        report = [full, first = sixDigits(*m_ui->firstDateEdit),
+                  last = sixDigits(*m_ui->lastDateEdit)](auto&&... fixed) {
             return full ? link::FullPeriodicReportByDate(fixed..., kOperatorPassword, first, last)
                         : link::ShortPeriodicReportByDate(fixed..., kOperatorPassword, first, last);
         };
@@ -225,7 +228,7 @@ void TForm4::Button1Click()
                 QStringLiteral("Ошибка выполнения отчета"));
 }
 
-void TForm4::Button2Click()
+void PeriodicReportsWindow::closeWindow()
 {
     close();
 }
