@@ -11,7 +11,7 @@ class MainWindow;
 class ServiceCashWindow;
 class ZReportWindow;
 class PeriodicReportsWindow;
-class TForm5;
+class SalesWindow;
 class TForm6;
 class TForm7;
 class TForm8;
@@ -31,7 +31,7 @@ struct AppWindows {
     ServiceCashWindow* serviceCash = nullptr;         // "Служебный внос/вынос"
     ZReportWindow* zReport = nullptr;                 // "Z-Отчет"
     PeriodicReportsWindow* periodicReports = nullptr; // "Периодические отчеты"
-    TForm5* sales = nullptr;                          // TForm5  "Продажи"
+    SalesWindow* sales = nullptr;                     // "Продажи"
     TForm6* nonFiscal = nullptr;                      // TForm6  "Нефискальный чек"
     TForm7* script = nullptr;                         // TForm7  "Команды и скрипты"
     TForm8* variables = nullptr;                      // TForm8  "Переменные"

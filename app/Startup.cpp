@@ -4,9 +4,9 @@
 #include "app/TForm9.h"
 #include "emulator/EmulatedLine.h"
 #include "fiscal/ui/PeriodicReportsWindow.h"
+#include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"
@@ -92,7 +92,7 @@ AppWindows createWindows()
     w.serviceCash = new ServiceCashWindow(owner);
     w.zReport = new ZReportWindow(owner);
     w.periodicReports = new PeriodicReportsWindow(owner);
-    w.sales = new TForm5(owner);
+    w.sales = new SalesWindow(owner);
     w.nonFiscal = new TForm6(owner);
     w.script = new TForm7(owner);
     w.variables = new TForm8(owner);

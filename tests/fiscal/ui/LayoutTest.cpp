@@ -1,9 +1,9 @@
 // The six fiscal windows: every caption fits and no two controls overlap. Set
 // QUORVEX_SCREENSHOT_DIR to also save them as PNG files for a look.
 #include "fiscal/ui/PeriodicReportsWindow.h"
+#include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "tests/support/platform/RecordingDialogs.h"
@@ -32,7 +32,7 @@ TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
     ZReportWindow zReport;
     PeriodicReportsWindow periodic;
     TForm13 copies;
-    TForm5 sales;
+    SalesWindow sales;
     TForm6 nonFiscal;
 
     expectFitsAndSave(cash, "ServiceCashWindow");
@@ -44,7 +44,7 @@ TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
     periodic.findChild<QRadioButton*>("rangeByDate")->click();
     expectFitsAndSave(periodic, "PeriodicReportsWindow-dates");
     expectFitsAndSave(copies, "TForm13");
-    expectFitsAndSave(sales, "TForm5");
+    expectFitsAndSave(sales, "SalesWindow");
     expectFitsAndSave(nonFiscal, "TForm6");
 
     EXPECT_EQ(periodic.size(), numbersSize) << "the window keeps its size for either range";

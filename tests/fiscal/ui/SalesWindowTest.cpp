@@ -2,7 +2,7 @@
 // sends. The sale sequence itself is tested without the window.
 #include "FiscalWindowFixture.h"
 
-#include "fiscal/ui/TForm5.h"
+#include "fiscal/ui/SalesWindow.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -17,18 +17,18 @@
 namespace quorvex::ui::test {
 namespace {
 
-class TForm5Test : public FormFixture<TForm5> {
+class SalesWindowTest : public FormFixture<SalesWindow> {
 protected:
     // Activates the window with the dialog answering `path`, or cancelled.
     void activateWith(std::optional<std::string> path)
     {
         m_dialogs->queueOpenFile(std::move(path));
-        m_form->FormActivate();
+        m_form->resetAndLoadArticles();
     }
 
     std::string status() const
     {
-        return child<QStatusBar>("StatusBar1")->currentMessage().toStdString();
+        return child<QStatusBar>("fileStatusBar")->currentMessage().toStdString();
     }
 
     void clickLabel(const char* name) const
@@ -41,14 +41,14 @@ protected:
 
     void selectRow(int row) const
     {
-        QTableView* grid = child<QTableView>("StringGrid1");
+        QTableView* grid = child<QTableView>("articleTable");
         grid->setCurrentIndex(grid->model()->index(row - 1, 3)); // as a click selects it
     }
 
     // A mouse click on a data row, as the operator makes it.
     void clickRow(int row) const
     {
-        QTableView* grid = child<QTableView>("StringGrid1");
+        QTableView* grid = child<QTableView>("articleTable");
         const QPointF at = grid->visualRect(grid->model()->index(row - 1, 3)).center();
         const QPointF global = grid->viewport()->mapToGlobal(at);
         QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
@@ -63,7 +63,7 @@ protected:
         cp1251("А;12;1;12.50;Хлеб;\nБ;13;2;5.50;Молоко;\nВ;x;1;1.00;Ошибка;\n");
 };
 
-TEST_F(TForm5Test, OpeningOffersTheArticleFileAndFillsTheGrid)
+TEST_F(SalesWindowTest, OpeningOffersTheArticleFileAndFillsTheGrid)
 {
     const std::string path = writeFile("goods.art", kGoods);
 
@@ -88,11 +88,11 @@ TEST_F(TForm5Test, OpeningOffersTheArticleFileAndFillsTheGrid)
     EXPECT_EQ(m_form->cell(0, 4), "");
     EXPECT_EQ(m_form->selectedArticleCode(), -1);
     EXPECT_EQ(status(), path);
-    EXPECT_EQ(child<QTableView>("StringGrid1")->model()->rowCount(), TForm5::kGridRows - 1);
-    EXPECT_EQ(child<QTableView>("StringGrid1")->columnWidth(5), 119);
+    EXPECT_EQ(child<QTableView>("articleTable")->model()->rowCount(), SalesWindow::kGridRows - 1);
+    EXPECT_EQ(child<QTableView>("articleTable")->columnWidth(5), 119);
 }
 
-TEST_F(TForm5Test, FileDialogComesOncePerOpeningNotOnReturnsToTheWindow)
+TEST_F(SalesWindowTest, FileDialogComesOncePerOpeningNotOnReturnsToTheWindow)
 {
     m_form->show();
     QCoreApplication::processEvents();
@@ -108,7 +108,7 @@ TEST_F(TForm5Test, FileDialogComesOncePerOpeningNotOnReturnsToTheWindow)
     EXPECT_EQ(m_dialogs->calls().size(), 2u);
 }
 
-TEST_F(TForm5Test, ShorterFileKeepsLaterRowsAndCancelOrBadFileKeepsAll)
+TEST_F(SalesWindowTest, ShorterFileKeepsLaterRowsAndCancelOrBadFileKeepsAll)
 {
     activateWith(writeFile("long.art", kGoods));
     activateWith(writeFile("short.art", cp1251("Г;20;3;2.00;Соль;\n")));
@@ -126,29 +126,30 @@ TEST_F(TForm5Test, ShorterFileKeepsLaterRowsAndCancelOrBadFileKeepsAll)
                                        (m_dir / "missing.art").string()});
 }
 
-TEST_F(TForm5Test, RowsBeyondTheGridAreNamedInTheStatusBar)
+TEST_F(SalesWindowTest, RowsBeyondTheGridAreNamedInTheStatusBar)
 {
     std::string lines;
-    for (int i = 1; i <= TForm5::kGridRows + 1; ++i)
+    for (int i = 1; i <= SalesWindow::kGridRows + 1; ++i)
         lines += cp1251("А;") + std::to_string(i) + ";1;1.00;x;\n";
 
     activateWith(writeFile("many.art", lines));
 
-    EXPECT_EQ(m_form->cell(1 + 1, TForm5::kGridRows - 1), std::to_string(TForm5::kGridRows - 1));
+    EXPECT_EQ(m_form->cell(1 + 1, SalesWindow::kGridRows - 1),
+              std::to_string(SalesWindow::kGridRows - 1));
     EXPECT_NE(status().find(QStringLiteral("не вошло строк: 2").toStdString()), std::string::npos);
 }
 
-TEST_F(TForm5Test, SelectingARowBuildsTheArticleTextAndKeepsTheLastGoodCode)
+TEST_F(SalesWindowTest, SelectingARowBuildsTheArticleTextAndKeepsTheLastGoodCode)
 {
     activateWith(writeFile("goods.art", kGoods));
-    type("Edit1", "1234");
+    type("passwordEdit", "1234");
 
     selectRow(2);
-    EXPECT_EQ(text("Edit3"), "PБ13,2,5.50,1234,Молоко");
+    EXPECT_EQ(text("articleEdit"), "PБ13,2,5.50,1234,Молоко");
     EXPECT_EQ(m_form->selectedArticleCode(), 13);
 
     selectRow(3);
-    EXPECT_EQ(text("Edit3"), "PВx,1,1.00,1234,Ошибка");
+    EXPECT_EQ(text("articleEdit"), "PВx,1,1.00,1234,Ошибка");
     EXPECT_EQ(m_form->selectedArticleCode(), 13);
     EXPECT_EQ(m_dialogs->messages(),
               std::vector<std::string>{cp1251("Ошибка преобразования в число: x")});
@@ -157,7 +158,7 @@ TEST_F(TForm5Test, SelectingARowBuildsTheArticleTextAndKeepsTheLastGoodCode)
 // Every click on a data row selects it, also the row that is already highlighted: after the
 // window is opened again (the selection is forgotten) and after the password changed. A click
 // that changes the row builds the text once.
-TEST_F(TForm5Test, ClickOnTheHighlightedRowSelectsItAgain)
+TEST_F(SalesWindowTest, ClickOnTheHighlightedRowSelectsItAgain)
 {
     m_form->show();
     activateWith(writeFile("goods.art", kGoods));
@@ -165,9 +166,9 @@ TEST_F(TForm5Test, ClickOnTheHighlightedRowSelectsItAgain)
     clickRow(2);
     EXPECT_EQ(m_dialogs->messages().size(), 1u) << "the bad code of row 3 is told once";
 
-    type("Edit1", "4321");
+    type("passwordEdit", "4321");
     clickRow(2);
-    EXPECT_EQ(text("Edit3"), "PБ13,2,5.50,4321,Молоко");
+    EXPECT_EQ(text("articleEdit"), "PБ13,2,5.50,4321,Молоко");
 
     activateWith(std::nullopt); // opened again, the file dialog cancelled
     ASSERT_EQ(m_form->selectedArticleCode(), -1);
@@ -177,11 +178,11 @@ TEST_F(TForm5Test, ClickOnTheHighlightedRowSelectsItAgain)
 
 // The message box for a row whose code is not a number takes the mouse release; the arrow keys
 // still select rows and build their article texts afterwards.
-TEST_F(TForm5Test, KeysSelectRowsAfterTheBoxOfABadCodeTookTheMouseRelease)
+TEST_F(SalesWindowTest, KeysSelectRowsAfterTheBoxOfABadCodeTookTheMouseRelease)
 {
     m_form->show();
     activateWith(writeFile("goods.art", kGoods));
-    QTableView* grid = child<QTableView>("StringGrid1");
+    QTableView* grid = child<QTableView>("articleTable");
     const QPointF at = grid->visualRect(grid->model()->index(2, 3)).center();
     QMouseEvent press(QEvent::MouseButtonPress, at, grid->viewport()->mapToGlobal(at),
                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
@@ -191,38 +192,38 @@ TEST_F(TForm5Test, KeysSelectRowsAfterTheBoxOfABadCodeTookTheMouseRelease)
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
     QCoreApplication::sendEvent(grid, &up);
 
-    EXPECT_EQ(text("Edit3"), "PБ13,2,5.50,9011,Молоко");
+    EXPECT_EQ(text("articleEdit"), "PБ13,2,5.50,9011,Молоко");
     EXPECT_EQ(m_form->selectedArticleCode(), 13);
 }
 
-TEST_F(TForm5Test, WholeReceiptByHand)
+TEST_F(SalesWindowTest, WholeReceiptByHand)
 {
     activateWith(writeFile("goods.art", kGoods));
     selectRow(1);
 
-    click("Button1");
-    click("Button5");
-    click("Button15");
-    click("Button7");
-    clickLabel("Label5");
-    child<QComboBox>("ComboBox1")->setCurrentIndex(3);
-    click("Button12");
-    click("Button13");
+    click("openReceiptButton");
+    click("sellButton");
+    click("transactionButton");
+    click("subtotalButton");
+    clickLabel("receiptSum");
+    child<QComboBox>("paymentTypeCombo")->setCurrentIndex(3);
+    click("payButton");
+    click("closeReceiptButton");
 
     EXPECT_EQ(requests(),
               (std::vector<std::string>{"30:00001,9011,00001,I", "6B:R12",
                                         cp1251("6B:PА12,1,12.50,9011,Хлеб"), "3A:12*1.000",
                                         "4C:", "33:00", "35:\tD12.50", "38:"}));
     EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{});
-    EXPECT_EQ(text("Label13"), "12.50");
-    EXPECT_EQ(text("Label5"), "12.50");
-    EXPECT_EQ(text("Edit8"), "12.50");
-    EXPECT_EQ(text("Label9"), "R");
-    EXPECT_EQ(text("Label12"), "0");
+    EXPECT_EQ(text("transactionSum"), "12.50");
+    EXPECT_EQ(text("receiptSum"), "12.50");
+    EXPECT_EQ(text("paymentEdit"), "12.50");
+    EXPECT_EQ(text("paymentFirstField"), "R");
+    EXPECT_EQ(text("paymentSecondField"), "0");
     EXPECT_EQ(registrar().model().state().journal.size(), 1u);
 }
 
-TEST_F(TForm5Test, ControlsChooseWhatEachButtonSends)
+TEST_F(SalesWindowTest, ControlsChooseWhatEachButtonSends)
 {
     using Setup = std::function<void()>;
     const auto none = [] {};
@@ -232,28 +233,28 @@ TEST_F(TForm5Test, ControlsChooseWhatEachButtonSends)
         const char* button;
         std::string sent;
     } cases[] = {
-        {"return receipt", [this] { child<QCheckBox>("CheckBox1")->setChecked(true); }, "Button1",
-         "55:00001,9011,00001,I"},
-        {"comment", none, "Button2", "36:Comment for printing"},
-        {"upper row", none, "Button3", "2F:Comment for printing"},
-        {"clear display", [this] { child<QComboBox>("ComboBox2")->setCurrentIndex(0); }, "Button3",
-         "21:"},
-        {"lower row", [this] { child<QComboBox>("ComboBox2")->setCurrentIndex(2); }, "Button3",
-         "23:Comment for printing"},
-        {"date and time", [this] { child<QComboBox>("ComboBox2")->setCurrentIndex(3); }, "Button3",
-         "3F:"},
-        {"EAN-13", none, "Button4", "58:2012345678901"},
-        {"subtotal amount", none, "Button8", "33:11;-5.00"},
-        {"subtotal percentage", none, "Button9", "33:11,-5.00"},
-        {"tax group percentage", [this] { child<QComboBox>("ComboBox4")->setCurrentIndex(1); },
-         "Button10", cp1251("3B:TБ,11,-5.00")},
-        {"goods group amount", [this] { child<QRadioButton>("RadioButton5")->setChecked(true); },
-         "Button11", "3B:G1,11;-5.00"},
-        {"cancel", none, "Button14", "39:"},
+        {"return receipt", [this] { child<QCheckBox>("returnReceiptBox")->setChecked(true); },
+         "openReceiptButton", "55:00001,9011,00001,I"},
+        {"comment", none, "printCommentButton", "36:Comment for printing"},
+        {"upper row", none, "displayButton", "2F:Comment for printing"},
+        {"clear display", [this] { child<QComboBox>("displayCombo")->setCurrentIndex(0); },
+         "displayButton", "21:"},
+        {"lower row", [this] { child<QComboBox>("displayCombo")->setCurrentIndex(2); },
+         "displayButton", "23:Comment for printing"},
+        {"date and time", [this] { child<QComboBox>("displayCombo")->setCurrentIndex(3); },
+         "displayButton", "3F:"},
+        {"EAN-13", none, "barcodeButton", "58:2012345678901"},
+        {"subtotal amount", none, "subtotalAmountButton", "33:11;-5.00"},
+        {"subtotal percentage", none, "subtotalPercentButton", "33:11,-5.00"},
+        {"tax group percentage", [this] { child<QComboBox>("taxGroupCombo")->setCurrentIndex(1); },
+         "taxGroupButton", cp1251("3B:TБ,11,-5.00")},
+        {"goods group amount", [this] { child<QRadioButton>("groupAmount")->setChecked(true); },
+         "goodsGroupButton", "3B:G1,11;-5.00"},
+        {"cancel", none, "cancelReceiptButton", "39:"},
     };
     for (const auto& c : cases) {
         SetUp();
-        m_form->FormActivate();
+        m_form->resetAndLoadArticles();
         c.setup();
 
         click(c.button);

@@ -1,4 +1,4 @@
-#include "fiscal/ui/TForm5.h"
+#include "fiscal/ui/SalesWindow.h"
 
 #include "fiscal/ArticleFile.h"
 #include "fiscal/NumberText.h"
@@ -11,7 +11,7 @@
 #include "platform/NumberText.h"
 #include "platform/qt/OneClickAtATime.h"
 #include "platform/qt/TextCodec.h"
-#include "ui_TForm5.h"
+#include "ui_SalesWindow.h"
 
 #include <QDir>
 #include <QEvent>
@@ -50,7 +50,8 @@ const std::string& answerField(int index)
 
 } // namespace
 
-TForm5::TForm5(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm5>())
+SalesWindow::SalesWindow(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::SalesWindow>())
 {
     m_ui->setupUi(this);
     setFixedSize(size());
@@ -58,12 +59,12 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     connectHandlers();
 }
 
-TForm5::~TForm5() = default;
+SalesWindow::~SalesWindow() = default;
 
-void TForm5::setUpGrid()
+void SalesWindow::setUpGrid()
 {
     m_grid = new ArticleGrid(kGridRows, this);
-    QTableView* view = m_ui->StringGrid1;
+    QTableView* view = m_ui->articleTable;
     view->setModel(m_grid);
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -90,47 +91,54 @@ void TForm5::setUpGrid()
             [this](const QItemSelection& selected) {
                 if (!m_gridPressed && !selected.indexes().isEmpty()) {
                     const QModelIndex cell = selected.indexes().first();
-                    StringGrid1SelectCell(cell.column(), cell.row() + 1);
+                    selectArticle(cell.column(), cell.row() + 1);
                 }
             });
     connect(view, &QAbstractItemView::pressed, this, [this](const QModelIndex& cell) {
         m_gridPressed = false;
-        StringGrid1SelectCell(cell.column(), cell.row() + 1);
+        selectArticle(cell.column(), cell.row() + 1);
     });
     view->viewport()->installEventFilter(this);
 }
 
-void TForm5::connectHandlers()
+void SalesWindow::connectHandlers()
 {
-    const std::pair<QPushButton*, void (TForm5::*)()> buttons[] = {
-        {m_ui->Button1, &TForm5::Button1Click},   {m_ui->Button2, &TForm5::Button2Click},
-        {m_ui->Button3, &TForm5::Button3Click},   {m_ui->Button4, &TForm5::Button4Click},
-        {m_ui->Button5, &TForm5::Button5Click},   {m_ui->Button6, &TForm5::Button6Click},
-        {m_ui->Button7, &TForm5::Button7Click},   {m_ui->Button8, &TForm5::Button8Click},
-        {m_ui->Button9, &TForm5::Button9Click},   {m_ui->Button10, &TForm5::Button10Click},
-        {m_ui->Button11, &TForm5::Button11Click}, {m_ui->Button12, &TForm5::Button12Click},
-        {m_ui->Button13, &TForm5::Button13Click}, {m_ui->Button14, &TForm5::Button14Click},
-        {m_ui->Button15, &TForm5::Button15Click},
+    const std::pair<QPushButton*, void (SalesWindow::*)()> buttons[] = {
+        {m_ui->openReceiptButton, &SalesWindow::openReceipt},
+        {m_ui->printCommentButton, &SalesWindow::printComment},
+        {m_ui->displayButton, &SalesWindow::showOnDisplay},
+        {m_ui->barcodeButton, &SalesWindow::printBarcode},
+        {m_ui->sellButton, &SalesWindow::sellArticle},
+        {m_ui->returnButton, &SalesWindow::returnArticle},
+        {m_ui->subtotalButton, &SalesWindow::querySubtotal},
+        {m_ui->subtotalAmountButton, &SalesWindow::subtotalAmountDiscount},
+        {m_ui->subtotalPercentButton, &SalesWindow::subtotalPercentDiscount},
+        {m_ui->taxGroupButton, &SalesWindow::taxGroupDiscount},
+        {m_ui->goodsGroupButton, &SalesWindow::goodsGroupDiscount},
+        {m_ui->payButton, &SalesWindow::pay},
+        {m_ui->closeReceiptButton, &SalesWindow::closeReceipt},
+        {m_ui->cancelReceiptButton, &SalesWindow::cancelReceipt},
+        {m_ui->transactionButton, &SalesWindow::queryTransaction},
     };
     for (const auto& [button, handler] : buttons)
         platform::connectOneAtATime(button, &QPushButton::clicked, this, handler);
-    connect(m_ui->Button16, &QPushButton::clicked, this, &QDialog::close);
-    m_ui->Label5->installEventFilter(this);
-    m_ui->Label13->installEventFilter(this);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &QDialog::close);
+    m_ui->receiptSum->installEventFilter(this);
+    m_ui->transactionSum->installEventFilter(this);
 }
 
-void TForm5::showEvent(QShowEvent* event)
+void SalesWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return; // the window system restoring the window is no new opening
     // After the window has appeared, so that the file dialog opens over it.
-    QMetaObject::invokeMethod(this, &TForm5::FormActivate, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &SalesWindow::resetAndLoadArticles, Qt::QueuedConnection);
 }
 
-bool TForm5::eventFilter(QObject* watched, QEvent* event)
+bool SalesWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui->StringGrid1->viewport()) {
+    if (watched == m_ui->articleTable->viewport()) {
         if (event->type() == QEvent::MouseButtonPress ||
             event->type() == QEvent::MouseButtonDblClick)
             m_gridPressed = true;
@@ -138,19 +146,19 @@ bool TForm5::eventFilter(QObject* watched, QEvent* event)
             m_gridPressed = false;
     }
     if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == m_ui->Label5)
-            Label5Click();
-        else if (watched == m_ui->Label13)
-            Label13Click();
+        if (watched == m_ui->receiptSum)
+            takeReceiptSum();
+        else if (watched == m_ui->transactionSum)
+            takeTransactionSum();
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void TForm5::FormActivate()
+void SalesWindow::resetAndLoadArticles()
 {
-    m_ui->ComboBox1->setCurrentIndex(0);
-    m_ui->ComboBox2->setCurrentIndex(kUpperRowChoice);
-    m_ui->ComboBox4->setCurrentIndex(0);
+    m_ui->paymentTypeCombo->setCurrentIndex(0);
+    m_ui->displayCombo->setCurrentIndex(kUpperRowChoice);
+    m_ui->taxGroupCombo->setCurrentIndex(0);
     m_selectedCode = -1;
     m_grid->setHeaders({"", cp1251("Налог"), cp1251("PLU код"), cp1251("Товар. грп."),
                         cp1251("Цена"), cp1251("Имя товара")});
@@ -164,7 +172,7 @@ void TForm5::FormActivate()
         loadArticleFile(*path);
 }
 
-bool TForm5::loadArticleFile(const std::string& path)
+bool SalesWindow::loadArticleFile(const std::string& path)
 {
     const QString shownPath = platform::fromFileName(path);
     const auto read = fiscal::readArticleFile(path, kGridRows - 1);
@@ -178,21 +186,22 @@ bool TForm5::loadArticleFile(const std::string& path)
         status += QStringLiteral(" — в таблице только первые %1 строк, не вошло строк: %2")
                       .arg(kGridRows - 1)
                       .arg(read->rowsLeftOver);
-    m_ui->StatusBar1->showMessage(status);
+    m_ui->fileStatusBar->showMessage(status);
     return true;
 }
 
-const std::string& TForm5::cell(int column, int row) const
+const std::string& SalesWindow::cell(int column, int row) const
 {
     return m_grid->cell(column, row);
 }
 
-void TForm5::StringGrid1SelectCell(int /*column*/, int row)
+void SalesWindow::selectArticle(int /*column*/, int row)
 {
     fiscal::ArticleFields fields;
     for (int column = 1; column < ArticleGrid::kColumns; ++column)
         fields[static_cast<std::size_t>(column - 1)] = cell(column, row);
-    m_ui->Edit3->setText(fromCp1251(fiscal::articleText(fields, toCp1251(m_ui->Edit1->text()))));
+    m_ui->articleEdit->setText(
+        fromCp1251(fiscal::articleText(fields, toCp1251(m_ui->passwordEdit->text()))));
     const std::string& codeCell = cell(2, row);
     if (const auto code = platform::integerValue(codeCell))
         m_selectedCode = *code;
@@ -200,7 +209,7 @@ void TForm5::StringGrid1SelectCell(int /*column*/, int row)
         tell(platform::conversionError(codeCell));
 }
 
-std::optional<double> TForm5::numberIn(const QLineEdit* edit) const
+std::optional<double> SalesWindow::numberIn(const QLineEdit* edit) const
 {
     const std::string text = toCp1251(edit->text());
     const auto value = platform::decimalValue(text);
@@ -209,7 +218,7 @@ std::optional<double> TForm5::numberIn(const QLineEdit* edit) const
     return value;
 }
 
-std::optional<int> TForm5::integerIn(const QLineEdit* edit) const
+std::optional<int> SalesWindow::integerIn(const QLineEdit* edit) const
 {
     const std::string text = toCp1251(edit->text());
     const auto value = platform::integerValue(text);
@@ -218,12 +227,12 @@ std::optional<int> TForm5::integerIn(const QLineEdit* edit) const
     return value;
 }
 
-bool TForm5::send(const link::Operation& operation, const char* failureMessage) const
+bool SalesWindow::send(const link::Operation& operation, const char* failureMessage) const
 {
     return fiscal::runReportedStep(operation, cp1251(failureMessage));
 }
 
-void TForm5::showMoney(QLabel* label, const std::string& field) const
+void SalesWindow::showMoney(QLabel* label, const std::string& field) const
 {
     if (const auto money = fiscal::hundredthsAsMoney(field))
         label->setText(QString::fromStdString(*money));
@@ -231,14 +240,14 @@ void TForm5::showMoney(QLabel* label, const std::string& field) const
         tell(platform::conversionError(field));
 }
 
-void TForm5::Button1Click()
+void SalesWindow::openReceipt()
 {
-    const auto operatorNumber = integerIn(m_ui->Edit12);
+    const auto operatorNumber = integerIn(m_ui->operatorEdit);
     if (!operatorNumber)
         return;
-    const std::string password = toCp1251(m_ui->Edit1->text());
+    const std::string password = toCp1251(m_ui->passwordEdit->text());
     const auto number = static_cast<std::uint32_t>(*operatorNumber);
-    if (m_ui->CheckBox1->isChecked())
+    if (m_ui->returnReceiptBox->isChecked())
         send(
             [&](auto&&... fixed) { return link::OpenReturnReceipt(fixed..., number, password, 1); },
             "Ошибка открытия чека возврата");
@@ -248,86 +257,86 @@ void TForm5::Button1Click()
             "Ошибка открытия фискального чека");
 }
 
-void TForm5::Button2Click()
+void SalesWindow::printComment()
 {
-    const std::string text = toCp1251(m_ui->Edit2->text());
+    const std::string text = toCp1251(m_ui->commentEdit->text());
     send([&](auto&&... fixed) { return link::PrintFiscalText(fixed..., text); },
          "Ошибка печати фискального текста");
 }
 
-void TForm5::Button3Click()
+void SalesWindow::showOnDisplay()
 {
-    const std::string text = toCp1251(m_ui->Edit2->text());
+    const std::string text = toCp1251(m_ui->commentEdit->text());
     const link::Operation operations[] = {
         [](auto&&... fixed) { return link::ClearDisplay(fixed...); },
         [&](auto&&... fixed) { return link::DisplayUpperRow(fixed..., text); },
         [&](auto&&... fixed) { return link::DisplayLowerRow(fixed..., text); },
         [](auto&&... fixed) { return link::DisplayDateTime(fixed...); },
     };
-    const int choice = m_ui->ComboBox2->currentIndex();
+    const int choice = m_ui->displayCombo->currentIndex();
     if (choice >= 0 && choice < static_cast<int>(std::size(operations)))
         send(operations[choice], "Ошибка вывода на дисплей!");
 }
 
-void TForm5::Button4Click()
+void SalesWindow::printBarcode()
 {
-    const std::string barcode = toCp1251(m_ui->Edit11->text());
+    const std::string barcode = toCp1251(m_ui->barcodeEdit->text());
     send([&](auto&&... fixed) { return link::PrintBarcode(fixed..., 2, barcode); },
          "Ошибка печати штрихкода");
 }
 
-void TForm5::Button5Click()
+void SalesWindow::sellArticle()
 {
     sell(true);
 }
 
-void TForm5::Button6Click()
+void SalesWindow::returnArticle()
 {
     sell(false);
 }
 
-void TForm5::sell(bool sale)
+void SalesWindow::sell(bool sale)
 {
     fiscal::SaleInput input;
     input.sale = sale;
-    input.articleText = toCp1251(m_ui->Edit3->text());
+    input.articleText = toCp1251(m_ui->articleEdit->text());
     input.articleCode = m_selectedCode;
-    input.quantity = toCp1251(m_ui->Edit10->text());
-    input.discount = m_ui->RadioButton2->isChecked()   ? fiscal::SaleDiscount::Percent
-                     : m_ui->RadioButton3->isChecked() ? fiscal::SaleDiscount::Amount
-                                                       : fiscal::SaleDiscount::None;
-    input.discountValue = toCp1251(m_ui->Edit4->text());
+    input.quantity = toCp1251(m_ui->quantityEdit->text());
+    input.discount = m_ui->percentDiscount->isChecked()  ? fiscal::SaleDiscount::Percent
+                     : m_ui->amountDiscount->isChecked() ? fiscal::SaleDiscount::Amount
+                                                         : fiscal::SaleDiscount::None;
+    input.discountValue = toCp1251(m_ui->saleDiscountEdit->text());
     fiscal::runSaleSequence(input);
 }
 
-void TForm5::Button7Click()
+void SalesWindow::querySubtotal()
 {
     if (send([](auto&&... fixed) { return link::Subtotal(fixed..., 0, 0, 0, 0); },
              "Ошибка печати фискального текста"))
-        showMoney(m_ui->Label5, answerField(0));
+        showMoney(m_ui->receiptSum, answerField(0));
 }
 
-void TForm5::Button8Click()
+void SalesWindow::subtotalAmountDiscount()
 {
-    if (const auto amount = numberIn(m_ui->Edit5))
+    if (const auto amount = numberIn(m_ui->subtotalDiscountEdit))
         send([&](auto&&... fixed) { return link::Subtotal(fixed..., 1, 1, 0, *amount); },
              "Ошибка печати фискального текста");
 }
 
-void TForm5::Button9Click()
+void SalesWindow::subtotalPercentDiscount()
 {
-    if (const auto percentage = numberIn(m_ui->Edit5))
+    if (const auto percentage = numberIn(m_ui->subtotalDiscountEdit))
         send([&](auto&&... fixed) { return link::Subtotal(fixed..., 1, 1, *percentage, 0); },
              "Ошибка печати фискального текста");
 }
 
-void TForm5::Button10Click()
+void SalesWindow::taxGroupDiscount()
 {
-    const auto value = numberIn(m_ui->Edit6);
+    const auto value = numberIn(m_ui->groupValueEdit);
     if (!value)
         return;
-    const bool percent = m_ui->RadioButton4->isChecked();
-    const std::string group = toCp1251(m_ui->ComboBox4->currentText());
+    const bool percent = m_ui->groupPercent->isChecked();
+    const std::string group = toCp1251(m_ui->taxGroupCombo->currentText());
     const char letter = group.empty() ? '\0' : group[0];
     send(
         [&](auto&&... fixed) {
@@ -337,13 +346,13 @@ void TForm5::Button10Click()
         "Ошибка печати фискального текста");
 }
 
-void TForm5::Button11Click()
+void SalesWindow::goodsGroupDiscount()
 {
-    const auto group = integerIn(m_ui->Edit7);
-    const auto value = group ? numberIn(m_ui->Edit6) : std::nullopt;
+    const auto group = integerIn(m_ui->goodsGroupEdit);
+    const auto value = group ? numberIn(m_ui->groupValueEdit) : std::nullopt;
     if (!value)
         return;
-    const bool percent = m_ui->RadioButton4->isChecked();
+    const bool percent = m_ui->groupPercent->isChecked();
     send(
         [&](auto&&... fixed) {
             return link::GoodsGroupDiscount(fixed..., *group, 1, 1, percent ? *value : 0,
@@ -352,47 +361,47 @@ void TForm5::Button11Click()
         "Ошибка печати фискального текста");
 }
 
-void TForm5::Button12Click()
+void SalesWindow::pay()
 {
-    const auto amount = numberIn(m_ui->Edit8);
+    const auto amount = numberIn(m_ui->paymentEdit);
     if (!amount)
         return;
-    const int choice = m_ui->ComboBox1->currentIndex();
+    const int choice = m_ui->paymentTypeCombo->currentIndex();
     const char letter = choice >= 0 && choice < 8 ? kPaymentLetters[choice] : '\0';
     if (!send([&](auto&&... fixed) { return link::Total(fixed..., "", letter, *amount); },
               "Ошибка закрытия чека"))
         return;
-    m_ui->Label9->setText(fromCp1251(answerField(0)));
-    m_ui->Label12->setText(fromCp1251(answerField(1)));
+    m_ui->paymentFirstField->setText(fromCp1251(answerField(0)));
+    m_ui->paymentSecondField->setText(fromCp1251(answerField(1)));
 }
 
-void TForm5::Button13Click()
+void SalesWindow::closeReceipt()
 {
     send([](auto&&... fixed) { return link::CloseFiscalReceipt(fixed...); },
          "Ошибка закрытия чека");
 }
 
-void TForm5::Button14Click()
+void SalesWindow::cancelReceipt()
 {
     send([](auto&&... fixed) { return link::CancelReceipt(fixed...); },
          "Ошибка аннулирования чека");
 }
 
-void TForm5::Button15Click()
+void SalesWindow::queryTransaction()
 {
     if (send([](auto&&... fixed) { return link::GetFiscalTransactionStatus(fixed..., 0); },
              "Ошибка печати фискального текста"))
-        showMoney(m_ui->Label13, answerField(2));
+        showMoney(m_ui->transactionSum, answerField(2));
 }
 
-void TForm5::Label5Click()
+void SalesWindow::takeReceiptSum()
 {
-    m_ui->Edit8->setText(m_ui->Label5->text());
+    m_ui->paymentEdit->setText(m_ui->receiptSum->text());
 }
 
-void TForm5::Label13Click()
+void SalesWindow::takeTransactionSum()
 {
-    m_ui->Edit8->setText(m_ui->Label13->text());
+    m_ui->paymentEdit->setText(m_ui->transactionSum->text());
 }
 
 } // namespace quorvex::ui
