@@ -12,7 +12,7 @@ class ServiceCashWindow;
 class ZReportWindow;
 class PeriodicReportsWindow;
 class SalesWindow;
-class TForm6;
+class NonFiscalReceiptWindow;
 class TForm7;
 class TForm8;
 class TForm9;
@@ -32,7 +32,7 @@ struct AppWindows {
     ZReportWindow* zReport = nullptr;                 // "Z-Отчет"
     PeriodicReportsWindow* periodicReports = nullptr; // "Периодические отчеты"
     SalesWindow* sales = nullptr;                     // "Продажи"
-    TForm6* nonFiscal = nullptr;                      // TForm6  "Нефискальный чек"
+    NonFiscalReceiptWindow* nonFiscal = nullptr;      // "Нефискальный чек"
     TForm7* script = nullptr;                         // TForm7  "Команды и скрипты"
     TForm8* variables = nullptr;                      // TForm8  "Переменные"
     TForm9* about = nullptr;                          // TForm9  "О программе"

@@ -3,11 +3,11 @@
 #include "app/MainWindow.h"
 #include "app/TForm9.h"
 #include "emulator/EmulatedLine.h"
+#include "fiscal/ui/NonFiscalReceiptWindow.h"
 #include "fiscal/ui/PeriodicReportsWindow.h"
 #include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
@@ -93,7 +93,7 @@ AppWindows createWindows()
     w.zReport = new ZReportWindow(owner);
     w.periodicReports = new PeriodicReportsWindow(owner);
     w.sales = new SalesWindow(owner);
-    w.nonFiscal = new TForm6(owner);
+    w.nonFiscal = new NonFiscalReceiptWindow(owner);
     w.script = new TForm7(owner);
     w.variables = new TForm8(owner);
     w.about = new TForm9(owner);

@@ -3,11 +3,11 @@
 
 #include "app/Startup.h"
 #include "app/TForm9.h"
+#include "fiscal/ui/NonFiscalReceiptWindow.h"
 #include "fiscal/ui/PeriodicReportsWindow.h"
 #include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"

@@ -1,10 +1,10 @@
 // The six fiscal windows: every caption fits and no two controls overlap. Set
 // QUORVEX_SCREENSHOT_DIR to also save them as PNG files for a look.
+#include "fiscal/ui/NonFiscalReceiptWindow.h"
 #include "fiscal/ui/PeriodicReportsWindow.h"
 #include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
 #include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "tests/support/platform/RecordingDialogs.h"
 #include "tests/support/qt/CaptionFit.h"
@@ -33,7 +33,7 @@ TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
     PeriodicReportsWindow periodic;
     TForm13 copies;
     SalesWindow sales;
-    TForm6 nonFiscal;
+    NonFiscalReceiptWindow nonFiscal;
 
     expectFitsAndSave(cash, "ServiceCashWindow");
     expectFitsAndSave(zReport, "ZReportWindow");
@@ -45,7 +45,7 @@ TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
     expectFitsAndSave(periodic, "PeriodicReportsWindow-dates");
     expectFitsAndSave(copies, "TForm13");
     expectFitsAndSave(sales, "SalesWindow");
-    expectFitsAndSave(nonFiscal, "TForm6");
+    expectFitsAndSave(nonFiscal, "NonFiscalReceiptWindow");
 
     EXPECT_EQ(periodic.size(), numbersSize) << "the window keeps its size for either range";
     EXPECT_EQ(copies.windowTitle(), QStringLiteral("Копия чека (\"КСЕФ\")"));

@@ -8,31 +8,31 @@
 #include <memory>
 
 namespace Ui {
-class TForm6;
+class NonFiscalReceiptWindow;
 }
 
 namespace quorvex::ui {
 
-class TForm6 : public QDialog {
+class NonFiscalReceiptWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm6(QWidget* parent = nullptr);
-    ~TForm6() override;
+    explicit NonFiscalReceiptWindow(QWidget* parent = nullptr);
+    ~NonFiscalReceiptWindow() override;
 
     [[nodiscard]] const std::vector<std::string>& lines() const { return m_lines.lines(); }
 
 private:
-    void Button1Click(); // "Добавить коментарий"
-    void Button2Click(); // "Разделительная линия"
-    void Button3Click(); // "Добавить штрих-код"
-    void Button4Click(); // "Печать чека:"
-    void Button5Click(); // "Закрыть чек"
-    void Button6Click(); // "Очистить чек"
+    void addCommentLine();   // "Добавить коментарий"
+    void addSeparatorLine(); // "Разделительная линия"
+    void addBarcodeLine();   // "Добавить штрих-код"
+    void printReceipt();     // "Печать чека:"
+    void closeReceipt();     // "Закрыть чек"
+    void clearReceipt();     // "Очистить чек"
 
     // Shows the refusal, if any, and the lines as they are now.
     void showComposed(const char* refusal);
 
-    std::unique_ptr<Ui::TForm6> m_ui;
+    std::unique_ptr<Ui::NonFiscalReceiptWindow> m_ui;
     fiscal::NonFiscalLines m_lines;
 };
 
