@@ -13,7 +13,7 @@ class ZReportWindow;
 class PeriodicReportsWindow;
 class SalesWindow;
 class NonFiscalReceiptWindow;
-class TForm7;
+class ScriptWindow;
 class TForm8;
 class TForm9;
 class TForm10;
@@ -33,7 +33,7 @@ struct AppWindows {
     PeriodicReportsWindow* periodicReports = nullptr; // "Периодические отчеты"
     SalesWindow* sales = nullptr;                     // "Продажи"
     NonFiscalReceiptWindow* nonFiscal = nullptr;      // "Нефискальный чек"
-    TForm7* script = nullptr;                         // TForm7  "Команды и скрипты"
+    ScriptWindow* script = nullptr;                   // "Команды и скрипты"
     TForm8* variables = nullptr;                      // TForm8  "Переменные"
     TForm9* about = nullptr;                          // TForm9  "О программе"
     TForm10* secondRegistrar = nullptr; // TForm10 "Подключение второго регистратора"

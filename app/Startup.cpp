@@ -25,9 +25,9 @@
 #include "platform/qt/RussianLocale.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
+#include "script/ui/ScriptWindow.h"
 #include "script/ui/TForm10.h"
 #include "script/ui/TForm11.h"
-#include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
@@ -94,7 +94,7 @@ AppWindows createWindows()
     w.periodicReports = new PeriodicReportsWindow(owner);
     w.sales = new SalesWindow(owner);
     w.nonFiscal = new NonFiscalReceiptWindow(owner);
-    w.script = new TForm7(owner);
+    w.script = new ScriptWindow(owner);
     w.variables = new TForm8(owner);
     w.about = new TForm9(owner);
     w.secondRegistrar = new TForm10(owner);

@@ -17,9 +17,9 @@
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/qt/TextCodec.h"
+#include "script/ui/ScriptWindow.h"
 #include "script/ui/TForm10.h"
 #include "script/ui/TForm11.h"
-#include "script/ui/TForm7.h"
 #include "script/ui/TForm8.h"
 
 #include <QApplication>

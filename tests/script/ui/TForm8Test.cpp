@@ -1,6 +1,6 @@
 // Variables window: the grid's shape, rows added and never cleared, the numbering written by
 // "Переменные" and the position at the script window's right edge.
-#include "TForm7TestFixture.h"
+#include "ScriptWindowTestFixture.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
@@ -8,7 +8,7 @@
 namespace quorvex::ui::testing {
 namespace {
 
-using TForm8Grid = TForm7Fixture;
+using TForm8Grid = ScriptWindowFixture;
 
 TEST_F(TForm8Grid, StartsWithAHeaderRowAndOneEmptyRow)
 {
@@ -31,7 +31,7 @@ TEST_F(TForm8Grid, VariablesButtonNumbersTheRowsAndShowsTheWindow)
     m_variables->addRow();
     m_variables->addRow();
 
-    button("Button10")->click();
+    button("variablesButton")->click();
 
     EXPECT_TRUE(m_variables->isVisible());
     EXPECT_EQ(m_variables->cell(0, 1), QStringLiteral("Переменные"));

@@ -1,4 +1,4 @@
-#include "script/ui/TForm7Host.h"
+#include "script/ui/ScriptWindowHost.h"
 
 #include "link/ExchangeLog.h"
 #include "link/Link.h"

@@ -28,13 +28,13 @@ class TForm8;
 
 struct ScriptWindowControls {
     QWidget* form = nullptr;
-    platform::LineMemo* memo = nullptr;   // Memo1
-    QLineEdit* lineNumber = nullptr;      // Edit4
-    QLineEdit* code = nullptr;            // Edit1; its change handler converts the code
-    QLineEdit* data = nullptr;            // Edit3
-    QLineEdit* status = nullptr;          // Edit6
-    QCheckBox* noRepaint = nullptr;       // CheckBox1
-    QCheckBox* noOutput = nullptr;        // CheckBox2
+    platform::LineMemo* memo = nullptr;   // messageMemo
+    QLineEdit* lineNumber = nullptr;      // lineNumberEdit
+    QLineEdit* code = nullptr;            // codeEdit; its change handler converts the code
+    QLineEdit* data = nullptr;            // dataEdit
+    QLineEdit* status = nullptr;          // statusEdit
+    QCheckBox* noRepaint = nullptr;       // noRepaintBox
+    QCheckBox* noOutput = nullptr;        // noOutputBox
     QLabel* droppedLinesNotice = nullptr; // under the memo: it has dropped its oldest lines
 };
 

@@ -1,4 +1,4 @@
-#include "script/ui/TForm7.h"
+#include "script/ui/ScriptWindow.h"
 
 #include "link/Session.h"
 #include "platform/Dialogs.h"
@@ -12,9 +12,9 @@
 #include "script/ManualCommand.h"
 #include "script/RecentFiles.h"
 #include "script/ui/HexBytesWindow.h"
-#include "script/ui/TForm7Host.h"
+#include "script/ui/ScriptWindowHost.h"
 #include "script/ui/TForm8.h"
-#include "ui_TForm7.h"
+#include "ui_ScriptWindow.h"
 
 #include <QDir>
 #include <QEvent>
@@ -32,14 +32,15 @@ constexpr int kMemoCharacterHeight = 15;
 
 } // namespace
 
-TForm7::TForm7(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm7>())
+ScriptWindow::ScriptWindow(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::ScriptWindow>())
 {
     m_ui->setupUi(this);
     setFixedSize(size());
-    QFont memoFont = m_ui->Memo1->font();
+    QFont memoFont = m_ui->messageMemo->font();
     memoFont.setPixelSize(kMemoCharacterHeight);
-    m_ui->Memo1->setFont(memoFont);
-    m_ui->Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_ui->messageMemo->setFont(memoFont);
+    m_ui->messageMemo->setContextMenuPolicy(Qt::CustomContextMenu);
     platform::centreOnScreen(*this, QGuiApplication::primaryScreen());
 
     m_host = makeHost();
@@ -48,19 +49,19 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     updateButtons();
 }
 
-TForm7::~TForm7() = default;
+ScriptWindow::~ScriptWindow() = default;
 
-std::unique_ptr<ScriptWindowHost> TForm7::makeHost()
+std::unique_ptr<ScriptWindowHost> ScriptWindow::makeHost()
 {
     ScriptWindowControls controls;
     controls.form = this;
-    controls.memo = m_ui->Memo1;
-    controls.lineNumber = m_ui->Edit4;
-    controls.code = m_ui->Edit1;
-    controls.data = m_ui->Edit3;
-    controls.status = m_ui->Edit6;
-    controls.noRepaint = m_ui->CheckBox1;
-    controls.noOutput = m_ui->CheckBox2;
+    controls.memo = m_ui->messageMemo;
+    controls.lineNumber = m_ui->lineNumberEdit;
+    controls.code = m_ui->codeEdit;
+    controls.data = m_ui->dataEdit;
+    controls.status = m_ui->statusEdit;
+    controls.noRepaint = m_ui->noRepaintBox;
+    controls.noOutput = m_ui->noOutputBox;
     controls.droppedLinesNotice = m_ui->droppedLinesNotice;
 
     ScriptWindowCallbacks callbacks;
@@ -71,36 +72,42 @@ std::unique_ptr<ScriptWindowHost> TForm7::makeHost()
     return std::make_unique<ScriptWindowHost>(controls, std::move(callbacks));
 }
 
-void TForm7::connectHandlers()
+void ScriptWindow::connectHandlers()
 {
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
-    platform::connectOneAtATime(m_ui->Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
-    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
-    connect(m_ui->Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
-    connect(m_ui->Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
-    platform::connectOneAtATime(m_ui->Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
-    connect(m_ui->Button7, &QPushButton::clicked, this, &TForm7::Button7Click);
-    platform::connectOneAtATime(m_ui->Button8, &QPushButton::clicked, this, &TForm7::Button8Click);
-    platform::connectOneAtATime(m_ui->Button9, &QPushButton::clicked, this, &TForm7::Button9Click);
-    connect(m_ui->Button10, &QPushButton::clicked, this, &TForm7::Button10Click);
-    platform::connectOneAtATime(m_ui->Button11, &QPushButton::clicked, this,
-                                &TForm7::Button11Click);
-    connect(m_ui->Button12, &QPushButton::clicked, this, &TForm7::Button12Click);
-    connect(m_ui->Button13, &QPushButton::clicked, this, &TForm7::Button13Click);
-    connect(m_ui->Edit1, &QLineEdit::textChanged, this, &TForm7::Edit1Change);
-    connect(m_ui->Edit1, &QLineEdit::returnPressed, this, &TForm7::Edit1ReturnPressed);
-    connect(m_ui->Memo1, &QWidget::customContextMenuRequested, this, &TForm7::Memo1ContextMenu);
+    connect(m_ui->exitButton, &QPushButton::clicked, this, &ScriptWindow::exitWindow);
+    platform::connectOneAtATime(m_ui->executeButton, &QPushButton::clicked, this,
+                                &ScriptWindow::executeCommand);
+    connect(m_ui->addToListButton, &QPushButton::clicked, this, &ScriptWindow::addToCommandList);
+    connect(m_ui->clearMessagesButton, &QPushButton::clicked, this, &ScriptWindow::clearMessages);
+    connect(m_ui->openFileButton, &QPushButton::clicked, this, &ScriptWindow::openScriptFile);
+    platform::connectOneAtATime(m_ui->runButton, &QPushButton::clicked, this,
+                                &ScriptWindow::runScript);
+    connect(m_ui->stopButton, &QPushButton::clicked, this, &ScriptWindow::stopScript);
+    platform::connectOneAtATime(m_ui->resumeButton, &QPushButton::clicked, this,
+                                &ScriptWindow::resumeScript);
+    platform::connectOneAtATime(m_ui->repeatButton, &QPushButton::clicked, this,
+                                &ScriptWindow::repeatCommand);
+    connect(m_ui->variablesButton, &QPushButton::clicked, this, &ScriptWindow::showVariables);
+    platform::connectOneAtATime(m_ui->stepButton, &QPushButton::clicked, this,
+                                &ScriptWindow::stepScript);
+    connect(m_ui->secondRegistrarButton, &QPushButton::clicked, this,
+            &ScriptWindow::openSecondRegistrar);
+    connect(m_ui->comparisonButton, &QPushButton::clicked, this, &ScriptWindow::openComparison);
+    connect(m_ui->codeEdit, &QLineEdit::textChanged, this, &ScriptWindow::readCommandCode);
+    connect(m_ui->codeEdit, &QLineEdit::returnPressed, this, &ScriptWindow::focusDataEdit);
+    connect(m_ui->messageMemo, &QWidget::customContextMenuRequested, this,
+            &ScriptWindow::showMemoMenu);
 }
 
 // The memo's own menu with one entry more: the selected lines, or the line under the mouse, as
 // the hexadecimal bytes they stand for.
-void TForm7::Memo1ContextMenu(const QPoint& position)
+void ScriptWindow::showMemoMenu(const QPoint& position)
 {
-    std::unique_ptr<QMenu> menu(m_ui->Memo1->createStandardContextMenu());
-    const qsizetype lineUnderMouse = m_ui->Memo1->lineAt(position);
-    QStringList lines = m_ui->Memo1->selectedLines();
+    std::unique_ptr<QMenu> menu(m_ui->messageMemo->createStandardContextMenu());
+    const qsizetype lineUnderMouse = m_ui->messageMemo->lineAt(position);
+    QStringList lines = m_ui->messageMemo->selectedLines();
     if (lines.isEmpty() && lineUnderMouse >= 0)
-        lines << m_ui->Memo1->line(lineUnderMouse);
+        lines << m_ui->messageMemo->line(lineUnderMouse);
     menu->addSeparator();
     QAction* hex = menu->addAction(QStringLiteral("Показать в шестнадцатеричном виде"));
     hex->setEnabled(!lines.isEmpty());
@@ -108,15 +115,15 @@ void TForm7::Memo1ContextMenu(const QPoint& position)
         HexBytesWindow window(lines, this);
         platform::execModal(window);
     });
-    menu->exec(m_ui->Memo1->viewport()->mapToGlobal(position));
+    menu->exec(m_ui->messageMemo->viewport()->mapToGlobal(position));
 }
 
-const script::TwoRegistrarResults& TForm7::results() const
+const script::TwoRegistrarResults& ScriptWindow::results() const
 {
     return m_interpreter->resultLists();
 }
 
-void TForm7::setVariablesWindow(TForm8* variables)
+void ScriptWindow::setVariablesWindow(TForm8* variables)
 {
     m_variablesWindow = variables;
     m_host->setVariablesWindow(variables);
@@ -126,26 +133,26 @@ void TForm7::setVariablesWindow(TForm8* variables)
     variables->setAnchorWindow(this);
 }
 
-void TForm7::setSecondRegistrarWindow(QDialog* second)
+void ScriptWindow::setSecondRegistrarWindow(QDialog* second)
 {
     m_secondWindow = second;
 }
 
-void TForm7::setComparisonWindow(QDialog* comparison)
+void ScriptWindow::setComparisonWindow(QDialog* comparison)
 {
     m_comparisonWindow = comparison;
 }
 
-bool TForm7::event(QEvent* event)
+bool ScriptWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        refreshOnActivation();
     return QDialog::event(event);
 }
 
 // A run lets the window process messages, so activation can happen in the middle of one; the
 // run's stop request and its open file are then left alone.
-void TForm7::FormActivate()
+void ScriptWindow::refreshOnActivation()
 {
     if (!busy()) {
         m_interpreter->clearStopRequest();
@@ -154,34 +161,34 @@ void TForm7::FormActivate()
     m_activated = true;
     m_codeReady = true;
     updateButtons();
-    m_ui->Edit1->setFocus();
+    m_ui->codeEdit->setFocus();
     m_interpreter->seedRandom();
     loadRecentFiles();
 }
 
-void TForm7::loadRecentFiles()
+void ScriptWindow::loadRecentFiles()
 {
     const script::RecentFileSlots files = script::readRecentFiles(link::session().settingsPath());
     showComboEntries(script::listedRecentFiles(files));
-    m_ui->ComboBox1->setCurrentIndex(-1);
+    m_ui->fileCombo->setCurrentIndex(-1);
 }
 
-std::vector<std::string> TForm7::comboEntries() const
+std::vector<std::string> ScriptWindow::comboEntries() const
 {
     std::vector<std::string> entries;
-    for (int i = 0; i < m_ui->ComboBox1->count(); ++i)
-        entries.push_back(toCp1251(m_ui->ComboBox1->itemText(i)));
+    for (int i = 0; i < m_ui->fileCombo->count(); ++i)
+        entries.push_back(toCp1251(m_ui->fileCombo->itemText(i)));
     return entries;
 }
 
-void TForm7::showComboEntries(const std::vector<std::string>& entries)
+void ScriptWindow::showComboEntries(const std::vector<std::string>& entries)
 {
-    m_ui->ComboBox1->clear();
+    m_ui->fileCombo->clear();
     for (const std::string& entry : entries)
-        m_ui->ComboBox1->addItem(fromCp1251(entry));
+        m_ui->fileCombo->addItem(fromCp1251(entry));
 }
 
-void TForm7::Button5Click()
+void ScriptWindow::openScriptFile()
 {
     platform::FileDialogOptions options;
     options.filter = toCp1251(QStringLiteral("Текстовые файлы (*.txt)|*.TXT|Все|*.*"));
@@ -195,7 +202,7 @@ void TForm7::Button5Click()
 
     m_scriptFile = *path;
     m_interpreter->setScriptPath(m_scriptFile);
-    m_ui->Edit4->setText(QStringLiteral("0"));
+    m_ui->lineNumberEdit->setText(QStringLiteral("0"));
     m_interpreter->resetVariables();
     updateButtons();
 
@@ -208,32 +215,32 @@ void TForm7::Button5Click()
                 platform::reasonTextForWindow(platform::lastWriteFailure().reason));
         showComboEntries(choice.entries);
     }
-    m_ui->ComboBox1->setCurrentIndex(choice.selectedIndex);
+    m_ui->fileCombo->setCurrentIndex(choice.selectedIndex);
 }
 
-void TForm7::Button6Click()
+void ScriptWindow::runScript()
 {
     runUnlessBusy([this] { m_interpreter->Run(); });
 }
 
-void TForm7::Button7Click()
+void ScriptWindow::stopScript()
 {
     m_interpreter->RequestStop();
 }
 
-void TForm7::Button8Click()
+void ScriptWindow::resumeScript()
 {
     runUnlessBusy([this] { m_interpreter->Resume(); });
 }
 
-void TForm7::Button11Click()
+void ScriptWindow::stepScript()
 {
     runUnlessBusy([this] { m_interpreter->Step(); });
 }
 
-void TForm7::Edit1Change()
+void ScriptWindow::readCommandCode()
 {
-    const std::string code = toCp1251(m_ui->Edit1->text());
+    const std::string code = toCp1251(m_ui->codeEdit->text());
     m_codeReady = code.size() == 2;
     updateButtons();
     if (!m_codeReady)
@@ -244,41 +251,41 @@ void TForm7::Edit1Change()
         platform::dialogs().showMessage(script::kBadCommandCodeMessage);
 }
 
-void TForm7::Edit1ReturnPressed()
+void ScriptWindow::focusDataEdit()
 {
-    m_ui->Edit3->setFocus();
+    m_ui->dataEdit->setFocus();
 }
 
-void TForm7::Button2Click()
+void ScriptWindow::executeCommand()
 {
     runUnlessBusy([this] {
-        script::executeManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()),
+        script::executeManualCommand(*m_host, m_currentCode, toCp1251(m_ui->dataEdit->text()),
                                      m_interpreter->resultLists());
     });
 }
 
-void TForm7::Button9Click()
+void ScriptWindow::repeatCommand()
 {
     runUnlessBusy([this] {
-        script::repeatManualCommand(*m_host, m_currentCode, toCp1251(m_ui->Edit3->text()),
+        script::repeatManualCommand(*m_host, m_currentCode, toCp1251(m_ui->dataEdit->text()),
                                     m_interpreter->resultLists());
     });
 }
 
-void TForm7::Button3Click()
+void ScriptWindow::addToCommandList()
 {
     const std::string line =
-        script::commandListLine(toCp1251(m_ui->Edit1->text()), toCp1251(m_ui->Edit3->text()));
-    m_ui->ListBox1->addItem(fromCp1251(line));
+        script::commandListLine(toCp1251(m_ui->codeEdit->text()), toCp1251(m_ui->dataEdit->text()));
+    m_ui->commandList->addItem(fromCp1251(line));
 }
 
-void TForm7::Button4Click()
+void ScriptWindow::clearMessages()
 {
     m_host->clearMemo();
     repaint();
 }
 
-void TForm7::Button10Click()
+void ScriptWindow::showVariables()
 {
     if (m_variablesWindow == nullptr)
         return;
@@ -288,24 +295,24 @@ void TForm7::Button10Click()
     m_variablesWindow->activateWindow();
 }
 
-void TForm7::Button12Click()
+void ScriptWindow::openSecondRegistrar()
 {
     if (m_secondWindow != nullptr)
         platform::execModal(*m_secondWindow);
 }
 
-void TForm7::Button13Click()
+void ScriptWindow::openComparison()
 {
     if (m_comparisonWindow != nullptr)
         platform::execModal(*m_comparisonWindow);
 }
 
-void TForm7::Button1Click()
+void ScriptWindow::exitWindow()
 {
     reject();
 }
 
-void TForm7::reject()
+void ScriptWindow::reject()
 {
     stopRunBeforeLeaving();
     QDialog::reject();
@@ -313,7 +320,7 @@ void TForm7::reject()
 
 // Leaving the window ends whatever runs at its next line, a script-language run included, so
 // no run goes on behind a hidden window.
-void TForm7::stopRunBeforeLeaving()
+void ScriptWindow::stopRunBeforeLeaving()
 {
     if (busy()) {
         m_interpreter->RequestStop();
@@ -323,7 +330,7 @@ void TForm7::stopRunBeforeLeaving()
 
 // A button's action, refused while another one is executing; the sending buttons are disabled
 // meanwhile.
-void TForm7::runUnlessBusy(const std::function<void()>& action)
+void ScriptWindow::runUnlessBusy(const std::function<void()>& action)
 {
     if (busy())
         return;
@@ -333,37 +340,37 @@ void TForm7::runUnlessBusy(const std::function<void()>& action)
     endBusy();
 }
 
-void TForm7::beginBusy()
+void ScriptWindow::beginBusy()
 {
     ++m_busyDepth;
     updateButtons();
 }
 
-void TForm7::endBusy()
+void ScriptWindow::endBusy()
 {
     if (m_busyDepth > 0)
         --m_busyDepth;
     updateButtons();
 }
 
-void TForm7::setStopResumeStepEnabled(bool enabled)
+void ScriptWindow::setStopResumeStepEnabled(bool enabled)
 {
     m_stopResumeStepEnabled = enabled;
     updateButtons();
 }
 
-void TForm7::updateButtons()
+void ScriptWindow::updateButtons()
 {
     const bool idle = !busy();
-    m_ui->GroupBox2->setEnabled(m_activated);
-    m_ui->Button2->setEnabled(m_codeReady && idle);
-    m_ui->Button9->setEnabled(idle);
-    m_ui->Button3->setEnabled(m_activated);
-    m_ui->Button5->setEnabled(m_activated && idle);
-    m_ui->Button6->setEnabled(!m_scriptFile.empty() && idle);
-    m_ui->Button7->setEnabled(m_stopResumeStepEnabled);
-    m_ui->Button8->setEnabled(m_stopResumeStepEnabled && idle);
-    m_ui->Button11->setEnabled(m_stopResumeStepEnabled && idle);
+    m_ui->commandGroup->setEnabled(m_activated);
+    m_ui->executeButton->setEnabled(m_codeReady && idle);
+    m_ui->repeatButton->setEnabled(idle);
+    m_ui->addToListButton->setEnabled(m_activated);
+    m_ui->openFileButton->setEnabled(m_activated && idle);
+    m_ui->runButton->setEnabled(!m_scriptFile.empty() && idle);
+    m_ui->stopButton->setEnabled(m_stopResumeStepEnabled);
+    m_ui->resumeButton->setEnabled(m_stopResumeStepEnabled && idle);
+    m_ui->stepButton->setEnabled(m_stopResumeStepEnabled && idle);
 }
 
 } // namespace quorvex::ui

@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace Ui {
-class TForm7;
+class ScriptWindow;
 }
 namespace quorvex::script {
 class Interpreter;
@@ -22,11 +22,11 @@ namespace quorvex::ui {
 class ScriptWindowHost;
 class TForm8;
 
-class TForm7 : public QDialog {
+class ScriptWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm7(QWidget* parent = nullptr);
-    ~TForm7() override;
+    explicit ScriptWindow(QWidget* parent = nullptr);
+    ~ScriptWindow() override;
 
     // Windows this one opens. The variables window becomes a child window of this one, so it
     // stays usable while this window is shown modally.
@@ -35,7 +35,7 @@ public:
     void setComparisonWindow(QDialog* comparison);  // "Окно сравнения"
 
     // Each time the window becomes the active window (also called directly by tests).
-    void FormActivate();
+    void refreshOnActivation();
 
     [[nodiscard]] int currentCommandCode() const { return m_currentCode; }
     [[nodiscard]] const std::string& scriptFile() const { return m_scriptFile; }
@@ -56,22 +56,22 @@ private:
     void connectHandlers();
     std::unique_ptr<ScriptWindowHost> makeHost();
 
-    void Button1Click();  // "Выход"
-    void Button2Click();  // "Выполнить" of the manual group
-    void Button3Click();  // "В список"
-    void Button4Click();  // "Очистить сообщения"
-    void Button5Click();  // "Открыть файл"
-    void Button6Click();  // "Выполнить": run the script
-    void Button7Click();  // "Стоп"
-    void Button8Click();  // "Продолжить"
-    void Button9Click();  // "Повторить команду"
-    void Button10Click(); // "Переменные"
-    void Button11Click(); // "Шаг"
-    void Button12Click(); // "Ещё один регистратор"
-    void Button13Click(); // "Окно сравнения"
-    void Edit1Change();
-    void Edit1ReturnPressed();
-    void Memo1ContextMenu(const QPoint& position);
+    void exitWindow();          // "Выход"
+    void executeCommand();      // "Выполнить" of the manual group
+    void addToCommandList();    // "В список"
+    void clearMessages();       // "Очистить сообщения"
+    void openScriptFile();      // "Открыть файл"
+    void runScript();           // "Выполнить": run the script
+    void stopScript();          // "Стоп"
+    void resumeScript();        // "Продолжить"
+    void repeatCommand();       // "Повторить команду"
+    void showVariables();       // "Переменные"
+    void stepScript();          // "Шаг"
+    void openSecondRegistrar(); // "Ещё один регистратор"
+    void openComparison();      // "Окно сравнения"
+    void readCommandCode();
+    void focusDataEdit();
+    void showMemoMenu(const QPoint& position);
 
     void loadRecentFiles();
     [[nodiscard]] std::vector<std::string> comboEntries() const;
@@ -84,7 +84,7 @@ private:
     void setStopResumeStepEnabled(bool enabled);
     void updateButtons();
 
-    std::unique_ptr<Ui::TForm7> m_ui;
+    std::unique_ptr<Ui::ScriptWindow> m_ui;
     std::unique_ptr<ScriptWindowHost> m_host;
     std::unique_ptr<script::Interpreter> m_interpreter;
     std::string m_scriptFile;

@@ -1,9 +1,9 @@
 // Script window, manual command group: the code box, "Выполнить", "Повторить команду" and
 // "В список", on one and on two emulated registrars.
-#include "TForm7TestFixture.h"
+#include "ScriptWindowTestFixture.h"
 
 #include "link/ui/ExchangeMonitor.h"
-#include "script/ui/TForm7Host.h"
+#include "script/ui/ScriptWindowHost.h"
 #include "tests/support/qt/CaptionFit.h"
 
 #include <QKeyEvent>
@@ -12,19 +12,19 @@
 namespace quorvex::ui::testing {
 namespace {
 
-class TForm7Manual : public TForm7Fixture {
+class ScriptWindowManual : public ScriptWindowFixture {
 protected:
     void SetUp() override
     {
-        TForm7Fixture::SetUp();
-        m_form->FormActivate();
+        ScriptWindowFixture::SetUp();
+        m_form->refreshOnActivation();
     }
 
     void send(const QString& code, const QString& data)
     {
         typeCode(code);
-        edit("Edit3")->setText(data);
-        button("Button2")->click();
+        edit("dataEdit")->setText(data);
+        button("executeButton")->click();
     }
 
     QStringList reportTexts() const
@@ -36,57 +36,57 @@ protected:
     }
 };
 
-TEST_F(TForm7Manual, TwoCharactersEnableSendAndSetTheCode)
+TEST_F(ScriptWindowManual, TwoCharactersEnableSendAndSetTheCode)
 {
     typeCode(QStringLiteral("4"));
-    EXPECT_FALSE(button("Button2")->isEnabled());
+    EXPECT_FALSE(button("executeButton")->isEnabled());
 
     typeCode(QStringLiteral("4a"));
-    EXPECT_TRUE(button("Button2")->isEnabled());
+    EXPECT_TRUE(button("executeButton")->isEnabled());
     EXPECT_EQ(m_form->currentCommandCode(), 74);
 
     typeCode(QStringLiteral("4"));
-    EXPECT_FALSE(button("Button2")->isEnabled());
+    EXPECT_FALSE(button("executeButton")->isEnabled());
     EXPECT_EQ(m_form->currentCommandCode(), 74);
     EXPECT_TRUE(m_dialogs->messages().empty());
 }
 
-TEST_F(TForm7Manual, ABadDigitWarnsOnceAndTheCodeStaysPartial)
+TEST_F(ScriptWindowManual, ABadDigitWarnsOnceAndTheCodeStaysPartial)
 {
     const std::string warning = cp1251("Неверный код команды!");
 
     typeCode(QStringLiteral("4g"));
     EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{warning});
     EXPECT_EQ(m_form->currentCommandCode(), 64);
-    EXPECT_TRUE(button("Button2")->isEnabled());
+    EXPECT_TRUE(button("executeButton")->isEnabled());
 
     // The partial code is what goes out.
     m_dialogs->clear();
     typeCode(QStringLiteral("4g"));
-    button("Button2")->click();
+    button("executeButton")->click();
     ASSERT_FALSE(first().handledRequests().empty());
     EXPECT_EQ(first().handledRequests().back().command, 0x40);
 }
 
-TEST_F(TForm7Manual, EnterInTheCodeBoxMovesToTheDataBoxAndSendsNothing)
+TEST_F(ScriptWindowManual, EnterInTheCodeBoxMovesToTheDataBoxAndSendsNothing)
 {
     m_form->show();
     m_form->activateWindow();
     QApplication::processEvents();
     typeCode(QStringLiteral("0F"));
-    edit("Edit1")->setFocus();
-    ASSERT_TRUE(edit("Edit1")->hasFocus());
+    edit("codeEdit")->setFocus();
+    ASSERT_TRUE(edit("codeEdit")->hasFocus());
 
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QApplication::sendEvent(edit("Edit1"), &enter);
+    QApplication::sendEvent(edit("codeEdit"), &enter);
 
-    EXPECT_TRUE(edit("Edit3")->hasFocus());
+    EXPECT_TRUE(edit("dataEdit")->hasFocus());
     EXPECT_TRUE(first().handledRequests().empty());
     EXPECT_TRUE(m_form->isVisible());
     m_form->hide();
 }
 
-TEST_F(TForm7Manual, SendShowsTheExchangeAndStatusAndKeepsTheFields)
+TEST_F(ScriptWindowManual, SendShowsTheExchangeAndStatusAndKeepsTheFields)
 {
     first().setAnswerData(0x4A, "1,22,333");
 
@@ -103,57 +103,57 @@ TEST_F(TForm7Manual, SendShowsTheExchangeAndStatusAndKeepsTheFields)
     // Control bytes show as their control pictures: ENQ before the checksum, ETX at the end.
     EXPECT_TRUE(lines[1].contains(QChar(0x2405))) << lines[1].toStdString();
     EXPECT_TRUE(lines[1].endsWith(QChar(0x2403))) << lines[1].toStdString();
-    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 00 00 00 3A "));
+    EXPECT_EQ(edit("statusEdit")->text(), QStringLiteral("00 00 00 00 00 3A "));
     EXPECT_EQ(m_form->results().first.count, 3);
     EXPECT_EQ(m_form->results().first.texts[2], "333");
-    child<platform::LineMemo>("Memo1")->select(1, 1);
-    test_support::saveScreenshot(*m_form, QStringLiteral("TForm7"));
+    child<platform::LineMemo>("messageMemo")->select(1, 1);
+    test_support::saveScreenshot(*m_form, QStringLiteral("ScriptWindow"));
     EXPECT_TRUE(m_dialogs->messages().empty());
 }
 
-TEST_F(TForm7Manual, ScriptsAndManualCommandsShareOneResultList)
+TEST_F(ScriptWindowManual, ScriptsAndManualCommandsShareOneResultList)
 {
     first().setAnswerData(0x4A, "1,22,333");
     send(QStringLiteral("4A"), QStringLiteral("X"));
     first().setAnswerData(0x4A, "9");
     openScript(writeScript("one.txt", {"4A"}));
 
-    button("Button6")->click();
+    button("runButton")->click();
 
     EXPECT_EQ(m_form->results().first.count, 1);
     EXPECT_EQ(m_form->results().first.texts[0], "9");
 }
 
-TEST_F(TForm7Manual, NoOutputKeepsTheMemoEmptyButUpdatesTheStatus)
+TEST_F(ScriptWindowManual, NoOutputKeepsTheMemoEmptyButUpdatesTheStatus)
 {
-    checkBox("CheckBox2")->setChecked(true);
+    checkBox("noOutputBox")->setChecked(true);
     first().faults().statusBits[2] = 0x01; // any status bit, so the status text is not all zero
 
     send(QStringLiteral("4A"), QStringLiteral("W"));
 
     EXPECT_TRUE(memoLines().isEmpty());
-    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 01 00 00 3A "));
+    EXPECT_EQ(edit("statusEdit")->text(), QStringLiteral("00 00 01 00 00 3A "));
 }
 
-TEST_F(TForm7Manual, AFirstRegistrarTimeoutTouchesNoDisplay)
+TEST_F(ScriptWindowManual, AFirstRegistrarTimeoutTouchesNoDisplay)
 {
-    edit("Edit6")->setText(QStringLiteral("old"));
+    edit("statusEdit")->setText(QStringLiteral("old"));
     first().faults().silent = true;
 
     send(QStringLiteral("0F"), QString());
 
     EXPECT_EQ(m_dialogs->lastMessage(), timeoutMessage());
     EXPECT_TRUE(memoLines().isEmpty());
-    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("old"));
+    EXPECT_EQ(edit("statusEdit")->text(), QStringLiteral("old"));
     EXPECT_EQ(m_form->results().first.count, 0);
-    EXPECT_TRUE(button("Button2")->isEnabled());
+    EXPECT_TRUE(button("executeButton")->isEnabled());
 }
 
-TEST_F(TForm7Manual, SendingWithoutAnOpenPortIsNotSentNotAStaleAnswer)
+TEST_F(ScriptWindowManual, SendingWithoutAnOpenPortIsNotSentNotAStaleAnswer)
 {
     send(QStringLiteral("4A"), QStringLiteral("X"));
     link::CloseFirstPort();
-    button("Button4")->click();
+    button("clearMessagesButton")->click();
     m_dialogs->clear();
 
     send(QStringLiteral("4A"), QString());
@@ -164,14 +164,14 @@ TEST_F(TForm7Manual, SendingWithoutAnOpenPortIsNotSentNotAStaleAnswer)
 
 // The memo keeps the last lines only; a notice under it, where it never scrolls away, says that
 // it drops older ones, and names the exchange log only when the log is written.
-TEST_F(TForm7Manual, MemoKeepsItsLastLinesAndANoticeSaysItDropsTheRest)
+TEST_F(ScriptWindowManual, MemoKeepsItsLastLinesAndANoticeSaysItDropsTheRest)
 {
     ScriptWindowHost& host = m_form->host();
     const auto* notice = m_form->findChild<QLabel*>(QStringLiteral("droppedLinesNotice"));
     ASSERT_NE(notice, nullptr);
     for (const bool logged : {true, false}) {
         link::SetLogName(logged ? "exchange.log" : "");
-        button("Button4")->click(); // "Очистить сообщения"
+        button("clearMessagesButton")->click(); // "Очистить сообщения"
         EXPECT_FALSE(notice->isVisibleTo(m_form.get()));
 
         for (int i = 0; i <= ScriptWindowHost::kMemoLineLimit; ++i)
@@ -188,11 +188,11 @@ TEST_F(TForm7Manual, MemoKeepsItsLastLinesAndANoticeSaysItDropsTheRest)
             << notice->text().toStdString();
     }
     test_support::expectCaptionFits(*notice, notice->text());
-    test_support::saveScreenshot(*m_form, QStringLiteral("TForm7-dropped-lines"));
+    test_support::saveScreenshot(*m_form, QStringLiteral("ScriptWindow-dropped-lines"));
 }
 
 // The exchange monitor, open beside the window, shows the command the window sends.
-TEST_F(TForm7Manual, ACommandSentHereAppearsInAnOpenExchangeMonitor)
+TEST_F(ScriptWindowManual, ACommandSentHereAppearsInAnOpenExchangeMonitor)
 {
     ExchangeMonitor monitor;
     monitor.open();
@@ -206,7 +206,7 @@ TEST_F(TForm7Manual, ACommandSentHereAppearsInAnOpenExchangeMonitor)
     EXPECT_EQ(monitor.model().shownRow(0).summary.requestData, "W");
 }
 
-TEST_F(TForm7Manual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat)
+TEST_F(ScriptWindowManual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat)
 {
     connectSecond();
     first().setAnswerData(0x4A, "1,2,3");
@@ -220,7 +220,7 @@ TEST_F(TForm7Manual, DifferingAnswersOfTwoRegistrarsAreReportedInTheManualFormat
                      QStringLiteral("Регистратор №1: 3"), QStringLiteral("Регистратор №2: 4")}));
 }
 
-TEST_F(TForm7Manual, ASecondRegistrarTimeoutKeepsTheFirstRegistrarsDisplay)
+TEST_F(ScriptWindowManual, ASecondRegistrarTimeoutKeepsTheFirstRegistrarsDisplay)
 {
     connectSecond();
     second().faults().silent = true;
@@ -232,17 +232,17 @@ TEST_F(TForm7Manual, ASecondRegistrarTimeoutKeepsTheFirstRegistrarsDisplay)
     EXPECT_EQ(m_dialogs->lastMessage(), timeoutMessage());
     ASSERT_EQ(memoLines().size(), 2);
     EXPECT_TRUE(memoLines()[1].contains(QStringLiteral("7")));
-    EXPECT_EQ(edit("Edit6")->text(), QStringLiteral("00 00 00 00 00 3A "));
+    EXPECT_EQ(edit("statusEdit")->text(), QStringLiteral("00 00 00 00 00 3A "));
     EXPECT_TRUE(m_report.lines().empty());
     EXPECT_FALSE(link::processLink().secondPortSelected());
 }
 
-TEST_F(TForm7Manual, RepeatSendsTheSameFrameAgain)
+TEST_F(ScriptWindowManual, RepeatSendsTheSameFrameAgain)
 {
     send(QStringLiteral("4A"), QStringLiteral("X"));
-    edit("Edit3")->setText(QStringLiteral("other"));
+    edit("dataEdit")->setText(QStringLiteral("other"));
 
-    button("Button9")->click();
+    button("repeatButton")->click();
 
     const auto& requests = first().handledRequests();
     ASSERT_EQ(requests.size(), 2U);
@@ -251,42 +251,42 @@ TEST_F(TForm7Manual, RepeatSendsTheSameFrameAgain)
     EXPECT_EQ(memoLines().size(), 4);
 }
 
-TEST_F(TForm7Manual, RepeatComparesWithTheSecondRegistrarsAnswerToTheBoxes)
+TEST_F(ScriptWindowManual, RepeatComparesWithTheSecondRegistrarsAnswerToTheBoxes)
 {
     connectSecond();
     send(QStringLiteral("4A"), QStringLiteral("X"));
     m_report.clear();
     first().setAnswerData(0x4A, "1,2");
     second().setAnswerData(0x4A, "1,2,3");
-    edit("Edit3")->setText(QStringLiteral("Y"));
+    edit("dataEdit")->setText(QStringLiteral("Y"));
 
-    button("Button9")->click();
+    button("repeatButton")->click();
 
     EXPECT_EQ(first().handledRequests().back().data, "X");
     EXPECT_EQ(second().handledRequests().back().data, "Y");
     EXPECT_EQ(reportTexts().size(), 3);
 }
 
-TEST_F(TForm7Manual, RepeatWithASilentRegistrarReportsTheTimeout)
+TEST_F(ScriptWindowManual, RepeatWithASilentRegistrarReportsTheTimeout)
 {
     send(QStringLiteral("4A"), QStringLiteral("X"));
     first().faults().silent = true;
     m_dialogs->clear();
 
-    button("Button9")->click();
+    button("repeatButton")->click();
 
     EXPECT_EQ(m_dialogs->lastMessage(), timeoutMessage());
     EXPECT_EQ(memoLines().size(), 2);
 }
 
-TEST_F(TForm7Manual, AddToListNotesCodeAndData)
+TEST_F(ScriptWindowManual, AddToListNotesCodeAndData)
 {
     typeCode(QStringLiteral("4A"));
-    edit("Edit3")->setText(QStringLiteral("X"));
+    edit("dataEdit")->setText(QStringLiteral("X"));
 
-    button("Button3")->click();
+    button("addToListButton")->click();
 
-    auto* list = child<QListWidget>("ListBox1");
+    auto* list = child<QListWidget>("commandList");
     ASSERT_EQ(list->count(), 1);
     EXPECT_EQ(list->item(0)->text(), QStringLiteral("4A->X"));
     EXPECT_TRUE(first().handledRequests().empty());

@@ -9,7 +9,7 @@
 #include "platform/qt/TextCodec.h"
 #include "script/ComparisonReport.h"
 #include "script/ReportDocument.h"
-#include "script/ui/TForm7.h"
+#include "script/ui/ScriptWindow.h"
 #include "script/ui/TForm8.h"
 #include "tests/support/EmulatedRegistrars.h"
 #include "tests/support/TestDirectory.h"
@@ -35,7 +35,7 @@ using test_support::cp1251;
 using test_support::first;
 using test_support::second;
 
-class TForm7Fixture : public ::testing::Test {
+class ScriptWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -48,7 +48,7 @@ protected:
             test_support::openEmulatedLink((m_dir / "exchange.log").string(), 19200));
         script::setComparisonReport(&m_report);
 
-        m_form = std::make_unique<TForm7>();
+        m_form = std::make_unique<ScriptWindow>();
         m_variables = new TForm8; // owned by m_form once handed over
         m_form->setVariablesWindow(m_variables);
     }
@@ -74,12 +74,12 @@ protected:
     }
     QPushButton* button(const char* name) const { return child<QPushButton>(name); }
     QLineEdit* edit(const char* name) const { return child<QLineEdit>(name); }
-    QComboBox* combo() const { return child<QComboBox>("ComboBox1"); }
+    QComboBox* combo() const { return child<QComboBox>("fileCombo"); }
     QCheckBox* checkBox(const char* name) const { return child<QCheckBox>(name); }
 
     QStringList memoLines() const
     {
-        const QString text = child<platform::LineMemo>("Memo1")->toPlainText();
+        const QString text = child<platform::LineMemo>("messageMemo")->toPlainText();
         return text.isEmpty() ? QStringList() : text.split(QLatin1Char('\n'));
     }
     QStringList comboEntries() const
@@ -113,17 +113,17 @@ protected:
     void openScript(const std::string& path)
     {
         m_dialogs->queueOpenFile(path);
-        button("Button5")->click();
+        button("openFileButton")->click();
     }
 
-    void typeCode(const QString& code) { edit("Edit1")->setText(code); }
+    void typeCode(const QString& code) { edit("codeEdit")->setText(code); }
 
     static std::string timeoutMessage() { return script::kTimeoutMessage; }
 
     platform::ScopedRecordingDialogs m_dialogs;
     script::ReportDocument m_report;
     std::filesystem::path m_dir;
-    std::unique_ptr<TForm7> m_form;
+    std::unique_ptr<ScriptWindow> m_form;
     TForm8* m_variables = nullptr;
 };
 

@@ -1,5 +1,5 @@
 // Script window: layout, activation and choosing script files with the recent-files list.
-#include "TForm7TestFixture.h"
+#include "ScriptWindowTestFixture.h"
 
 #include "platform/IniFile.h"
 
@@ -9,52 +9,52 @@
 namespace quorvex::ui::testing {
 namespace {
 
-using TForm7Files = TForm7Fixture;
+using ScriptWindowFiles = ScriptWindowFixture;
 
-TEST_F(TForm7Files, StartsWithEverythingThatNeedsAFileOrActivationDisabled)
+TEST_F(ScriptWindowFiles, StartsWithEverythingThatNeedsAFileOrActivationDisabled)
 {
     EXPECT_EQ(m_form->size(), QSize(721, 598));
     EXPECT_EQ(m_form->windowTitle(), QStringLiteral("Команды и скрипты"));
-    EXPECT_EQ(child<QLabel>("Label11")->text(), QStringLiteral("Имя  файла:"));
+    EXPECT_EQ(child<QLabel>("fileLabel")->text(), QStringLiteral("Имя  файла:"));
     EXPECT_FALSE(combo()->isEditable());
-    EXPECT_EQ(child<platform::LineMemo>("Memo1")->font().pixelSize(), 15);
-    EXPECT_EQ(edit("Edit4")->text(), QStringLiteral("0"));
-    EXPECT_EQ(edit("Edit1")->maxLength(), 2);
+    EXPECT_EQ(child<platform::LineMemo>("messageMemo")->font().pixelSize(), 15);
+    EXPECT_EQ(edit("lineNumberEdit")->text(), QStringLiteral("0"));
+    EXPECT_EQ(edit("codeEdit")->maxLength(), 2);
 
-    EXPECT_FALSE(child<QGroupBox>("GroupBox2")->isEnabled());
-    EXPECT_FALSE(button("Button2")->isEnabled());
-    EXPECT_FALSE(button("Button3")->isEnabled());
-    EXPECT_FALSE(button("Button5")->isEnabled());
-    EXPECT_FALSE(button("Button6")->isEnabled());
-    EXPECT_TRUE(button("Button7")->isEnabled());
+    EXPECT_FALSE(child<QGroupBox>("commandGroup")->isEnabled());
+    EXPECT_FALSE(button("executeButton")->isEnabled());
+    EXPECT_FALSE(button("addToListButton")->isEnabled());
+    EXPECT_FALSE(button("openFileButton")->isEnabled());
+    EXPECT_FALSE(button("runButton")->isEnabled());
+    EXPECT_TRUE(button("stopButton")->isEnabled());
 }
 
-TEST_F(TForm7Files, ActivationEnablesTheManualGroupAndRereadsTheRecentFiles)
+TEST_F(ScriptWindowFiles, ActivationEnablesTheManualGroupAndRereadsTheRecentFiles)
 {
     ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File1", "a.txt", settingsPath()));
     ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File3", "c.txt", settingsPath()));
 
-    m_form->FormActivate();
+    m_form->refreshOnActivation();
 
-    EXPECT_TRUE(child<QGroupBox>("GroupBox2")->isEnabled());
-    EXPECT_TRUE(button("Button2")->isEnabled());
-    EXPECT_TRUE(button("Button3")->isEnabled());
-    EXPECT_TRUE(button("Button5")->isEnabled());
-    EXPECT_FALSE(button("Button6")->isEnabled());
+    EXPECT_TRUE(child<QGroupBox>("commandGroup")->isEnabled());
+    EXPECT_TRUE(button("executeButton")->isEnabled());
+    EXPECT_TRUE(button("addToListButton")->isEnabled());
+    EXPECT_TRUE(button("openFileButton")->isEnabled());
+    EXPECT_FALSE(button("runButton")->isEnabled());
     EXPECT_EQ(comboEntries(), (QStringList{"a.txt", "c.txt"}));
     EXPECT_EQ(combo()->currentIndex(), -1);
 
     ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File1", "", settingsPath()));
-    m_form->FormActivate();
+    m_form->refreshOnActivation();
     EXPECT_EQ(comboEntries(), (QStringList{"c.txt"}));
 }
 
-TEST_F(TForm7Files, OpenFileAsksForTextFilesInTheCurrentDirectory)
+TEST_F(ScriptWindowFiles, OpenFileAsksForTextFilesInTheCurrentDirectory)
 {
-    m_form->FormActivate();
+    m_form->refreshOnActivation();
     m_dialogs->queueOpenFile(std::nullopt);
 
-    button("Button5")->click();
+    button("openFileButton")->click();
 
     ASSERT_EQ(m_dialogs->calls().size(), 1U);
     const platform::FileDialogOptions& options = m_dialogs->calls()[0].options;
@@ -62,22 +62,22 @@ TEST_F(TForm7Files, OpenFileAsksForTextFilesInTheCurrentDirectory)
     EXPECT_EQ(options.defaultExtension, "txt");
     EXPECT_EQ(options.initialDirectory, std::filesystem::current_path().string());
     // Cancelled: nothing changes.
-    EXPECT_FALSE(button("Button6")->isEnabled());
+    EXPECT_FALSE(button("runButton")->isEnabled());
     EXPECT_TRUE(m_form->scriptFile().empty());
     EXPECT_FALSE(std::filesystem::exists(settingsPath()));
 }
 
-TEST_F(TForm7Files, ChoosingANewFileEnablesRunAndPutsItFirst)
+TEST_F(ScriptWindowFiles, ChoosingANewFileEnablesRunAndPutsItFirst)
 {
     ASSERT_TRUE(platform::WritePrivateProfileString("Files", "File1", "old.txt", settingsPath()));
-    m_form->FormActivate();
-    edit("Edit4")->setText(QStringLiteral("7"));
+    m_form->refreshOnActivation();
+    edit("lineNumberEdit")->setText(QStringLiteral("7"));
 
     openScript("new.txt");
 
-    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_TRUE(button("runButton")->isEnabled());
     EXPECT_EQ(m_form->scriptFile(), "new.txt");
-    EXPECT_EQ(edit("Edit4")->text(), QStringLiteral("0"));
+    EXPECT_EQ(edit("lineNumberEdit")->text(), QStringLiteral("0"));
     EXPECT_EQ(comboEntries(), (QStringList{"new.txt", "old.txt"}));
     EXPECT_EQ(combo()->currentIndex(), 0);
     EXPECT_EQ(platform::GetPrivateProfileString("Files", "File1", "?", 500, settingsPath()),
@@ -87,12 +87,12 @@ TEST_F(TForm7Files, ChoosingANewFileEnablesRunAndPutsItFirst)
     EXPECT_EQ(platform::GetPrivateProfileString("Files", "File5", "?", 500, settingsPath()), "");
 }
 
-TEST_F(TForm7Files, ChoosingAListedFileOnlySelectsIt)
+TEST_F(ScriptWindowFiles, ChoosingAListedFileOnlySelectsIt)
 {
     for (int i = 1; i <= 3; ++i)
         ASSERT_TRUE(platform::WritePrivateProfileString(
             "Files", "File" + std::to_string(i), "s" + std::to_string(i) + ".txt", settingsPath()));
-    m_form->FormActivate();
+    m_form->refreshOnActivation();
     const std::string before = settingsText();
 
     openScript("s2.txt");
@@ -101,12 +101,12 @@ TEST_F(TForm7Files, ChoosingAListedFileOnlySelectsIt)
     EXPECT_EQ(comboEntries(), (QStringList{"s1.txt", "s2.txt", "s3.txt"}));
     EXPECT_EQ(settingsText(), before);
     EXPECT_EQ(m_form->scriptFile(), "s2.txt");
-    EXPECT_TRUE(button("Button6")->isEnabled());
+    EXPECT_TRUE(button("runButton")->isEnabled());
 }
 
-TEST_F(TForm7Files, ASixthFileDropsTheOldestAndACaseVariantIsNew)
+TEST_F(ScriptWindowFiles, ASixthFileDropsTheOldestAndACaseVariantIsNew)
 {
-    m_form->FormActivate();
+    m_form->refreshOnActivation();
     for (int i = 1; i <= 5; ++i)
         openScript("s" + std::to_string(i) + ".txt");
 
@@ -116,13 +116,13 @@ TEST_F(TForm7Files, ASixthFileDropsTheOldestAndACaseVariantIsNew)
     openScript("S6.TXT");
     EXPECT_EQ(comboEntries(), (QStringList{"S6.TXT", "s6.txt", "s5.txt", "s4.txt", "s3.txt"}));
 
-    m_form->FormActivate(); // the INI file holds the same list
+    m_form->refreshOnActivation(); // the INI file holds the same list
     EXPECT_EQ(comboEntries(), (QStringList{"S6.TXT", "s6.txt", "s5.txt", "s4.txt", "s3.txt"}));
 }
 
 // File names on Linux are UTF-8 bytes, fpinit.ini is Windows-1251 text: a script in a
 // Cyrillic directory is offered from there, shown, remembered and opened again after a restart.
-TEST_F(TForm7Files, ScriptInACyrillicDirectorySurvivesARestart)
+TEST_F(ScriptWindowFiles, ScriptInACyrillicDirectorySurvivesARestart)
 {
     const QString folder = QString::fromStdString(m_dir.string()) + QStringLiteral("/Скрипты");
     const QString file = folder + QStringLiteral("/тест.txt");
@@ -132,10 +132,10 @@ TEST_F(TForm7Files, ScriptInACyrillicDirectorySurvivesARestart)
     std::ofstream(fsFile, std::ios::binary) << "0F\r\n";
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(fsFolder);
-    m_form->FormActivate();
+    m_form->refreshOnActivation();
 
     openScript(fsFile);
-    button("Button6")->click();
+    button("runButton")->click();
 
     EXPECT_EQ(m_dialogs->calls()[0].options.initialDirectory, fsFolder);
     EXPECT_EQ(comboEntries(), QStringList{file});
@@ -144,12 +144,12 @@ TEST_F(TForm7Files, ScriptInACyrillicDirectorySurvivesARestart)
     ASSERT_EQ(first().handledRequests().size(), 1U) << m_dialogs->lastMessage();
 
     // A restart: a new window reads the list back from the settings file.
-    m_form = std::make_unique<TForm7>();
-    m_form->FormActivate();
+    m_form = std::make_unique<ScriptWindow>();
+    m_form->refreshOnActivation();
     EXPECT_EQ(comboEntries(), QStringList{file});
     const std::string before = settingsText();
     openScript(fsFile);
-    button("Button6")->click();
+    button("runButton")->click();
 
     std::filesystem::current_path(previous);
     EXPECT_EQ(combo()->currentIndex(), 0);
@@ -157,14 +157,14 @@ TEST_F(TForm7Files, ScriptInACyrillicDirectorySurvivesARestart)
     EXPECT_EQ(first().handledRequests().size(), 2U) << m_dialogs->lastMessage();
 }
 
-TEST_F(TForm7Files, ClearMessagesEmptiesTheMemo)
+TEST_F(ScriptWindowFiles, ClearMessagesEmptiesTheMemo)
 {
-    m_form->FormActivate();
+    m_form->refreshOnActivation();
     typeCode(QStringLiteral("0F"));
-    button("Button2")->click();
+    button("executeButton")->click();
     ASSERT_FALSE(memoLines().isEmpty());
 
-    button("Button4")->click();
+    button("clearMessagesButton")->click();
 
     EXPECT_TRUE(memoLines().isEmpty());
 }
