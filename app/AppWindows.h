@@ -14,7 +14,7 @@ class PeriodicReportsWindow;
 class SalesWindow;
 class NonFiscalReceiptWindow;
 class ScriptWindow;
-class TForm8;
+class VariablesWindow;
 class TForm9;
 class TForm10;
 class TForm11;
@@ -34,7 +34,7 @@ struct AppWindows {
     SalesWindow* sales = nullptr;                     // "Продажи"
     NonFiscalReceiptWindow* nonFiscal = nullptr;      // "Нефискальный чек"
     ScriptWindow* script = nullptr;                   // "Команды и скрипты"
-    TForm8* variables = nullptr;                      // TForm8  "Переменные"
+    VariablesWindow* variables = nullptr;             // "Переменные"
     TForm9* about = nullptr;                          // TForm9  "О программе"
     TForm10* secondRegistrar = nullptr; // TForm10 "Подключение второго регистратора"
     TForm11* comparison = nullptr; // TForm11 "Сравнительная информация регистраторов"

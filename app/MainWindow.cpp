@@ -32,7 +32,7 @@
 #include "script/ui/ScriptWindow.h"
 #include "script/ui/TForm10.h"
 #include "script/ui/TForm11.h"
-#include "script/ui/TForm8.h"
+#include "script/ui/VariablesWindow.h"
 #include "serial/qt/QtSerialLine.h"
 #include "serial/qt/TPortControl.h"
 #include "ui_MainWindow.h"

@@ -28,7 +28,7 @@
 #include "script/ui/ScriptWindow.h"
 #include "script/ui/TForm10.h"
 #include "script/ui/TForm11.h"
-#include "script/ui/TForm8.h"
+#include "script/ui/VariablesWindow.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
 
@@ -95,7 +95,7 @@ AppWindows createWindows()
     w.sales = new SalesWindow(owner);
     w.nonFiscal = new NonFiscalReceiptWindow(owner);
     w.script = new ScriptWindow(owner);
-    w.variables = new TForm8(owner);
+    w.variables = new VariablesWindow(owner);
     w.about = new TForm9(owner);
     w.secondRegistrar = new TForm10(owner);
     w.comparison = new TForm11(owner);

@@ -32,8 +32,8 @@ public:
     [[nodiscard]] virtual std::string dataText() const = 0;
     virtual void setStatusText(const std::string& text) = 0;
 
-    // Variables window (TForm8, StringGrid1): rows are 1-based below the header row. The grid
-    // is never cleared; addVariableRow appends one row at its end.
+    // Variables window (VariablesWindow, variableGrid): rows are 1-based below the header row. The
+    // grid is never cleared; addVariableRow appends one row at its end.
     virtual void addVariableRow() = 0;
     virtual void setVariableCell(int row, int column, const std::string& text) = 0;
     virtual void repaintVariables() = 0;

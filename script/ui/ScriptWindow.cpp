@@ -13,7 +13,7 @@
 #include "script/RecentFiles.h"
 #include "script/ui/HexBytesWindow.h"
 #include "script/ui/ScriptWindowHost.h"
-#include "script/ui/TForm8.h"
+#include "script/ui/VariablesWindow.h"
 #include "ui_ScriptWindow.h"
 
 #include <QDir>
@@ -123,7 +123,7 @@ const script::TwoRegistrarResults& ScriptWindow::results() const
     return m_interpreter->resultLists();
 }
 
-void ScriptWindow::setVariablesWindow(TForm8* variables)
+void ScriptWindow::setVariablesWindow(VariablesWindow* variables)
 {
     m_variablesWindow = variables;
     m_host->setVariablesWindow(variables);

@@ -20,7 +20,7 @@ class Interpreter;
 namespace quorvex::ui {
 
 class ScriptWindowHost;
-class TForm8;
+class VariablesWindow;
 
 class ScriptWindow : public QDialog {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
 
     // Windows this one opens. The variables window becomes a child window of this one, so it
     // stays usable while this window is shown modally.
-    void setVariablesWindow(TForm8* variables);
+    void setVariablesWindow(VariablesWindow* variables);
     void setSecondRegistrarWindow(QDialog* second); // "Ещё один регистратор"
     void setComparisonWindow(QDialog* comparison);  // "Окно сравнения"
 
@@ -90,7 +90,7 @@ private:
     std::string m_scriptFile;
     int m_currentCode = 0;
 
-    TForm8* m_variablesWindow = nullptr;
+    VariablesWindow* m_variablesWindow = nullptr;
     QDialog* m_secondWindow = nullptr;
     QDialog* m_comparisonWindow = nullptr;
 

@@ -5,7 +5,7 @@
 #include "platform/Dialogs.h"
 #include "platform/qt/LineMemo.h"
 #include "platform/qt/TextCodec.h"
-#include "script/ui/TForm8.h"
+#include "script/ui/VariablesWindow.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -24,7 +24,7 @@ ScriptWindowHost::ScriptWindowHost(const ScriptWindowControls& controls,
     m_controls.memo->setMaximumLineCount(kMemoLineLimit);
 }
 
-void ScriptWindowHost::setVariablesWindow(TForm8* variables)
+void ScriptWindowHost::setVariablesWindow(VariablesWindow* variables)
 {
     m_variables = variables;
 }

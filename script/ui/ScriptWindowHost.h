@@ -24,7 +24,7 @@ class LineMemo;
 
 namespace quorvex::ui {
 
-class TForm8;
+class VariablesWindow;
 
 struct ScriptWindowControls {
     QWidget* form = nullptr;
@@ -51,7 +51,7 @@ public:
     ScriptWindowHost(const ScriptWindowControls& controls, ScriptWindowCallbacks callbacks);
 
     // The variables window the grid calls go to; none means they are dropped.
-    void setVariablesWindow(TForm8* variables);
+    void setVariablesWindow(VariablesWindow* variables);
 
     void addMemoLine(const std::string& line) override;
     void clearMemo() override;
@@ -93,7 +93,7 @@ private:
     [[nodiscard]] static QString droppedLinesNotice();
     ScriptWindowControls m_controls;
     ScriptWindowCallbacks m_callbacks;
-    TForm8* m_variables = nullptr;
+    VariablesWindow* m_variables = nullptr;
     script::FramePacer m_pacer;
     QStringList m_gathered;                         // memo lines not yet in the memo
     std::optional<std::string> m_pendingLineNumber; // texts not yet in their boxes

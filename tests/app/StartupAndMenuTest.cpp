@@ -20,7 +20,7 @@
 #include "script/ui/ScriptWindow.h"
 #include "script/ui/TForm10.h"
 #include "script/ui/TForm11.h"
-#include "script/ui/TForm8.h"
+#include "script/ui/VariablesWindow.h"
 
 #include <QApplication>
 #include <QDialog>

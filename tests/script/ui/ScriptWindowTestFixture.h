@@ -10,7 +10,7 @@
 #include "script/ComparisonReport.h"
 #include "script/ReportDocument.h"
 #include "script/ui/ScriptWindow.h"
-#include "script/ui/TForm8.h"
+#include "script/ui/VariablesWindow.h"
 #include "tests/support/EmulatedRegistrars.h"
 #include "tests/support/TestDirectory.h"
 #include "tests/support/platform/RecordingDialogs.h"
@@ -49,7 +49,7 @@ protected:
         script::setComparisonReport(&m_report);
 
         m_form = std::make_unique<ScriptWindow>();
-        m_variables = new TForm8; // owned by m_form once handed over
+        m_variables = new VariablesWindow; // owned by m_form once handed over
         m_form->setVariablesWindow(m_variables);
     }
 
@@ -124,7 +124,7 @@ protected:
     script::ReportDocument m_report;
     std::filesystem::path m_dir;
     std::unique_ptr<ScriptWindow> m_form;
-    TForm8* m_variables = nullptr;
+    VariablesWindow* m_variables = nullptr;
 };
 
 } // namespace quorvex::ui::testing

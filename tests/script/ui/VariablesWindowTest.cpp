@@ -8,11 +8,11 @@
 namespace quorvex::ui::testing {
 namespace {
 
-using TForm8Grid = ScriptWindowFixture;
+using VariablesWindowGrid = ScriptWindowFixture;
 
-TEST_F(TForm8Grid, StartsWithAHeaderRowAndOneEmptyRow)
+TEST_F(VariablesWindowGrid, StartsWithAHeaderRowAndOneEmptyRow)
 {
-    auto* grid = m_variables->findChild<QTableWidget*>(QStringLiteral("StringGrid1"));
+    auto* grid = m_variables->findChild<QTableWidget*>(QStringLiteral("variableGrid"));
     ASSERT_NE(grid, nullptr);
 
     EXPECT_EQ(m_variables->size(), QSize(296, 610));
@@ -26,7 +26,7 @@ TEST_F(TForm8Grid, StartsWithAHeaderRowAndOneEmptyRow)
     EXPECT_EQ(grid->rowHeight(1), 16);
 }
 
-TEST_F(TForm8Grid, VariablesButtonNumbersTheRowsAndShowsTheWindow)
+TEST_F(VariablesWindowGrid, VariablesButtonNumbersTheRowsAndShowsTheWindow)
 {
     m_variables->addRow();
     m_variables->addRow();
@@ -43,7 +43,7 @@ TEST_F(TForm8Grid, VariablesButtonNumbersTheRowsAndShowsTheWindow)
     EXPECT_FALSE(m_variables->isVisible());
 }
 
-TEST_F(TForm8Grid, CellsBeyondTheGridAddRowsAndNothingIsCleared)
+TEST_F(VariablesWindowGrid, CellsBeyondTheGridAddRowsAndNothingIsCleared)
 {
     m_variables->setCell(3, 2, QStringLiteral("значение"));
 
@@ -59,21 +59,21 @@ TEST_F(TForm8Grid, CellsBeyondTheGridAddRowsAndNothingIsCleared)
     EXPECT_EQ(m_variables->rowCount(), 5);
 }
 
-TEST_F(TForm8Grid, ActivationPlacesItAtTheScriptWindowsRightEdge)
+TEST_F(VariablesWindowGrid, ActivationPlacesItAtTheScriptWindowsRightEdge)
 {
     m_form->move(30, 40);
     const QRect frame = m_form->frameGeometry();
 
-    m_variables->FormActivate();
+    m_variables->placeBesideAnchor();
 
     EXPECT_EQ(m_variables->frameGeometry().topLeft(), QPoint(frame.x() + frame.width(), frame.y()));
 }
 
-TEST_F(TForm8Grid, CloseButtonHidesTheWindow)
+TEST_F(VariablesWindowGrid, CloseButtonHidesTheWindow)
 {
     m_variables->show();
 
-    m_variables->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    m_variables->findChild<QPushButton*>(QStringLiteral("closeButton"))->click();
 
     EXPECT_FALSE(m_variables->isVisible());
 }

@@ -7,18 +7,18 @@
 
 class QTableWidget;
 namespace Ui {
-class TForm8;
+class VariablesWindow;
 }
 
 namespace quorvex::ui {
 
-class TForm8 : public QDialog {
+class VariablesWindow : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kColumnCount = 4;
 
-    explicit TForm8(QWidget* parent = nullptr);
-    ~TForm8() override;
+    explicit VariablesWindow(QWidget* parent = nullptr);
+    ~VariablesWindow() override;
 
     // The window whose right edge this one is placed at on every activation.
     void setAnchorWindow(QWidget* anchor);
@@ -35,17 +35,17 @@ public:
     // "Переменные" of the script window: header cells, numbers 1 .. count+1 in column 0.
     void writeHeaderAndNumbers(int variableCount);
 
-    void FormActivate();
+    void placeBesideAnchor();
 
 protected:
     bool event(QEvent* event) override;
 
 private:
-    void Button1Click();
+    void closeWindow();
     void ensureRows(int rows);
     void createFixedCells(int row);
 
-    std::unique_ptr<Ui::TForm8> m_ui;
+    std::unique_ptr<Ui::VariablesWindow> m_ui;
     QWidget* m_anchor = nullptr;
 };
 

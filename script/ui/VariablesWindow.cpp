@@ -1,6 +1,6 @@
-#include "script/ui/TForm8.h"
+#include "script/ui/VariablesWindow.h"
 
-#include "ui_TForm8.h"
+#include "ui_VariablesWindow.h"
 
 #include <QEvent>
 #include <QHeaderView>
@@ -11,16 +11,17 @@ namespace quorvex::ui {
 
 namespace {
 
-constexpr int kColumnWidths[TForm8::kColumnCount] = {40, 98, 94, 26};
+constexpr int kColumnWidths[VariablesWindow::kColumnCount] = {40, 98, 94, 26};
 constexpr int kRowHeight = 16;
 
 } // namespace
 
-TForm8::TForm8(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm8>())
+VariablesWindow::VariablesWindow(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::VariablesWindow>())
 {
     m_ui->setupUi(this);
     setFixedSize(size());
-    QTableWidget* grid = m_ui->StringGrid1;
+    QTableWidget* grid = m_ui->variableGrid;
     for (int column = 0; column < kColumnCount; ++column)
         grid->setColumnWidth(column, kColumnWidths[column]);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -33,19 +34,19 @@ TForm8::TForm8(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TFo
     QFont small = grid->font();
     small.setPixelSize(11);
     grid->setFont(small);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &VariablesWindow::closeWindow);
 }
 
-TForm8::~TForm8() = default;
+VariablesWindow::~VariablesWindow() = default;
 
-void TForm8::setAnchorWindow(QWidget* anchor)
+void VariablesWindow::setAnchorWindow(QWidget* anchor)
 {
     m_anchor = anchor;
 }
 
-void TForm8::addRow()
+void VariablesWindow::addRow()
 {
-    QTableWidget* grid = m_ui->StringGrid1;
+    QTableWidget* grid = m_ui->variableGrid;
     const int row = grid->rowCount();
     grid->insertRow(row);
     grid->setRowHeight(row, kRowHeight);
@@ -53,9 +54,9 @@ void TForm8::addRow()
 }
 
 // The header row and the number column look like a grid's fixed cells.
-void TForm8::createFixedCells(int row)
+void VariablesWindow::createFixedCells(int row)
 {
-    QTableWidget* grid = m_ui->StringGrid1;
+    QTableWidget* grid = m_ui->variableGrid;
     const int lastColumn = row == 0 ? kColumnCount - 1 : 0;
     for (int column = 0; column <= lastColumn; ++column) {
         auto* item = new QTableWidgetItem;
@@ -64,18 +65,18 @@ void TForm8::createFixedCells(int row)
     }
 }
 
-void TForm8::ensureRows(int rows)
+void VariablesWindow::ensureRows(int rows)
 {
-    while (m_ui->StringGrid1->rowCount() < rows)
+    while (m_ui->variableGrid->rowCount() < rows)
         addRow();
 }
 
-void TForm8::setCell(int row, int column, const QString& text)
+void VariablesWindow::setCell(int row, int column, const QString& text)
 {
     if (row < 0 || column < 0 || column >= kColumnCount)
         return;
     ensureRows(row + 1);
-    QTableWidget* grid = m_ui->StringGrid1;
+    QTableWidget* grid = m_ui->variableGrid;
     QTableWidgetItem* item = grid->item(row, column);
     if (item == nullptr) {
         item = new QTableWidgetItem;
@@ -84,23 +85,23 @@ void TForm8::setCell(int row, int column, const QString& text)
     item->setText(text);
 }
 
-QString TForm8::cell(int row, int column) const
+QString VariablesWindow::cell(int row, int column) const
 {
-    const QTableWidgetItem* item = m_ui->StringGrid1->item(row, column);
+    const QTableWidgetItem* item = m_ui->variableGrid->item(row, column);
     return item != nullptr ? item->text() : QString();
 }
 
-int TForm8::rowCount() const
+int VariablesWindow::rowCount() const
 {
-    return m_ui->StringGrid1->rowCount();
+    return m_ui->variableGrid->rowCount();
 }
 
-void TForm8::updateGrid()
+void VariablesWindow::updateGrid()
 {
-    m_ui->StringGrid1->viewport()->update();
+    m_ui->variableGrid->viewport()->update();
 }
 
-void TForm8::writeHeaderAndNumbers(int variableCount)
+void VariablesWindow::writeHeaderAndNumbers(int variableCount)
 {
     setCell(0, 1, QStringLiteral("Переменные"));
     setCell(0, 2, QStringLiteral("Значения"));
@@ -108,7 +109,7 @@ void TForm8::writeHeaderAndNumbers(int variableCount)
         setCell(number, 0, QString::number(number));
 }
 
-void TForm8::FormActivate()
+void VariablesWindow::placeBesideAnchor()
 {
     if (m_anchor == nullptr)
         return;
@@ -116,14 +117,14 @@ void TForm8::FormActivate()
     move(anchorFrame.x() + anchorFrame.width(), anchorFrame.y());
 }
 
-bool TForm8::event(QEvent* event)
+bool VariablesWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        placeBesideAnchor();
     return QDialog::event(event);
 }
 
-void TForm8::Button1Click()
+void VariablesWindow::closeWindow()
 {
     close();
 }
