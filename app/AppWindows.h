@@ -15,7 +15,7 @@ class SalesWindow;
 class NonFiscalReceiptWindow;
 class ScriptWindow;
 class VariablesWindow;
-class TForm9;
+class AboutWindow;
 class TForm10;
 class TForm11;
 class TForm12;
@@ -35,7 +35,7 @@ struct AppWindows {
     NonFiscalReceiptWindow* nonFiscal = nullptr;      // "Нефискальный чек"
     ScriptWindow* script = nullptr;                   // "Команды и скрипты"
     VariablesWindow* variables = nullptr;             // "Переменные"
-    TForm9* about = nullptr;                          // TForm9  "О программе"
+    AboutWindow* about = nullptr;                     // "О программе"
     TForm10* secondRegistrar = nullptr; // TForm10 "Подключение второго регистратора"
     TForm11* comparison = nullptr; // TForm11 "Сравнительная информация регистраторов"
     TForm12* status = nullptr; // TForm12 "Байты состояния регистратора"

@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 
-#include "app/TForm9.h"
+#include "app/AboutWindow.h"
 #include "fiscal/RegistrarVersion.h"
 #include "fiscal/ui/NonFiscalReceiptWindow.h"
 #include "fiscal/ui/PeriodicReportsWindow.h"

@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/AboutWindow.h"
 #include "app/MainWindow.h"
-#include "app/TForm9.h"
 #include "emulator/EmulatedLine.h"
 #include "fiscal/ui/NonFiscalReceiptWindow.h"
 #include "fiscal/ui/PeriodicReportsWindow.h"
@@ -96,7 +96,7 @@ AppWindows createWindows()
     w.nonFiscal = new NonFiscalReceiptWindow(owner);
     w.script = new ScriptWindow(owner);
     w.variables = new VariablesWindow(owner);
-    w.about = new TForm9(owner);
+    w.about = new AboutWindow(owner);
     w.secondRegistrar = new TForm10(owner);
     w.comparison = new TForm11(owner);
     w.status = new TForm12(owner);

@@ -5,22 +5,22 @@
 #include <memory>
 
 namespace Ui {
-class TForm9;
+class AboutWindow;
 }
 
 namespace quorvex::ui {
 
-class TForm9 : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm9(QWidget* parent = nullptr);
-    ~TForm9() override;
+    explicit AboutWindow(QWidget* parent = nullptr);
+    ~AboutWindow() override;
 
     // "Quorvex", "Версия <version>", the authors, one per line.
     [[nodiscard]] static QString aboutText();
 
 private:
-    std::unique_ptr<Ui::TForm9> ui;
+    std::unique_ptr<Ui::AboutWindow> m_ui;
 };
 
 } // namespace quorvex::ui
