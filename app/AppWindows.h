@@ -16,7 +16,7 @@ class NonFiscalReceiptWindow;
 class ScriptWindow;
 class VariablesWindow;
 class AboutWindow;
-class TForm10;
+class SecondRegistrarWindow;
 class TForm11;
 class TForm12;
 class TForm13;
@@ -36,7 +36,7 @@ struct AppWindows {
     ScriptWindow* script = nullptr;                   // "Команды и скрипты"
     VariablesWindow* variables = nullptr;             // "Переменные"
     AboutWindow* about = nullptr;                     // "О программе"
-    TForm10* secondRegistrar = nullptr; // TForm10 "Подключение второго регистратора"
+    SecondRegistrarWindow* secondRegistrar = nullptr; // "Подключение второго регистратора"
     TForm11* comparison = nullptr; // TForm11 "Сравнительная информация регистраторов"
     TForm12* status = nullptr; // TForm12 "Байты состояния регистратора"
     TForm13* receiptCopies = nullptr; // TForm13 "Копия чека ("КСЕФ")"

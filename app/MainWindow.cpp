@@ -30,7 +30,7 @@
 #include "platform/qt/PortChoice.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ui/ScriptWindow.h"
-#include "script/ui/TForm10.h"
+#include "script/ui/SecondRegistrarWindow.h"
 #include "script/ui/TForm11.h"
 #include "script/ui/VariablesWindow.h"
 #include "serial/qt/QtSerialLine.h"

@@ -26,7 +26,7 @@
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/ui/ScriptWindow.h"
-#include "script/ui/TForm10.h"
+#include "script/ui/SecondRegistrarWindow.h"
 #include "script/ui/TForm11.h"
 #include "script/ui/VariablesWindow.h"
 #include "serial/PortRegistry.h"
@@ -97,7 +97,7 @@ AppWindows createWindows()
     w.script = new ScriptWindow(owner);
     w.variables = new VariablesWindow(owner);
     w.about = new AboutWindow(owner);
-    w.secondRegistrar = new TForm10(owner);
+    w.secondRegistrar = new SecondRegistrarWindow(owner);
     w.comparison = new TForm11(owner);
     w.status = new TForm12(owner);
     w.receiptCopies = new TForm13(owner);

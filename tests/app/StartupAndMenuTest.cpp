@@ -18,7 +18,7 @@
 #include "netcfg/ui/TForm16.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ui/ScriptWindow.h"
-#include "script/ui/TForm10.h"
+#include "script/ui/SecondRegistrarWindow.h"
 #include "script/ui/TForm11.h"
 #include "script/ui/VariablesWindow.h"
 

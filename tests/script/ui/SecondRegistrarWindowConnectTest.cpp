@@ -1,6 +1,6 @@
 // Second-registrar window: choice restored from the settings file, connect and disconnect,
 // failure without a settings write, lists frozen after the first connection.
-#include "script/ui/TForm10.h"
+#include "script/ui/SecondRegistrarWindow.h"
 #include "script/ui/TForm11.h"
 
 #include "emulator/EmulatedLine.h"
@@ -25,7 +25,7 @@ using namespace quorvex;
 
 namespace {
 
-class TForm10Test : public ::testing::Test {
+class SecondRegistrarWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -55,8 +55,8 @@ protected:
     }
     std::string ini() const { return link::session().settingsPath(); }
 
-    QComboBox& ports() { return *m_form.findChild<QComboBox*>(QStringLiteral("ComboBox1")); }
-    QComboBox& speeds() { return *m_form.findChild<QComboBox*>(QStringLiteral("ComboBox2")); }
+    QComboBox& ports() { return *m_form.findChild<QComboBox*>(QStringLiteral("portCombo")); }
+    QComboBox& speeds() { return *m_form.findChild<QComboBox*>(QStringLiteral("speedCombo")); }
     QString caption(const char* button)
     {
         return m_form.findChild<QPushButton*>(QString::fromLatin1(button))->text();
@@ -65,21 +65,21 @@ protected:
     void connectClosingComparison()
     {
         QTimer::singleShot(0, &m_comparison, &QDialog::accept);
-        m_form.Button3Click();
+        m_form.toggleConnection();
     }
 
     QTemporaryDir m_dir;
     platform::ScopedRecordingDialogs m_dialogs;
     QDialog m_comparison;
-    ui::TForm10 m_form;
+    ui::SecondRegistrarWindow m_form;
 };
 
-TEST_F(TForm10Test, StoredChoiceIsSelectedIgnoringCase)
+TEST_F(SecondRegistrarWindowTest, StoredChoiceIsSelectedIgnoringCase)
 {
     store("Port", "emu2");
     store("Speed", "57600");
 
-    m_form.FormActivate();
+    m_form.refreshPortChoice();
 
     EXPECT_GE(ports().findText(QStringLiteral("EMU1")), 0);
     EXPECT_EQ(ports().currentText(), QStringLiteral("EMU2"));
@@ -87,42 +87,42 @@ TEST_F(TForm10Test, StoredChoiceIsSelectedIgnoringCase)
     EXPECT_EQ(link::session().secondPortText, "EMU2");
 }
 
-TEST_F(TForm10Test, ConnectRemembersChoiceOpensComparisonAndDisconnects)
+TEST_F(SecondRegistrarWindowTest, ConnectRemembersChoiceOpensComparisonAndDisconnects)
 {
     store("Port", "EMU2");
-    m_form.FormActivate();
+    m_form.refreshPortChoice();
     speeds().setCurrentText(QStringLiteral("115200"));
 
     connectClosingComparison();
 
     EXPECT_TRUE(m_form.indicatorGreen());
     EXPECT_TRUE(link::session().secondConnected);
-    EXPECT_EQ(caption("Button3"), QStringLiteral("Отключить"));
-    EXPECT_EQ(caption("Button1"), QStringLiteral("Продолжить"));
+    EXPECT_EQ(caption("connectButton"), QStringLiteral("Отключить"));
+    EXPECT_EQ(caption("closeButton"), QStringLiteral("Продолжить"));
     EXPECT_FALSE(ports().isEnabled());
     EXPECT_EQ(stored("Port"), "EMU2");
     EXPECT_EQ(stored("Speed"), "115200");
     EXPECT_EQ(link::session().secondSpeedText, "115200");
     EXPECT_TRUE(m_dialogs->messages().empty());
 
-    m_form.Button3Click();
+    m_form.toggleConnection();
 
     EXPECT_FALSE(m_form.indicatorGreen());
     EXPECT_FALSE(link::session().secondConnected);
-    EXPECT_EQ(caption("Button3"), QStringLiteral("Подключить"));
+    EXPECT_EQ(caption("connectButton"), QStringLiteral("Подключить"));
     EXPECT_TRUE(ports().isEnabled());
 
-    m_form.Button1Click();
-    EXPECT_EQ(caption("Button1"), QStringLiteral("Закрыть"));
+    m_form.closeWindow();
+    EXPECT_EQ(caption("closeButton"), QStringLiteral("Закрыть"));
 }
 
-TEST_F(TForm10Test, FailedConnectShowsMessageAndWritesNothing)
+TEST_F(SecondRegistrarWindowTest, FailedConnectShowsMessageAndWritesNothing)
 {
     store("Port", "EMU2");
-    m_form.FormActivate();
+    m_form.refreshPortChoice();
     serial::portRegistry().removeVirtualPort("EMU2");
 
-    m_form.Button3Click();
+    m_form.toggleConnection();
 
     EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>{platform::toCp1251(
                                          QStringLiteral("Невозможно подключить порт"))});
@@ -130,21 +130,21 @@ TEST_F(TForm10Test, FailedConnectShowsMessageAndWritesNothing)
     EXPECT_FALSE(link::session().secondConnected);
     EXPECT_FALSE(m_form.listsFrozen());
     EXPECT_EQ(stored("Speed"), "");
-    EXPECT_EQ(caption("Button1"), QStringLiteral("Закрыть"));
+    EXPECT_EQ(caption("closeButton"), QStringLiteral("Закрыть"));
 }
 
-TEST_F(TForm10Test, ListsStayAsTheyWereAfterTheFirstConnection)
+TEST_F(SecondRegistrarWindowTest, ListsStayAsTheyWereAfterTheFirstConnection)
 {
     store("Port", "EMU2");
-    m_form.FormActivate();
+    m_form.refreshPortChoice();
     connectClosingComparison();
-    m_form.Button3Click(); // disconnect
+    m_form.toggleConnection(); // disconnect
     store("Port", "EMU1");
     serial::portRegistry().addVirtualPort(
         "EMU9", [](const std::string&, int) { return std::unique_ptr<serial::SerialLine>(); });
     const int count = ports().count();
 
-    m_form.FormActivate();
+    m_form.refreshPortChoice();
 
     EXPECT_TRUE(m_form.listsFrozen());
     EXPECT_EQ(ports().currentText(), QStringLiteral("EMU2"));
@@ -153,16 +153,16 @@ TEST_F(TForm10Test, ListsStayAsTheyWereAfterTheFirstConnection)
     serial::portRegistry().removeVirtualPort("EMU9");
 }
 
-TEST_F(TForm10Test, ConnectShowsTheComparisonWindowWithBothRegistrars)
+TEST_F(SecondRegistrarWindowTest, ConnectShowsTheComparisonWindowWithBothRegistrars)
 {
     ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
     ui::TForm11 comparison;
     m_form.setComparisonWindow(&comparison);
     store("Port", "EMU2");
-    m_form.FormActivate();
+    m_form.refreshPortChoice();
 
     QTimer::singleShot(0, &comparison, &QDialog::accept);
-    m_form.Button3Click();
+    m_form.toggleConnection();
 
     EXPECT_TRUE(comparison.reportBuilt());
     EXPECT_TRUE(comparison.reportText().contains(QStringLiteral("Порт: EMU2, Скорость:19200")));
@@ -184,25 +184,26 @@ std::string writeDiagnosticLog(const QString& path)
     return path.toStdString();
 }
 
-TEST_F(TForm10Test, TheLastPortEntryConnectsTheReplayOfAChosenLogAndTheIgnoreListApplies)
+TEST_F(SecondRegistrarWindowTest,
+       TheLastPortEntryConnectsTheReplayOfAChosenLogAndTheIgnoreListApplies)
 {
     ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
     ui::TForm11 comparison;
     m_form.setComparisonWindow(&comparison);
     store("Port", platform::toCp1251(QStringLiteral("Запись обмена…")));
     store("Ignore", "3E, EB:0");
-    m_form.FormActivate();
+    m_form.refreshPortChoice();
     ASSERT_EQ(ports().currentIndex(), ports().count() - 1);
     const int count = ports().count();
 
     m_dialogs->queueOpenFile(std::nullopt); // cancelled: nothing happens
-    m_form.Button3Click();
+    m_form.toggleConnection();
     EXPECT_FALSE(m_form.indicatorGreen());
     EXPECT_TRUE(m_dialogs->messages().empty());
 
     const QString missing = m_dir.filePath(QStringLiteral("missing.log"));
     m_dialogs->queueOpenFile(missing.toStdString());
-    m_form.Button3Click();
+    m_form.toggleConnection();
     EXPECT_EQ(m_dialogs->messages(),
               std::vector<std::string>{platform::toCp1251(
                   QStringLiteral("Журнал обмена ") + missing +
@@ -210,7 +211,7 @@ TEST_F(TForm10Test, TheLastPortEntryConnectsTheReplayOfAChosenLogAndTheIgnoreLis
 
     m_dialogs->queueOpenFile(writeDiagnosticLog(m_dir.filePath(QStringLiteral("x.log"))));
     QTimer::singleShot(0, &comparison, &QDialog::accept);
-    m_form.Button3Click();
+    m_form.toggleConnection();
 
     EXPECT_TRUE(m_form.indicatorGreen());
     EXPECT_TRUE(comparison.reportText().contains(QStringLiteral("Версия: 9.99")))
@@ -218,8 +219,8 @@ TEST_F(TForm10Test, TheLastPortEntryConnectsTheReplayOfAChosenLogAndTheIgnoreLis
     EXPECT_TRUE(script::comparisonIgnore().ignoresAnswer(0x3E));
     EXPECT_TRUE(script::comparisonIgnore().ignoresField(0xEB, 0));
     script::setComparisonIgnore({});
-    m_form.Button3Click();
-    m_form.FormActivate();
+    m_form.toggleConnection();
+    m_form.refreshPortChoice();
     EXPECT_EQ(ports().count(), count); // the replay's own port is not listed
 }
 

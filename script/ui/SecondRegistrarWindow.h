@@ -9,7 +9,7 @@
 #include <string>
 
 namespace Ui {
-class TForm10;
+class SecondRegistrarWindow;
 }
 namespace quorvex::serial {
 class TPortControl;
@@ -17,22 +17,22 @@ class TPortControl;
 
 namespace quorvex::ui {
 
-class TForm10 : public QDialog {
+class SecondRegistrarWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm10(QWidget* parent = nullptr);
-    ~TForm10() override;
+    explicit SecondRegistrarWindow(QWidget* parent = nullptr);
+    ~SecondRegistrarWindow() override;
 
     // The comparison window, opened modally after every successful connection (not owned).
     void setComparisonWindow(QDialog* comparison);
 
     // Every activation: decimal point, then (until the first connection) the port list and
     // both selections from the settings file.
-    void FormActivate();
+    void refreshPortChoice();
     // Connect while the indicator is red, disconnect while it is green.
-    void Button3Click();
+    void toggleConnection();
     // "Продолжить" goes back to "Закрыть"; closes the window.
-    void Button1Click();
+    void closeWindow();
 
     [[nodiscard]] bool indicatorGreen() const;
     [[nodiscard]] bool listsFrozen() const { return m_listsFrozen; }
@@ -50,8 +50,8 @@ private:
     void showConnected(bool connected);
     void rememberChoiceInSession();
 
-    std::unique_ptr<Ui::TForm10> m_ui;
-    std::unique_ptr<serial::TPortControl> m_portControl; // PortControl1: port listing only
+    std::unique_ptr<Ui::SecondRegistrarWindow> m_ui;
+    std::unique_ptr<serial::TPortControl> m_portControl; // port listing only
     QDialog* m_comparison = nullptr;
     bool m_listsFrozen = false;
 };
