@@ -17,7 +17,7 @@ class ScriptWindow;
 class VariablesWindow;
 class AboutWindow;
 class SecondRegistrarWindow;
-class TForm11;
+class ComparisonWindow;
 class TForm12;
 class TForm13;
 class TForm14;
@@ -37,7 +37,7 @@ struct AppWindows {
     VariablesWindow* variables = nullptr;             // "Переменные"
     AboutWindow* about = nullptr;                     // "О программе"
     SecondRegistrarWindow* secondRegistrar = nullptr; // "Подключение второго регистратора"
-    TForm11* comparison = nullptr; // TForm11 "Сравнительная информация регистраторов"
+    ComparisonWindow* comparison = nullptr; // "Сравнительная информация регистраторов"
     TForm12* status = nullptr; // TForm12 "Байты состояния регистратора"
     TForm13* receiptCopies = nullptr; // TForm13 "Копия чека ("КСЕФ")"
     TForm14* modem = nullptr;         // TForm14 "Состояние модема"

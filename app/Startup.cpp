@@ -25,9 +25,9 @@
 #include "platform/qt/RussianLocale.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
+#include "script/ui/ComparisonWindow.h"
 #include "script/ui/ScriptWindow.h"
 #include "script/ui/SecondRegistrarWindow.h"
-#include "script/ui/TForm11.h"
 #include "script/ui/VariablesWindow.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
@@ -98,7 +98,7 @@ AppWindows createWindows()
     w.variables = new VariablesWindow(owner);
     w.about = new AboutWindow(owner);
     w.secondRegistrar = new SecondRegistrarWindow(owner);
-    w.comparison = new TForm11(owner);
+    w.comparison = new ComparisonWindow(owner);
     w.status = new TForm12(owner);
     w.receiptCopies = new TForm13(owner);
     w.modem = new TForm14(owner);

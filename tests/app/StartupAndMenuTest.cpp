@@ -17,9 +17,9 @@
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/qt/TextCodec.h"
+#include "script/ui/ComparisonWindow.h"
 #include "script/ui/ScriptWindow.h"
 #include "script/ui/SecondRegistrarWindow.h"
-#include "script/ui/TForm11.h"
 #include "script/ui/VariablesWindow.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Second-registrar window: choice restored from the settings file, connect and disconnect,
 // failure without a settings write, lists frozen after the first connection.
+#include "script/ui/ComparisonWindow.h"
 #include "script/ui/SecondRegistrarWindow.h"
-#include "script/ui/TForm11.h"
 
 #include "emulator/EmulatedLine.h"
 #include "link/ExchangeLog.h"
@@ -156,7 +156,7 @@ TEST_F(SecondRegistrarWindowTest, ListsStayAsTheyWereAfterTheFirstConnection)
 TEST_F(SecondRegistrarWindowTest, ConnectShowsTheComparisonWindowWithBothRegistrars)
 {
     ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
-    ui::TForm11 comparison;
+    ui::ComparisonWindow comparison;
     m_form.setComparisonWindow(&comparison);
     store("Port", "EMU2");
     m_form.refreshPortChoice();
@@ -188,7 +188,7 @@ TEST_F(SecondRegistrarWindowTest,
        TheLastPortEntryConnectsTheReplayOfAChosenLogAndTheIgnoreListApplies)
 {
     ASSERT_NE(link::OpenFirstPort("EMU1", 19200), -1);
-    ui::TForm11 comparison;
+    ui::ComparisonWindow comparison;
     m_form.setComparisonWindow(&comparison);
     store("Port", platform::toCp1251(QStringLiteral("Запись обмена…")));
     store("Ignore", "3E, EB:0");

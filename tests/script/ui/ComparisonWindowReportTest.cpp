@@ -1,6 +1,6 @@
 // Comparison window: the header built once per run from both registrars' diagnostic answers,
 // lines appended through the process's report, and saving as RTF.
-#include "script/ui/TForm11.h"
+#include "script/ui/ComparisonWindow.h"
 
 #include "emulator/EmulatedLine.h"
 #include "link/Link.h"
@@ -36,7 +36,7 @@ std::vector<std::string> textsOf(const script::ReportDocument& doc)
     return texts;
 }
 
-class TForm11Test : public ::testing::Test {
+class ComparisonWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -56,12 +56,12 @@ protected:
     platform::ScopedRecordingDialogs m_dialogs;
 };
 
-TEST_F(TForm11Test, HeaderShowsBothRegistrarsOnce)
+TEST_F(ComparisonWindowTest, HeaderShowsBothRegistrarsOnce)
 {
-    ui::TForm11 form;
+    ui::ComparisonWindow form;
 
-    form.FormActivate();
-    form.FormActivate();
+    form.writeHeaderOnce();
+    form.writeHeaderOnce();
 
     const std::vector<std::string> expected{cp(QStringLiteral("Регистратор №1: ")),
                                             cp(QStringLiteral("Порт: EMU1, Скорость:19200")),
@@ -84,12 +84,12 @@ TEST_F(TForm11Test, HeaderShowsBothRegistrarsOnce)
     EXPECT_TRUE(form.reportText().contains(QStringLiteral("Заводской номер: QV000002")));
 }
 
-TEST_F(TForm11Test, SilentFirstRegistrarIsReportedAndTheSecondStillAsked)
+TEST_F(ComparisonWindowTest, SilentFirstRegistrarIsReportedAndTheSecondStillAsked)
 {
     emulator::processRegistrar(1).faults().silent = true;
-    ui::TForm11 form;
+    ui::ComparisonWindow form;
 
-    form.FormActivate();
+    form.writeHeaderOnce();
 
     const auto& lines = form.document().lines();
     ASSERT_EQ(lines.size(), 8u);
@@ -122,33 +122,33 @@ public:
     }
 };
 
-TEST_F(TForm11Test, ActivationInsideAHeaderMessageWritesNoSecondHeader)
+TEST_F(ComparisonWindowTest, ActivationInsideAHeaderMessageWritesNoSecondHeader)
 {
     emulator::processRegistrar(1).faults().silent = true;
-    ui::TForm11 form;
+    ui::ComparisonWindow form;
     ReenteringDialogs dialogs;
     bool activated = false;
     dialogs.onMessage = [&] {
         if (!std::exchange(activated, true))
-            form.FormActivate();
+            form.writeHeaderOnce();
     };
     platform::setDialogs(&dialogs);
 
-    form.FormActivate();
+    form.writeHeaderOnce();
 
     platform::setDialogs(&*m_dialogs);
     EXPECT_EQ(form.document().lines().size(), 8u);
     EXPECT_EQ(emulator::processRegistrar(2).handledCommands().size(), 1u);
 }
 
-TEST_F(TForm11Test, WithoutSecondRegistrarTheReportStaysWithoutHeader)
+TEST_F(ComparisonWindowTest, WithoutSecondRegistrarTheReportStaysWithoutHeader)
 {
     link::session().secondConnected = false;
-    ui::TForm11 form;
-    form.FormActivate();
+    ui::ComparisonWindow form;
+    form.writeHeaderOnce();
     link::session().secondConnected = true;
 
-    form.FormActivate();
+    form.writeHeaderOnce();
     script::comparisonReport().AppendReportLine("x", script::kReportRed);
 
     ASSERT_EQ(form.document().lines().size(), 1u);
@@ -157,20 +157,20 @@ TEST_F(TForm11Test, WithoutSecondRegistrarTheReportStaysWithoutHeader)
     EXPECT_TRUE(emulator::processRegistrar(1).handledCommands().empty());
 }
 
-TEST_F(TForm11Test, SaveWritesRtfAndAsksBeforeReplacing)
+TEST_F(ComparisonWindowTest, SaveWritesRtfAndAsksBeforeReplacing)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("отчёт.rtf"));
     const std::string fsPath = QFile::encodeName(path).toStdString();
-    ui::TForm11 form;
-    form.FormActivate();
+    ui::ComparisonWindow form;
+    form.writeHeaderOnce();
 
     m_dialogs->queueSaveFile(std::nullopt);
-    form.Button4Click();
+    form.saveAsRtf();
     EXPECT_FALSE(QFile::exists(path));
 
     m_dialogs->queueSaveFile(fsPath);
-    form.Button4Click();
+    form.saveAsRtf();
     QFile written(path);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const auto lines = test_support::readRtf(written.readAll().toStdString());
@@ -184,7 +184,7 @@ TEST_F(TForm11Test, SaveWritesRtfAndAsksBeforeReplacing)
     form.AppendReportLine("later", script::kReportRed);
     m_dialogs->queueSaveFile(fsPath);
     m_dialogs->queueAnswer(false);
-    form.Button4Click();
+    form.saveAsRtf();
     ASSERT_EQ(m_dialogs->questions(),
               std::vector<std::string>{cp(QStringLiteral("Файл существует - перезаписать?"))});
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -193,27 +193,27 @@ TEST_F(TForm11Test, SaveWritesRtfAndAsksBeforeReplacing)
 
     m_dialogs->queueSaveFile(fsPath);
     m_dialogs->queueAnswer(true);
-    form.Button4Click();
+    form.saveAsRtf();
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.readAll().contains("later"));
 }
 
-TEST_F(TForm11Test, SaveFailureIsReported)
+TEST_F(ComparisonWindowTest, SaveFailureIsReported)
 {
     QTemporaryDir dir;
-    ui::TForm11 form;
+    ui::ComparisonWindow form;
     m_dialogs->queueSaveFile(QFile::encodeName(dir.filePath("missing/r.rtf")).toStdString());
 
-    form.Button4Click();
+    form.saveAsRtf();
 
     EXPECT_EQ(m_dialogs->messages().size(), 1u);
 }
 
-TEST(TForm11Install, WindowIsTheProcessReportWhileItLives)
+TEST(ComparisonWindowInstall, WindowIsTheProcessReportWhileItLives)
 {
     const script::ComparisonReport* installed = nullptr;
     {
-        ui::TForm11 form;
+        ui::ComparisonWindow form;
         installed = &script::comparisonReport();
         script::comparisonReport().AppendReportLine("a", script::kReportRed);
         EXPECT_EQ(installed, static_cast<const script::ComparisonReport*>(&form));

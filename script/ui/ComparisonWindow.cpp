@@ -1,6 +1,6 @@
-#include "script/ui/TForm11.h"
+#include "script/ui/ComparisonWindow.h"
 
-#include "ui_TForm11.h"
+#include "ui_ComparisonWindow.h"
 
 #include "link/Exchange.h"
 #include "link/Link.h"
@@ -40,38 +40,39 @@ QTextCharFormat formatOf(const script::ReportLine& line)
 
 } // namespace
 
-TForm11::TForm11(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::TForm11>())
+ComparisonWindow::ComparisonWindow(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::ComparisonWindow>())
 {
     m_ui->setupUi(this);
-    setObjectName(QStringLiteral("TForm11"));
+    setObjectName(QStringLiteral("ComparisonWindow"));
     setWindowFlag(Qt::Tool);
     // The report is written by the program only, so the saved model always matches the view.
-    m_ui->RichEdit1->setReadOnly(true);
-    m_ui->RichEdit1->setTextInteractionFlags(Qt::TextSelectableByMouse |
-                                             Qt::TextSelectableByKeyboard);
-    connect(m_ui->Button1, &QPushButton::clicked, this, &TForm11::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm11::Button2Click);
-    connect(m_ui->Button4, &QPushButton::clicked, this, &TForm11::Button4Click);
-    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm11::Button3Click);
+    m_ui->reportView->setReadOnly(true);
+    m_ui->reportView->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                              Qt::TextSelectableByKeyboard);
+    connect(m_ui->selectAllButton, &QPushButton::clicked, this, &ComparisonWindow::selectReport);
+    connect(m_ui->copyButton, &QPushButton::clicked, this, &ComparisonWindow::copySelection);
+    connect(m_ui->saveButton, &QPushButton::clicked, this, &ComparisonWindow::saveAsRtf);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &ComparisonWindow::closeWindow);
     script::setComparisonReport(this);
 }
 
-TForm11::~TForm11()
+ComparisonWindow::~ComparisonWindow()
 {
     if (&script::comparisonReport() == static_cast<script::ComparisonReport*>(this))
         script::setComparisonReport(nullptr);
 }
 
-bool TForm11::event(QEvent* event)
+bool ComparisonWindow::event(QEvent* event)
 {
     if (event->type() == QEvent::Show)
         platform::centreOnScreen(*this);
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        writeHeaderOnce();
     return QDialog::event(event);
 }
 
-void TForm11::FormActivate()
+void ComparisonWindow::writeHeaderOnce()
 {
     if (!m_reportBuilt) {
         // Marked built first: a message box of the header's queries runs a nested message
@@ -84,7 +85,7 @@ void TForm11::FormActivate()
     keepSelectionVisible();
 }
 
-void TForm11::writeHeader()
+void ComparisonWindow::writeHeader()
 {
     const link::Session& s = link::session();
     m_document.setColour(script::kReportBlue);
@@ -94,7 +95,8 @@ void TForm11::writeHeader()
 
 // Port and speed, then the diagnostic query on that registrar: version and factory number,
 // or the red "not answering" line. The port selection is back on the first registrar after.
-void TForm11::writeRegistrarBlock(int registrar, const std::string& port, const std::string& speed)
+void ComparisonWindow::writeRegistrarBlock(int registrar, const std::string& port,
+                                           const std::string& speed)
 {
     appendLine(cp1251(QStringLiteral("Регистратор №%1: ").arg(registrar)));
     appendLine(cp1251(QStringLiteral("Порт: ")) + port + cp1251(QStringLiteral(", Скорость:")) +
@@ -115,26 +117,26 @@ void TForm11::writeRegistrarBlock(int registrar, const std::string& port, const 
     link::UseSecondPort(0);
 }
 
-void TForm11::AppendReportLine(const std::string& text, script::Rgb colour)
+void ComparisonWindow::AppendReportLine(const std::string& text, script::Rgb colour)
 {
     m_document.AppendReportLine(text, colour);
     showLine(m_document.lines().back());
 }
 
-void TForm11::appendLine(const std::string& text)
+void ComparisonWindow::appendLine(const std::string& text)
 {
     AppendReportLine(text, m_document.colour());
 }
 
-void TForm11::appendPlainLine(const std::string& text)
+void ComparisonWindow::appendPlainLine(const std::string& text)
 {
     m_document.appendPlainLine(text);
     showLine(m_document.lines().back());
 }
 
-void TForm11::showLine(const script::ReportLine& line)
+void ComparisonWindow::showLine(const script::ReportLine& line)
 {
-    QTextCursor cursor(m_ui->RichEdit1->document());
+    QTextCursor cursor(m_ui->reportView->document());
     cursor.movePosition(QTextCursor::End);
     const QTextCharFormat format = formatOf(line);
     if (m_document.lines().size() > 1)
@@ -144,31 +146,31 @@ void TForm11::showLine(const script::ReportLine& line)
     cursor.insertText(platform::fromCp1251(line.text), format);
 }
 
-QString TForm11::reportText() const
+QString ComparisonWindow::reportText() const
 {
-    return m_ui->RichEdit1->toPlainText();
+    return m_ui->reportView->toPlainText();
 }
 
-void TForm11::keepSelectionVisible()
+void ComparisonWindow::keepSelectionVisible()
 {
-    QPalette palette = m_ui->RichEdit1->palette();
+    QPalette palette = m_ui->reportView->palette();
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
-    m_ui->RichEdit1->setPalette(palette);
+    m_ui->reportView->setPalette(palette);
 }
 
-void TForm11::Button1Click()
+void ComparisonWindow::selectReport()
 {
-    m_ui->RichEdit1->selectAll();
+    m_ui->reportView->selectAll();
     keepSelectionVisible();
 }
 
-void TForm11::Button2Click()
+void ComparisonWindow::copySelection()
 {
-    m_ui->RichEdit1->copy();
+    m_ui->reportView->copy();
 }
 
-void TForm11::Button4Click()
+void ComparisonWindow::saveAsRtf()
 {
     platform::FileDialogOptions options;
     options.filter = cp1251(QStringLiteral("Формат RTF (*.rtf)|*.RTF|Все  файлы (*.*)|*.*"));
@@ -186,7 +188,7 @@ void TForm11::Button4Click()
 }
 
 // True when the file does not exist yet or the operator agreed to replace it.
-bool TForm11::confirmTarget(const std::string& path)
+bool ComparisonWindow::confirmTarget(const std::string& path)
 {
     std::error_code error;
     if (!std::filesystem::exists(path, error))
@@ -196,7 +198,7 @@ bool TForm11::confirmTarget(const std::string& path)
         cp1251(QStringLiteral("Файл существует - перезаписать?")));
 }
 
-void TForm11::Button3Click()
+void ComparisonWindow::closeWindow()
 {
     close();
 }

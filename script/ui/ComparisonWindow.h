@@ -16,26 +16,26 @@
 #include <string>
 
 namespace Ui {
-class TForm11;
+class ComparisonWindow;
 }
 
 namespace quorvex::ui {
 
-class TForm11 : public QDialog, public script::ComparisonReport {
+class ComparisonWindow : public QDialog, public script::ComparisonReport {
     Q_OBJECT
 public:
-    explicit TForm11(QWidget* parent = nullptr);
-    ~TForm11() override;
+    explicit ComparisonWindow(QWidget* parent = nullptr);
+    ~ComparisonWindow() override;
 
     // Colour in force from now on, the line one height step larger, appended at the end.
     void AppendReportLine(const std::string& text, script::Rgb colour) override;
 
     // The header once per run (first activation), then the selection kept visible.
-    void FormActivate();
-    void Button1Click(); // select all
-    void Button2Click(); // copy the selection to the clipboard
-    void Button4Click(); // save as RTF
-    void Button3Click(); // close
+    void writeHeaderOnce();
+    void selectReport();  // select all
+    void copySelection(); // copy the selection to the clipboard
+    void saveAsRtf();     // save as RTF
+    void closeWindow();   // close
 
     [[nodiscard]] const script::ReportDocument& document() const { return m_document; }
     [[nodiscard]] bool reportBuilt() const { return m_reportBuilt; }
@@ -53,7 +53,7 @@ private:
     void keepSelectionVisible();
     bool confirmTarget(const std::string& path);
 
-    std::unique_ptr<Ui::TForm11> m_ui;
+    std::unique_ptr<Ui::ComparisonWindow> m_ui;
     script::ReportDocument m_document;
     bool m_reportBuilt = false;
 };
