@@ -18,7 +18,7 @@ class VariablesWindow;
 class AboutWindow;
 class SecondRegistrarWindow;
 class ComparisonWindow;
-class TForm12;
+class StatusWindow;
 class TForm13;
 class TForm14;
 class TForm15;
@@ -38,7 +38,7 @@ struct AppWindows {
     AboutWindow* about = nullptr;                     // "О программе"
     SecondRegistrarWindow* secondRegistrar = nullptr; // "Подключение второго регистратора"
     ComparisonWindow* comparison = nullptr; // "Сравнительная информация регистраторов"
-    TForm12* status = nullptr; // TForm12 "Байты состояния регистратора"
+    StatusWindow* status = nullptr;   // "Байты состояния регистратора"
     TForm13* receiptCopies = nullptr; // TForm13 "Копия чека ("КСЕФ")"
     TForm14* modem = nullptr;         // TForm14 "Состояние модема"
     TForm15* acquirerLink = nullptr; // TForm15 "Параметры связи с эквайером"

@@ -17,7 +17,7 @@
 #include "link/Session.h"
 #include "link/ui/ExchangeMonitor.h"
 #include "link/ui/OutcomeMessage.h"
-#include "link/ui/TForm12.h"
+#include "link/ui/StatusWindow.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"

@@ -12,7 +12,7 @@
 #include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
 #include "link/ui/LogFailureNotice.h"
-#include "link/ui/TForm12.h"
+#include "link/ui/StatusWindow.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
@@ -99,7 +99,7 @@ AppWindows createWindows()
     w.about = new AboutWindow(owner);
     w.secondRegistrar = new SecondRegistrarWindow(owner);
     w.comparison = new ComparisonWindow(owner);
-    w.status = new TForm12(owner);
+    w.status = new StatusWindow(owner);
     w.receiptCopies = new TForm13(owner);
     w.modem = new TForm14(owner);
     w.acquirerLink = new TForm15(owner);

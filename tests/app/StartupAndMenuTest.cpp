@@ -12,7 +12,7 @@
 #include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
-#include "link/ui/TForm12.h"
+#include "link/ui/StatusWindow.h"
 #include "netcfg/ui/TForm14.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"

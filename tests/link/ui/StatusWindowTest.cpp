@@ -1,4 +1,4 @@
-#include "link/ui/TForm12.h"
+#include "link/ui/StatusWindow.h"
 #include "tests/support/qt/CaptionFit.h"
 
 #include "emulator/EmulatedLine.h"
@@ -60,7 +60,7 @@ std::string cp1251(const char* utf8)
 }
 
 // The window on its own link to an emulated registrar, with recorded dialogs.
-class TForm12Test : public ::testing::Test {
+class StatusWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -81,7 +81,7 @@ protected:
 
     QCheckBox* box(int byte, int bit)
     {
-        return m_form.findChild<QCheckBox*>(QStringLiteral("CheckBoxS%1B%2").arg(byte).arg(bit));
+        return m_form.findChild<QCheckBox*>(QStringLiteral("byte%1Bit%2").arg(byte).arg(bit));
     }
 
     // Bits 0..7 of the boxes of one status byte.
@@ -100,7 +100,7 @@ protected:
     }
 
     // Shows the window and lets it come on screen and run its activation.
-    static void show(TForm12& form)
+    static void show(StatusWindow& form)
     {
         form.show();
         for (int i = 0; i < 100 && form.activationPending(); ++i)
@@ -114,16 +114,16 @@ protected:
         open();
     }
 
-    void clickRefresh() { m_form.findChild<QPushButton*>("Button1")->click(); }
+    void clickRefresh() { m_form.findChild<QPushButton*>("refreshButton")->click(); }
 
     platform::ScopedRecordingDialogs m_dialogs;
     emulator::Registrar m_registrar;
     serial::PortRegistry m_ports;
     link::Link m_link{m_ports};
-    TForm12 m_form{nullptr, &m_link};
+    StatusWindow m_form{nullptr, &m_link};
 };
 
-TEST_F(TForm12Test, FirstOpeningAfterConnectQueriesAndShowsEveryByte)
+TEST_F(StatusWindowTest, FirstOpeningAfterConnectQueriesAndShowsEveryByte)
 {
     m_registrar.faults().statusBits = {0x01, 0x20, 0x08, 0x15, 0x04, 0x7F};
     link::session().freshConnection = true;
@@ -142,7 +142,7 @@ TEST_F(TForm12Test, FirstOpeningAfterConnectQueriesAndShowsEveryByte)
     EXPECT_EQ(link::resultState().copy.Command, kGetStatus);
 }
 
-TEST_F(TForm12Test, QueryWaitsUntilTheWindowIsOnScreen)
+TEST_F(StatusWindowTest, QueryWaitsUntilTheWindowIsOnScreen)
 {
     std::vector<bool> onScreen;
     m_ports.addVirtualPort("WATCHED", [&](const std::string&, int) {
@@ -161,7 +161,7 @@ TEST_F(TForm12Test, QueryWaitsUntilTheWindowIsOnScreen)
     EXPECT_EQ(onScreen, std::vector<bool>{true});
 }
 
-TEST_F(TForm12Test, LaterOpeningsShowTheLastAnswerAndRefreshQueries)
+TEST_F(StatusWindowTest, LaterOpeningsShowTheLastAnswerAndRefreshQueries)
 {
     m_registrar.faults().statusBits = {0x04, 0, 0, 0, 0, 0};
     link::session().freshConnection = true;
@@ -179,7 +179,7 @@ TEST_F(TForm12Test, LaterOpeningsShowTheLastAnswerAndRefreshQueries)
     EXPECT_EQ(shownByte(0), 0x90);
 }
 
-TEST_F(TForm12Test, OpeningWithoutConnectShowsTheResultCopy)
+TEST_F(StatusWindowTest, OpeningWithoutConnectShowsTheResultCopy)
 {
     link::resultState().copy.Status = {0x01, 0x02, 0x04, 0x08, 0x10, 0x20};
 
@@ -190,7 +190,7 @@ TEST_F(TForm12Test, OpeningWithoutConnectShowsTheResultCopy)
         EXPECT_EQ(shownByte(byte), 0x80 | (1 << byte)) << "byte " << byte;
 }
 
-TEST_F(TForm12Test, TimeoutOfTheQueryKeepsTheDisplay)
+TEST_F(StatusWindowTest, TimeoutOfTheQueryKeepsTheDisplay)
 {
     m_registrar.faults().statusBits = {0, 0x20, 0, 0, 0, 0};
     link::session().freshConnection = true;
@@ -211,7 +211,7 @@ TEST_F(TForm12Test, TimeoutOfTheQueryKeepsTheDisplay)
     EXPECT_EQ(statusQueries(), 3);
 }
 
-TEST_F(TForm12Test, EarlierTimeoutInTheCopyIsReportedWithoutQuerying)
+TEST_F(StatusWindowTest, EarlierTimeoutInTheCopyIsReportedWithoutQuerying)
 {
     link::resultState().copy.ErrorFlags = link::ERR_TIMEOUT;
     link::resultState().copy.Status = {0x01, 0, 0, 0, 0, 0};
@@ -228,7 +228,7 @@ TEST_F(TForm12Test, EarlierTimeoutInTheCopyIsReportedWithoutQuerying)
 
 // After "Отключить" the query is refused: the old bytes are not shown as the registrar's, and
 // the operator is told why nothing came.
-TEST_F(TForm12Test, RefusedQueryClearsTheOldBytesAndSaysWhy)
+TEST_F(StatusWindowTest, RefusedQueryClearsTheOldBytesAndSaysWhy)
 {
     open();
     link::resultState().copy.Status = {0, 0, 0x01, 0, 0, 0};
@@ -238,14 +238,14 @@ TEST_F(TForm12Test, RefusedQueryClearsTheOldBytesAndSaysWhy)
 
     clickRefresh();
 
-    for (int byte = 0; byte < TForm12::kStatusBytes; ++byte)
+    for (int byte = 0; byte < StatusWindow::kStatusBytes; ++byte)
         EXPECT_EQ(shownByte(byte), 0) << byte;
     EXPECT_EQ(m_dialogs->messages(),
               std::vector<std::string>{link::refusalMessage(link::Refusal::PortClosed)});
-    test_support::saveScreenshot(m_form, QStringLiteral("TForm12-refused"));
+    test_support::saveScreenshot(m_form, QStringLiteral("StatusWindow-refused"));
 }
 
-TEST_F(TForm12Test, CaptionsAreExactAndFitTheWindow)
+TEST_F(StatusWindowTest, CaptionsAreExactAndFitTheWindow)
 {
     open();
 
@@ -269,17 +269,17 @@ TEST_F(TForm12Test, CaptionsAreExactAndFitTheWindow)
     EXPECT_LT(groupOf(0)->y(), groupOf(1)->y());
     EXPECT_LT(groupOf(4)->y(), groupOf(5)->y());
     EXPECT_EQ(groupOf(2)->y(), groupOf(5)->y());
-    test_support::saveScreenshot(m_form, QStringLiteral("TForm12"));
+    test_support::saveScreenshot(m_form, QStringLiteral("StatusWindow"));
     // A 1366x768 screen with a task bar holds it.
     EXPECT_LE(m_form.frameGeometry().height(), 700);
     EXPECT_LE(m_form.frameGeometry().width(), 1366);
 }
 
-TEST_F(TForm12Test, CloseHidesTheWindow)
+TEST_F(StatusWindowTest, CloseHidesTheWindow)
 {
     open();
 
-    m_form.findChild<QPushButton*>("Button2")->click();
+    m_form.findChild<QPushButton*>("closeButton")->click();
 
     EXPECT_FALSE(m_form.isVisible());
 }

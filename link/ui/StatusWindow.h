@@ -13,7 +13,7 @@ class QWindow;
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
-class TForm12;
+class StatusWindow;
 }
 QT_END_NAMESPACE
 
@@ -23,21 +23,21 @@ class Link;
 
 namespace quorvex::ui {
 
-class TForm12 : public QDialog {
+class StatusWindow : public QDialog {
     Q_OBJECT
 public:
     // link: where the status query goes; nullptr means the process's link.
-    explicit TForm12(QWidget* parent = nullptr, link::Link* link = nullptr);
-    ~TForm12() override;
+    explicit StatusWindow(QWidget* parent = nullptr, link::Link* link = nullptr);
+    ~StatusWindow() override;
 
     // Run once per opening, when the window is on screen: decides whether to query, then
     // refreshes.
-    void FormActivate();
+    void refreshOnOpening();
     // "Обновить": query unless skipping, then show the result copy's status bytes; a query refused
     // before sending clears them and says why.
-    void Button1Click();
+    void refreshStatus();
     // "Закрыть".
-    void Button2Click();
+    void closeWindow();
 
     static constexpr int kStatusBytes = 6;
     static constexpr int kBitsPerByte = 8;
@@ -59,7 +59,7 @@ private:
     void clearStatusBytes();
     void centreOnScreen();
 
-    std::unique_ptr<Ui::TForm12> m_ui;
+    std::unique_ptr<Ui::StatusWindow> m_ui;
     link::Link& m_link;
     std::array<std::array<QCheckBox*, kBitsPerByte>, kStatusBytes> m_boxes{};
     bool m_skipQuery = false;

@@ -1,6 +1,6 @@
-#include "link/ui/TForm12.h"
+#include "link/ui/StatusWindow.h"
 
-#include "ui_TForm12.h"
+#include "ui_StatusWindow.h"
 
 #include "link/Link.h"
 #include "link/Operations.h"
@@ -27,8 +27,8 @@ constexpr int kAlwaysSetBit = 7;
 
 } // namespace
 
-TForm12::TForm12(QWidget* parent, link::Link* link)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TForm12>()),
+StatusWindow::StatusWindow(QWidget* parent, link::Link* link)
+    : QDialog(parent), m_ui(std::make_unique<Ui::StatusWindow>()),
       m_link(link != nullptr ? *link : link::processLink())
 {
     m_ui->setupUi(this);
@@ -40,22 +40,23 @@ TForm12::TForm12(QWidget* parent, link::Link* link)
     for (int byte = 0; byte < kStatusBytes; ++byte) {
         for (int bit = 0; bit < kBitsPerByte; ++bit) {
             m_boxes[byte][bit] =
-                findChild<QCheckBox*>(QStringLiteral("CheckBoxS%1B%2").arg(byte).arg(bit));
+                findChild<QCheckBox*>(QStringLiteral("byte%1Bit%2").arg(byte).arg(bit));
             Q_ASSERT(m_boxes[byte][bit] != nullptr);
         }
     }
     makeCheckBoxesReadOnly();
     fitLaptopScreen();
 
-    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm12::Button1Click);
-    connect(m_ui->Button2, &QPushButton::clicked, this, &TForm12::Button2Click);
+    platform::connectOneAtATime(m_ui->refreshButton, &QPushButton::clicked, this,
+                                &StatusWindow::refreshStatus);
+    connect(m_ui->closeButton, &QPushButton::clicked, this, &StatusWindow::closeWindow);
 }
 
-TForm12::~TForm12() = default;
+StatusWindow::~StatusWindow() = default;
 
 // Forty-eight rows of bits on a 1366x768 screen with room for a task bar: the bits of a byte
 // stand close together, without the layout's default spacing.
-void TForm12::fitLaptopScreen()
+void StatusWindow::fitLaptopScreen()
 {
     for (QGroupBox* group : findChildren<QGroupBox*>()) {
         if (QLayout* rows = group->layout()) {
@@ -66,7 +67,7 @@ void TForm12::fitLaptopScreen()
     layout()->setSpacing(4);
 }
 
-void TForm12::makeCheckBoxesReadOnly()
+void StatusWindow::makeCheckBoxesReadOnly()
 {
     for (auto& byteBoxes : m_boxes) {
         for (QCheckBox* box : byteBoxes) {
@@ -79,7 +80,7 @@ void TForm12::makeCheckBoxesReadOnly()
 // The query blocks for up to 5 s, so it must not run before the window is on screen: an
 // opening marks the activation as pending, and it runs once the window system has exposed
 // the window and it has painted itself.
-void TForm12::showEvent(QShowEvent* event)
+void StatusWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
@@ -93,34 +94,34 @@ void TForm12::showEvent(QShowEvent* event)
     activateWhenOnScreen();
 }
 
-bool TForm12::eventFilter(QObject* watched, QEvent* event)
+bool StatusWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_watchedWindow && event->type() == QEvent::Expose)
         activateWhenOnScreen();
     return QDialog::eventFilter(watched, event);
 }
 
-void TForm12::activateWhenOnScreen()
+void StatusWindow::activateWhenOnScreen()
 {
     const QWindow* window = windowHandle();
     if (!m_activationPending || window == nullptr || !window->isExposed())
         return;
     // Queued: the exposed window paints itself before the query blocks.
-    QMetaObject::invokeMethod(this, &TForm12::runPendingActivation, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &StatusWindow::runPendingActivation, Qt::QueuedConnection);
 }
 
 // Once per opening, however often the window is exposed again.
-void TForm12::runPendingActivation()
+void StatusWindow::runPendingActivation()
 {
     if (!m_activationPending || !isVisible())
         return;
     m_activationPending = false;
     // The query blocks like any operation: clicks made meanwhile are dropped when it ends.
     const platform::OperationScope operation;
-    FormActivate();
+    refreshOnOpening();
 }
 
-void TForm12::FormActivate()
+void StatusWindow::refreshOnOpening()
 {
     m_skipQuery = true;
     link::Session& session = link::session();
@@ -128,10 +129,10 @@ void TForm12::FormActivate()
         m_skipQuery = false;
         session.freshConnection = false;
     }
-    Button1Click();
+    refreshStatus();
 }
 
-void TForm12::Button1Click()
+void StatusWindow::refreshStatus()
 {
     // A request refused before sending has no answer: the bytes shown are no longer the
     // registrar's, so they go, and the operator is told why nothing came.
@@ -155,7 +156,7 @@ void TForm12::Button1Click()
     m_skipQuery = false;
 }
 
-void TForm12::clearStatusBytes()
+void StatusWindow::clearStatusBytes()
 {
     for (auto& byteBoxes : m_boxes) {
         for (QCheckBox* box : byteBoxes)
@@ -163,12 +164,12 @@ void TForm12::clearStatusBytes()
     }
 }
 
-void TForm12::Button2Click()
+void StatusWindow::closeWindow()
 {
     close();
 }
 
-void TForm12::showStatusBytes(const std::array<std::uint8_t, kStatusBytes>& status)
+void StatusWindow::showStatusBytes(const std::array<std::uint8_t, kStatusBytes>& status)
 {
     for (int byte = 0; byte < kStatusBytes; ++byte) {
         for (int bit = 0; bit < kAlwaysSetBit; ++bit)
@@ -177,7 +178,7 @@ void TForm12::showStatusBytes(const std::array<std::uint8_t, kStatusBytes>& stat
     }
 }
 
-void TForm12::centreOnScreen()
+void StatusWindow::centreOnScreen()
 {
     const QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
     if (screen == nullptr)
