@@ -19,7 +19,7 @@ class AboutWindow;
 class SecondRegistrarWindow;
 class ComparisonWindow;
 class StatusWindow;
-class TForm13;
+class ReceiptCopiesWindow;
 class TForm14;
 class TForm15;
 class TForm16;
@@ -38,9 +38,9 @@ struct AppWindows {
     AboutWindow* about = nullptr;                     // "О программе"
     SecondRegistrarWindow* secondRegistrar = nullptr; // "Подключение второго регистратора"
     ComparisonWindow* comparison = nullptr; // "Сравнительная информация регистраторов"
-    StatusWindow* status = nullptr;   // "Байты состояния регистратора"
-    TForm13* receiptCopies = nullptr; // TForm13 "Копия чека ("КСЕФ")"
-    TForm14* modem = nullptr;         // TForm14 "Состояние модема"
+    StatusWindow* status = nullptr; // "Байты состояния регистратора"
+    ReceiptCopiesWindow* receiptCopies = nullptr; // "Копия чека ("КСЕФ")"
+    TForm14* modem = nullptr;                     // TForm14 "Состояние модема"
     TForm15* acquirerLink = nullptr; // TForm15 "Параметры связи с эквайером"
     TForm16* remoteAccess = nullptr; // TForm16 "Параметры удаленного доступа", never opened
     ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal

@@ -5,9 +5,9 @@
 #include "emulator/EmulatedLine.h"
 #include "fiscal/ui/NonFiscalReceiptWindow.h"
 #include "fiscal/ui/PeriodicReportsWindow.h"
+#include "fiscal/ui/ReceiptCopiesWindow.h"
 #include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
-#include "fiscal/ui/TForm13.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
@@ -100,7 +100,7 @@ AppWindows createWindows()
     w.secondRegistrar = new SecondRegistrarWindow(owner);
     w.comparison = new ComparisonWindow(owner);
     w.status = new StatusWindow(owner);
-    w.receiptCopies = new TForm13(owner);
+    w.receiptCopies = new ReceiptCopiesWindow(owner);
     w.modem = new TForm14(owner);
     w.acquirerLink = new TForm15(owner);
     w.remoteAccess = new TForm16(owner);

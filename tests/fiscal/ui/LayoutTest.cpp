@@ -2,9 +2,9 @@
 // QUORVEX_SCREENSHOT_DIR to also save them as PNG files for a look.
 #include "fiscal/ui/NonFiscalReceiptWindow.h"
 #include "fiscal/ui/PeriodicReportsWindow.h"
+#include "fiscal/ui/ReceiptCopiesWindow.h"
 #include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
-#include "fiscal/ui/TForm13.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "tests/support/platform/RecordingDialogs.h"
 #include "tests/support/qt/CaptionFit.h"
@@ -31,7 +31,7 @@ TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
     ServiceCashWindow cash;
     ZReportWindow zReport;
     PeriodicReportsWindow periodic;
-    TForm13 copies;
+    ReceiptCopiesWindow copies;
     SalesWindow sales;
     NonFiscalReceiptWindow nonFiscal;
 
@@ -43,13 +43,13 @@ TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
     const QSize numbersSize = periodic.size();
     periodic.findChild<QRadioButton*>("rangeByDate")->click();
     expectFitsAndSave(periodic, "PeriodicReportsWindow-dates");
-    expectFitsAndSave(copies, "TForm13");
+    expectFitsAndSave(copies, "ReceiptCopiesWindow");
     expectFitsAndSave(sales, "SalesWindow");
     expectFitsAndSave(nonFiscal, "NonFiscalReceiptWindow");
 
     EXPECT_EQ(periodic.size(), numbersSize) << "the window keeps its size for either range";
     EXPECT_EQ(copies.windowTitle(), QStringLiteral("Копия чека (\"КСЕФ\")"));
-    EXPECT_EQ(copies.findChild<QGroupBox*>("GroupBox1")->title(),
+    EXPECT_EQ(copies.findChild<QGroupBox*>("dateGroup")->title(),
               QStringLiteral("Поиск и печать документов  по датам"));
 }
 

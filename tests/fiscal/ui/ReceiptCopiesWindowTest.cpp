@@ -1,7 +1,7 @@
 // Window "Копия чека ("КСЕФ")".
 #include "FiscalWindowFixture.h"
 
-#include "fiscal/ui/TForm13.h"
+#include "fiscal/ui/ReceiptCopiesWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +15,7 @@
 namespace quorvex::ui::test {
 namespace {
 
-class TForm13Test : public FiscalWindowTest {
+class ReceiptCopiesWindowTest : public FiscalWindowTest {
 protected:
     void SetUp() override
     {
@@ -34,19 +34,19 @@ protected:
     void searchByDate(QDate first, const char* firstTime, QDate last, const char* lastTime,
                       bool print)
     {
-        child<QDateEdit>(m_form, "DateTimePicker1")->setDate(first);
-        child<QDateEdit>(m_form, "DateTimePicker2")->setDate(last);
-        edit("Edit3")->setText(QString::fromLatin1(firstTime));
-        edit("Edit4")->setText(QString::fromLatin1(lastTime));
-        child<QCheckBox>(m_form, "CheckBox1")->setChecked(print);
-        child<QPushButton>(m_form, "Button1")->click();
+        child<QDateEdit>(m_form, "firstDateEdit")->setDate(first);
+        child<QDateEdit>(m_form, "lastDateEdit")->setDate(last);
+        edit("firstTimeEdit")->setText(QString::fromLatin1(firstTime));
+        edit("lastTimeEdit")->setText(QString::fromLatin1(lastTime));
+        child<QCheckBox>(m_form, "printDocumentsBox")->setChecked(print);
+        child<QPushButton>(m_form, "searchButton")->click();
     }
 
     void printByNumber(const char* first, const char* last)
     {
-        edit("Edit1")->setText(QString::fromLatin1(first));
-        edit("Edit2")->setText(QString::fromLatin1(last));
-        child<QPushButton>(m_form, "Button2")->click();
+        edit("firstNumberEdit")->setText(QString::fromLatin1(first));
+        edit("lastNumberEdit")->setText(QString::fromLatin1(last));
+        child<QPushButton>(m_form, "printButton")->click();
     }
 
     static void mouse(QWidget* widget, QEvent::Type type)
@@ -56,22 +56,22 @@ protected:
         QCoreApplication::sendEvent(widget, &event);
     }
 
-    TForm13 m_form;
+    ReceiptCopiesWindow m_form;
 };
 
 using Requests = std::vector<std::string>;
 
-TEST_F(TForm13Test, DateSearchSendsDatesTimesAndFlagAndShowsTheNumbersFound)
+TEST_F(ReceiptCopiesWindowTest, DateSearchSendsDatesTimesAndFlagAndShowsTheNumbersFound)
 {
     searchByDate(QDate(2026, 12, 1), "1200", QDate(2026, 12, 7), "1800", true);
 
     EXPECT_EQ(requests(), (Requests{"4A:W", "EE:011226,1200,071226,1800,1"}));
     EXPECT_EQ(messages(), QStringList{QStringLiteral("Копии чеков - успешно!")});
-    EXPECT_EQ(label("Label3")->text(), QStringLiteral("12"));
-    EXPECT_EQ(label("Label4")->text(), QStringLiteral("15"));
+    EXPECT_EQ(label("firstFoundNumber")->text(), QStringLiteral("12"));
+    EXPECT_EQ(label("lastFoundNumber")->text(), QStringLiteral("15"));
 }
 
-TEST_F(TForm13Test, NumberPrintingSendsFirstAndLast)
+TEST_F(ReceiptCopiesWindowTest, NumberPrintingSendsFirstAndLast)
 {
     printByNumber("5", "13");
     printByNumber("5", "9");
@@ -82,7 +82,7 @@ TEST_F(TForm13Test, NumberPrintingSendsFirstAndLast)
                                        QStringLiteral("Ошибка печати копий чека")}));
 }
 
-TEST_F(TForm13Test, TimeOutHasItsOwnMessageAndKeepsTheLabels)
+TEST_F(ReceiptCopiesWindowTest, TimeOutHasItsOwnMessageAndKeepsTheLabels)
 {
     searchByDate(QDate(2026, 12, 3), "0000", QDate(2026, 12, 3), "2359", false);
     m_dialogs->clear();
@@ -95,11 +95,11 @@ TEST_F(TForm13Test, TimeOutHasItsOwnMessageAndKeepsTheLabels)
     const QString deviceTimeout = QStringLiteral("Ошибка! Таймаут устройства!");
     EXPECT_EQ(messages(),
               (QStringList{timeout, timeout, deviceTimeout, timeout, timeout, deviceTimeout}));
-    EXPECT_EQ(label("Label3")->text(), QStringLiteral("12"));
-    EXPECT_EQ(label("Label4")->text(), QStringLiteral("15"));
+    EXPECT_EQ(label("firstFoundNumber")->text(), QStringLiteral("12"));
+    EXPECT_EQ(label("lastFoundNumber")->text(), QStringLiteral("15"));
 }
 
-TEST_F(TForm13Test, NumberEditsAreReadLastFirstAfterTheStatusQuery)
+TEST_F(ReceiptCopiesWindowTest, NumberEditsAreReadLastFirstAfterTheStatusQuery)
 {
     printByNumber("x", "y");
 
@@ -107,10 +107,10 @@ TEST_F(TForm13Test, NumberEditsAreReadLastFirstAfterTheStatusQuery)
     EXPECT_EQ(requests(), (Requests{"4A:W"}));
 }
 
-TEST_F(TForm13Test, ClicksCarryTheResultLabelsIntoTheNumberRange)
+TEST_F(ReceiptCopiesWindowTest, ClicksCarryTheResultLabelsIntoTheNumberRange)
 {
-    label("Label3")->setText(QStringLiteral("12"));
-    label("Label4")->setText(QStringLiteral("15"));
+    label("firstFoundNumber")->setText(QStringLiteral("12"));
+    label("lastFoundNumber")->setText(QStringLiteral("15"));
     struct Case {
         const char* label;
         QEvent::Type event;
@@ -118,37 +118,37 @@ TEST_F(TForm13Test, ClicksCarryTheResultLabelsIntoTheNumberRange)
         const char* last;
     };
     const Case cases[] = {
-        {"Label3", QEvent::MouseButtonRelease, "12", "1"},
-        {"Label3", QEvent::MouseButtonDblClick, "1", "12"},
-        {"Label4", QEvent::MouseButtonRelease, "1", "15"},
-        {"Label4", QEvent::MouseButtonDblClick, "15", "1"},
+        {"firstFoundNumber", QEvent::MouseButtonRelease, "12", "1"},
+        {"firstFoundNumber", QEvent::MouseButtonDblClick, "1", "12"},
+        {"lastFoundNumber", QEvent::MouseButtonRelease, "1", "15"},
+        {"lastFoundNumber", QEvent::MouseButtonDblClick, "15", "1"},
     };
     for (const Case& c : cases) {
-        edit("Edit1")->setText(QStringLiteral("1"));
-        edit("Edit2")->setText(QStringLiteral("1"));
+        edit("firstNumberEdit")->setText(QStringLiteral("1"));
+        edit("lastNumberEdit")->setText(QStringLiteral("1"));
 
         mouse(label(c.label), c.event);
 
-        EXPECT_EQ(edit("Edit1")->text(), QLatin1String(c.first)) << c.label << c.event;
-        EXPECT_EQ(edit("Edit2")->text(), QLatin1String(c.last)) << c.label << c.event;
+        EXPECT_EQ(edit("firstNumberEdit")->text(), QLatin1String(c.first)) << c.label << c.event;
+        EXPECT_EQ(edit("lastNumberEdit")->text(), QLatin1String(c.last)) << c.label << c.event;
     }
 }
 
-TEST_F(TForm13Test, EveryOpeningSetsThePickersToTodayAndKeepsTheRest)
+TEST_F(ReceiptCopiesWindowTest, EveryOpeningSetsThePickersToTodayAndKeepsTheRest)
 {
-    child<QDateEdit>(m_form, "DateTimePicker1")->setDate(QDate(2020, 1, 1));
-    child<QDateEdit>(m_form, "DateTimePicker2")->setDate(QDate(2020, 1, 2));
-    edit("Edit3")->setText(QStringLiteral("0930"));
+    child<QDateEdit>(m_form, "firstDateEdit")->setDate(QDate(2020, 1, 1));
+    child<QDateEdit>(m_form, "lastDateEdit")->setDate(QDate(2020, 1, 2));
+    edit("firstTimeEdit")->setText(QStringLiteral("0930"));
 
     m_form.show();
 
-    EXPECT_EQ(child<QDateEdit>(m_form, "DateTimePicker1")->date(), QDate::currentDate());
-    EXPECT_EQ(child<QDateEdit>(m_form, "DateTimePicker2")->date(), QDate::currentDate());
-    EXPECT_EQ(edit("Edit3")->text(), QStringLiteral("0930"));
-    EXPECT_EQ(edit("Edit4")->text(), QStringLiteral("1200"));
+    EXPECT_EQ(child<QDateEdit>(m_form, "firstDateEdit")->date(), QDate::currentDate());
+    EXPECT_EQ(child<QDateEdit>(m_form, "lastDateEdit")->date(), QDate::currentDate());
+    EXPECT_EQ(edit("firstTimeEdit")->text(), QStringLiteral("0930"));
+    EXPECT_EQ(edit("lastTimeEdit")->text(), QStringLiteral("1200"));
 }
 
-TEST_F(TForm13Test, StatusButtonOpensTheStatusWindowModally)
+TEST_F(ReceiptCopiesWindowTest, StatusButtonOpensTheStatusWindowModally)
 {
     QDialog status;
     m_form.setStatusWindow(&status);
@@ -159,7 +159,7 @@ TEST_F(TForm13Test, StatusButtonOpensTheStatusWindowModally)
             dialog->reject();
     });
 
-    child<QPushButton>(m_form, "Button3")->click();
+    child<QPushButton>(m_form, "statusButton")->click();
 
     EXPECT_EQ(opened, &status);
 }

@@ -9,35 +9,35 @@
 #include <memory>
 
 namespace Ui {
-class TForm13;
+class ReceiptCopiesWindow;
 }
 
 namespace quorvex::ui {
 
-class TForm13 : public QDialog {
+class ReceiptCopiesWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm13(QWidget* parent = nullptr);
-    ~TForm13() override;
+    explicit ReceiptCopiesWindow(QWidget* parent = nullptr);
+    ~ReceiptCopiesWindow() override;
 
     // The registrar status window opened by "Состояние регистратора" (not owned).
     void setStatusWindow(QDialog* statusWindow);
 
     // Every opening: both date pickers to today.
-    void FormActivate();
+    void setDatesToToday();
     // "Выполнить" of the date group: search (and print) by dates and times.
-    void Button1Click();
+    void searchByDates();
     // "Выполнить" of the number group: print by document numbers.
-    void Button2Click();
+    void printByNumbers();
     // "Состояние регистратора".
-    void Button3Click();
+    void openStatusWindow();
     // "Закрыть".
-    void Button4Click();
+    void closeWindow();
     // The result labels carried into the number range.
-    void Label3Click();
-    void Label3DblClick();
-    void Label4Click();
-    void Label4DblClick();
+    void copyFirstFoundToFirst();
+    void copyFirstFoundToLast();
+    void copyLastFoundToLast();
+    void copyLastFoundToFirst();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,7 +47,7 @@ private:
     // The outcome message of a copy command; false after a time-out or a refusal.
     bool reportCopyOutcome(const link::ExchangeOutcome& outcome);
 
-    std::unique_ptr<Ui::TForm13> m_ui;
+    std::unique_ptr<Ui::ReceiptCopiesWindow> m_ui;
     QDialog* m_statusWindow = nullptr;
 };
 
