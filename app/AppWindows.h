@@ -20,7 +20,7 @@ class SecondRegistrarWindow;
 class ComparisonWindow;
 class StatusWindow;
 class ReceiptCopiesWindow;
-class TForm14;
+class ModemStateWindow;
 class TForm15;
 class TForm16;
 class ExchangeMonitor;
@@ -40,7 +40,7 @@ struct AppWindows {
     ComparisonWindow* comparison = nullptr; // "Сравнительная информация регистраторов"
     StatusWindow* status = nullptr; // "Байты состояния регистратора"
     ReceiptCopiesWindow* receiptCopies = nullptr; // "Копия чека ("КСЕФ")"
-    TForm14* modem = nullptr;                     // TForm14 "Состояние модема"
+    ModemStateWindow* modem = nullptr;            // "Состояние модема"
     TForm15* acquirerLink = nullptr; // TForm15 "Параметры связи с эквайером"
     TForm16* remoteAccess = nullptr; // TForm16 "Параметры удаленного доступа", never opened
     ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal

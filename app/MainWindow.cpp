@@ -18,7 +18,7 @@
 #include "link/ui/ExchangeMonitor.h"
 #include "link/ui/OutcomeMessage.h"
 #include "link/ui/StatusWindow.h"
-#include "netcfg/ui/TForm14.h"
+#include "netcfg/ui/ModemStateWindow.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"

@@ -13,7 +13,7 @@
 #include "link/ui/ExchangeMonitor.h"
 #include "link/ui/LogFailureNotice.h"
 #include "link/ui/StatusWindow.h"
-#include "netcfg/ui/TForm14.h"
+#include "netcfg/ui/ModemStateWindow.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"
@@ -101,7 +101,7 @@ AppWindows createWindows()
     w.comparison = new ComparisonWindow(owner);
     w.status = new StatusWindow(owner);
     w.receiptCopies = new ReceiptCopiesWindow(owner);
-    w.modem = new TForm14(owner);
+    w.modem = new ModemStateWindow(owner);
     w.acquirerLink = new TForm15(owner);
     w.remoteAccess = new TForm16(owner);
 

@@ -13,7 +13,7 @@
 #include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
 #include "link/ui/StatusWindow.h"
-#include "netcfg/ui/TForm14.h"
+#include "netcfg/ui/ModemStateWindow.h"
 #include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/qt/TextCodec.h"

@@ -1,5 +1,5 @@
 // Window "Состояние модема" against the emulated registrar.
-#include "netcfg/ui/TForm14.h"
+#include "netcfg/ui/ModemStateWindow.h"
 
 #include "tests/netcfg/ui/NetcfgWindowTest.h"
 
@@ -15,14 +15,20 @@ namespace quorvex::ui::testing {
 namespace {
 
 constexpr int kModemState = 0x6C;
-const char* const kFlagBoxes[] = {"CheckBox9",  "CheckBox10", "CheckBox12", "CheckBox11",
-                                  "CheckBox13", "CheckBox14", "CheckBox15", "CheckBox16"};
+const char* const kFlagBoxes[] = {"samFaultBox",
+                                  "memoryCardFaultBox",
+                                  "blockedUndeliveredBox",
+                                  "idDevSetBox",
+                                  "technicalRegistrationBox",
+                                  "personalisedBox",
+                                  "ethernetConnectedBox",
+                                  "dataToSendBox"};
 
-class TForm14Test : public NetcfgWindowTest {
+class ModemStateWindowTest : public NetcfgWindowTest {
 protected:
-    void askReport() { child<QPushButton>(m_form, "Button28")->click(); }
+    void askReport() { child<QPushButton>(m_form, "reportButton")->click(); }
     QString edit(const char* name) const { return child<QLineEdit>(m_form, name)->text(); }
-    bool statusEnabled() const { return child<QPushButton>(m_form, "Button2")->isEnabled(); }
+    bool statusEnabled() const { return child<QPushButton>(m_form, "statusButton")->isEnabled(); }
 
     // The flag boxes' states as a byte, bit i from the box the window shows bit i in.
     int shownState() const
@@ -33,10 +39,10 @@ protected:
         return state;
     }
 
-    TForm14 m_form;
+    ModemStateWindow m_form;
 };
 
-TEST_F(TForm14Test, EachStateBitChecksItsOwnBox)
+TEST_F(ModemStateWindowTest, EachStateBitChecksItsOwnBox)
 {
     for (int bit = 0; bit < 8; ++bit) {
         first().model().network().setModemState(static_cast<std::uint8_t>(1 << bit));
@@ -49,13 +55,13 @@ TEST_F(TForm14Test, EachStateBitChecksItsOwnBox)
     }
 }
 
-TEST_F(TForm14Test, ReportShowsTheFieldsAndSendsThePrintFlag)
+TEST_F(ModemStateWindowTest, ReportShowsTheFieldsAndSendsThePrintFlag)
 {
     first().model().network().setModemStateField("A5");
     first().model().network().modemTimes() = {"01.02.26", "03:04", "05.06.26", "07:08"};
 
     askReport();
-    child<QCheckBox>(m_form, "CheckBox8")->setChecked(true);
+    child<QCheckBox>(m_form, "printBox")->setChecked(true);
     askReport();
 
     const auto& requests = first().handledRequests();
@@ -65,15 +71,15 @@ TEST_F(TForm14Test, ReportShowsTheFieldsAndSendsThePrintFlag)
     EXPECT_EQ(requests[1].data, "1");
     EXPECT_EQ(first().model().state().journal.size(), 1u);
     EXPECT_EQ(shownState(), 0xA5);
-    EXPECT_EQ(edit("Edit32"), QStringLiteral("01.02.26"));
-    EXPECT_EQ(edit("Edit35"), QStringLiteral("03:04"));
-    EXPECT_EQ(edit("Edit36"), QStringLiteral("05.06.26"));
-    EXPECT_EQ(edit("Edit37"), QStringLiteral("07:08"));
+    EXPECT_EQ(edit("undeliveredDateEdit"), QStringLiteral("01.02.26"));
+    EXPECT_EQ(edit("undeliveredTimeEdit"), QStringLiteral("03:04"));
+    EXPECT_EQ(edit("personalisationDateEdit"), QStringLiteral("05.06.26"));
+    EXPECT_EQ(edit("personalisationTimeEdit"), QStringLiteral("07:08"));
     EXPECT_TRUE(statusEnabled());
     EXPECT_TRUE(m_dialogs->messages().empty());
 }
 
-TEST_F(TForm14Test, TimeoutChangesNothingAndSelectsTheFirstRegistrar)
+TEST_F(ModemStateWindowTest, TimeoutChangesNothingAndSelectsTheFirstRegistrar)
 {
     second().faults().silent = true;
     link::UseSecondPort(1);
@@ -92,11 +98,11 @@ TEST_F(TForm14Test, TimeoutChangesNothingAndSelectsTheFirstRegistrar)
     askReport();
 
     EXPECT_EQ(shownState(), 0x0C);
-    EXPECT_EQ(edit("Edit36"), QStringLiteral("01.12.26"));
+    EXPECT_EQ(edit("personalisationDateEdit"), QStringLiteral("01.12.26"));
     EXPECT_TRUE(statusEnabled());
 }
 
-TEST_F(TForm14Test, AnErrorStatusStillFillsTheWindow)
+TEST_F(ModemStateWindowTest, AnErrorStatusStillFillsTheWindow)
 {
     first().faults().statusBits = {0x01, 0, 0, 0, 0, 0};
     first().model().network().setModemState(0xFF);
@@ -108,22 +114,22 @@ TEST_F(TForm14Test, AnErrorStatusStillFillsTheWindow)
     EXPECT_TRUE(statusEnabled());
 }
 
-TEST_F(TForm14Test, ReportRefusedBeforeSendingChangesNothing)
+TEST_F(ModemStateWindowTest, ReportRefusedBeforeSendingChangesNothing)
 {
     serial::PortRegistry noPorts;
     link::Link neverOpened(noPorts);
-    TForm14 form(nullptr, &neverOpened);
+    ModemStateWindow form(nullptr, &neverOpened);
     link::resultState().copy.Fields[0] = "FF"; // an earlier answer is no answer to this request
 
-    child<QPushButton>(form, "Button28")->click();
+    child<QPushButton>(form, "reportButton")->click();
 
-    EXPECT_FALSE(child<QCheckBox>(form, "CheckBox9")->isChecked());
-    EXPECT_FALSE(child<QPushButton>(form, "Button2")->isEnabled());
+    EXPECT_FALSE(child<QCheckBox>(form, "samFaultBox")->isChecked());
+    EXPECT_FALSE(child<QPushButton>(form, "statusButton")->isEnabled());
     EXPECT_EQ(m_dialogs->messages(),
               std::vector<std::string>{link::refusalMessage(link::Refusal::NotIdle)});
 }
 
-TEST_F(TForm14Test, StatusButtonOpensTheStatusWindow)
+TEST_F(ModemStateWindowTest, StatusButtonOpensTheStatusWindow)
 {
     QDialog status;
     bool shown = false;
@@ -134,22 +140,22 @@ TEST_F(TForm14Test, StatusButtonOpensTheStatusWindow)
         status.reject();
     });
 
-    child<QPushButton>(m_form, "Button2")->click();
+    child<QPushButton>(m_form, "statusButton")->click();
 
     EXPECT_TRUE(shown);
 }
 
-TEST_F(TForm14Test, CaptionsAreExactAndShowFully)
+TEST_F(ModemStateWindowTest, CaptionsAreExactAndShowFully)
 {
     open(m_form);
 
-    const auto* first = child<QLabel>(m_form, "Label1");
-    const auto* second = child<QLabel>(m_form, "Label2");
+    const auto* first = child<QLabel>(m_form, "undeliveredDateLabel");
+    const auto* second = child<QLabel>(m_form, "undeliveredTimeLabel");
     EXPECT_EQ(first->text(),
               QStringLiteral("Дата формирования  первого \nнедоставленного документа:"));
     EXPECT_EQ(second->text(),
               QStringLiteral("Время формирования  первого \nнедоставленного документа:"));
-    EXPECT_EQ(child<QGroupBox>(m_form, "GroupBox1")->title(),
+    EXPECT_EQ(child<QGroupBox>(m_form, "reportGroup")->title(),
               QStringLiteral("Отчет состояния модема"));
     EXPECT_TRUE(m_form.windowFlags().testFlag(Qt::Tool));
     for (const QLabel* label : m_form.findChildren<QLabel*>()) {
@@ -164,7 +170,8 @@ TEST_F(TForm14Test, CaptionsAreExactAndShowFully)
     }
     for (const QPushButton* button : m_form.findChildren<QPushButton*>())
         expectCaptionFits(*button, button->text());
-    for (const char* name : {"Edit32", "Edit35", "Edit36", "Edit37"})
+    for (const char* name : {"undeliveredDateEdit", "undeliveredTimeEdit",
+                             "personalisationDateEdit", "personalisationTimeEdit"})
         EXPECT_TRUE(child<QLineEdit>(m_form, name)->isReadOnly()) << name;
 }
 

@@ -7,7 +7,7 @@
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
-class TForm14;
+class ModemStateWindow;
 }
 QT_END_NAMESPACE
 
@@ -19,19 +19,19 @@ class Link;
 
 namespace quorvex::ui {
 
-class TForm14 : public QDialog {
+class ModemStateWindow : public QDialog {
     Q_OBJECT
 public:
     // link: where the commands go; nullptr means the process's link.
-    explicit TForm14(QWidget* parent = nullptr, link::Link* link = nullptr);
-    ~TForm14() override;
+    explicit ModemStateWindow(QWidget* parent = nullptr, link::Link* link = nullptr);
+    ~ModemStateWindow() override;
 
     // The window "Состояние регистратора" opens ("Байты состояния регистратора").
     void setStatusWindow(QDialog* status) { m_statusWindow = status; }
 
-    void Button28Click(); // "Получить отчет"
-    void Button2Click();  // "Состояние регистратора"
-    void Button1Click();  // "Закрыть"
+    void requestReport();    // "Получить отчет"
+    void openStatusWindow(); // "Состояние регистратора"
+    void closeWindow();      // "Закрыть"
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -39,7 +39,7 @@ protected:
 private:
     void showStateByte(int state);
 
-    std::unique_ptr<Ui::TForm14> m_ui;
+    std::unique_ptr<Ui::ModemStateWindow> m_ui;
     link::Link& m_link;
     QDialog* m_statusWindow = nullptr;
 };
