@@ -21,7 +21,7 @@ class ComparisonWindow;
 class StatusWindow;
 class ReceiptCopiesWindow;
 class ModemStateWindow;
-class TForm15;
+class AcquirerLinkWindow;
 class TForm16;
 class ExchangeMonitor;
 
@@ -41,7 +41,7 @@ struct AppWindows {
     StatusWindow* status = nullptr; // "Байты состояния регистратора"
     ReceiptCopiesWindow* receiptCopies = nullptr; // "Копия чека ("КСЕФ")"
     ModemStateWindow* modem = nullptr;            // "Состояние модема"
-    TForm15* acquirerLink = nullptr; // TForm15 "Параметры связи с эквайером"
+    AcquirerLinkWindow* acquirerLink = nullptr; // "Параметры связи с эквайером"
     TForm16* remoteAccess = nullptr; // TForm16 "Параметры удаленного доступа", never opened
     ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal
 };

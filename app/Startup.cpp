@@ -13,8 +13,8 @@
 #include "link/ui/ExchangeMonitor.h"
 #include "link/ui/LogFailureNotice.h"
 #include "link/ui/StatusWindow.h"
+#include "netcfg/ui/AcquirerLinkWindow.h"
 #include "netcfg/ui/ModemStateWindow.h"
-#include "netcfg/ui/TForm15.h"
 #include "netcfg/ui/TForm16.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/EnterPressesButton.h"
@@ -102,7 +102,7 @@ AppWindows createWindows()
     w.status = new StatusWindow(owner);
     w.receiptCopies = new ReceiptCopiesWindow(owner);
     w.modem = new ModemStateWindow(owner);
-    w.acquirerLink = new TForm15(owner);
+    w.acquirerLink = new AcquirerLinkWindow(owner);
     w.remoteAccess = new TForm16(owner);
 
     // A window of its own, owned by no other: a modal window blocks the windows it belongs to

@@ -1,5 +1,5 @@
 // Window "Параметры связи с эквайером" against the emulated registrar and files on disk.
-#include "netcfg/ui/TForm15.h"
+#include "netcfg/ui/AcquirerLinkWindow.h"
 
 #include "platform/qt/TypingLimit.h"
 #include "tests/netcfg/ui/NetcfgWindowTest.h"
@@ -22,11 +22,13 @@ namespace quorvex::ui::testing {
 namespace {
 
 constexpr int kWriteNetwork = 0x24;
-const char* const kBoxes[] = {"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit7", "Edit8"};
+const char* const kBoxes[] = {"staticIpEdit",           "subnetMaskEdit",      "gatewayEdit",
+                              "destinationAddressEdit", "destinationPortEdit", "linkPeriodEdit",
+                              "retryPeriodEdit"};
 const QStringList kExampleTexts = {
     "192.168.1.10", "255.255.255.0", "192.168.1.1", "10.0.0.5", "8080", "60", "30"};
 
-class TForm15Test : public NetcfgWindowTest {
+class AcquirerLinkWindowTest : public NetcfgWindowTest {
 protected:
     void SetUp() override
     {
@@ -43,7 +45,7 @@ protected:
     }
 
     void click(const char* button) { child<QPushButton>(m_form, button)->click(); }
-    QCheckBox* dhcp() { return child<QCheckBox>(m_form, "CheckBox1"); }
+    QCheckBox* dhcp() { return child<QCheckBox>(m_form, "dhcpBox"); }
     QStringList texts() const
     {
         QStringList shown;
@@ -60,11 +62,11 @@ protected:
     std::string path(const char* name) const { return (m_dir / name).string(); }
 
     std::filesystem::path m_dir;
-    TForm15 m_form;
+    AcquirerLinkWindow m_form;
 };
 
 // Before the first showing every box held "x" and DHCP was on.
-TEST_F(TForm15Test, OnlyTheFirstActivationEmptiesTheRegistrarMembers)
+TEST_F(AcquirerLinkWindowTest, OnlyTheFirstActivationEmptiesTheRegistrarMembers)
 {
     const bool dhcpAfterFirst = dhcp()->isChecked();
     const QStringList textsAfterFirst = texts();
@@ -80,9 +82,9 @@ TEST_F(TForm15Test, OnlyTheFirstActivationEmptiesTheRegistrarMembers)
     EXPECT_EQ(texts(), (QStringList{"y", "", "", "", "", "x", "x"}));
 }
 
-TEST_F(TForm15Test, ReadWriteAndReadBackTheSameSet)
+TEST_F(AcquirerLinkWindowTest, ReadWriteAndReadBackTheSameSet)
 {
-    click("Button1");
+    click("readButton");
 
     EXPECT_FALSE(dhcp()->isChecked());
     EXPECT_EQ(texts(), kExampleTexts);
@@ -91,10 +93,10 @@ TEST_F(TForm15Test, ReadWriteAndReadBackTheSameSet)
                                 "443",      "5000",        "-1"};
     dhcp()->setChecked(true);
     type(edited);
-    click("Button2");
+    click("writeButton");
     type(QStringList(7, QString()));
     dhcp()->setChecked(false);
-    click("Button1");
+    click("readButton");
 
     EXPECT_EQ(first().handledRequests().at(1).command, kWriteNetwork);
     EXPECT_EQ(first().handledRequests().at(1).data,
@@ -105,13 +107,13 @@ TEST_F(TForm15Test, ReadWriteAndReadBackTheSameSet)
     EXPECT_EQ(m_dialogs->messages(), std::vector<std::string>(3, cp1251("Успешно!")));
 }
 
-TEST_F(TForm15Test, InvalidAnswerKeepsWhatWasReadAndStops)
+TEST_F(AcquirerLinkWindowTest, InvalidAnswerKeepsWhatWasReadAndStops)
 {
     first().model().network().setNetworkFields(
         {"1", "C0A8010A", "FFFFFF00", "c0a80101", "0A000005", "901F", "3C00", "1E00"});
     type(QStringList(7, QStringLiteral("old")));
 
-    click("Button1");
+    click("readButton");
 
     EXPECT_TRUE(dhcp()->isChecked());
     EXPECT_EQ(texts(),
@@ -122,24 +124,25 @@ TEST_F(TForm15Test, InvalidAnswerKeepsWhatWasReadAndStops)
 }
 
 // The time-out message and the return to the first registrar are the modem window's test.
-TEST_F(TForm15Test, TimeoutLeavesTheBoxes)
+TEST_F(AcquirerLinkWindowTest, TimeoutLeavesTheBoxes)
 {
     second().faults().silent = true;
     link::UseSecondPort(1);
     type(QStringList(7, QStringLiteral("1")));
 
-    click("Button1");
+    click("readButton");
 
     EXPECT_EQ(texts(), QStringList(7, QStringLiteral("1")));
     EXPECT_EQ(m_dialogs->messages().size(), 2u);
 }
 
-TEST_F(TForm15Test, RegistrarRefusingTheWriteIsNoSuccess)
+TEST_F(AcquirerLinkWindowTest, RegistrarRefusingTheWriteIsNoSuccess)
 {
     type(kExampleTexts);
-    child<QLineEdit>(m_form, "Edit4")->setText(QStringLiteral("10.0.1")); // sent as 0A0001
+    child<QLineEdit>(m_form, "destinationAddressEdit")
+        ->setText(QStringLiteral("10.0.1")); // sent as 0A0001
 
-    click("Button2");
+    click("writeButton");
 
     EXPECT_EQ(first().handledRequests().at(0).data,
               "0,C0A8010A,FFFFFF00,C0A80101,0A0001,901F,3C00,1E00");
@@ -148,19 +151,19 @@ TEST_F(TForm15Test, RegistrarRefusingTheWriteIsNoSuccess)
                                         cp1251("Настройки сети не установлены. Ошибка!")}));
 }
 
-TEST_F(TForm15Test, AddressWithMoreThanThreeDotsIsRefusedUnsent)
+TEST_F(AcquirerLinkWindowTest, AddressWithMoreThanThreeDotsIsRefusedUnsent)
 {
     type(kExampleTexts);
-    child<QLineEdit>(m_form, "Edit4")->setText(QStringLiteral("10.0.0.5.1"));
+    child<QLineEdit>(m_form, "destinationAddressEdit")->setText(QStringLiteral("10.0.0.5.1"));
 
-    click("Button2");
+    click("writeButton");
 
     EXPECT_EQ(sentRequests(), 0u);
     EXPECT_EQ(m_dialogs->messages(),
               std::vector<std::string>{cp1251("Некорректный IP-адрес. Ошибка!")});
 }
 
-TEST_F(TForm15Test, SaveAsksBeforeOverwritingAndLoadRestoresTheSet)
+TEST_F(AcquirerLinkWindowTest, SaveAsksBeforeOverwritingAndLoadRestoresTheSet)
 {
     const std::string file = path("net.txt");
     std::ofstream(file) << "keep";
@@ -171,13 +174,13 @@ TEST_F(TForm15Test, SaveAsksBeforeOverwritingAndLoadRestoresTheSet)
     m_dialogs->queueSaveFile(file);
     m_dialogs->queueAnswer(true);
 
-    click("Button5");
+    click("saveButton");
     const std::string refused{std::istreambuf_iterator<char>(std::ifstream(file).rdbuf()), {}};
-    click("Button5");
+    click("saveButton");
     dhcp()->setChecked(false);
     type(QStringList(7, QString()));
     m_dialogs->queueOpenFile(file);
-    click("Button4");
+    click("loadButton");
 
     EXPECT_EQ(refused, "keep");
     EXPECT_TRUE(dhcp()->isChecked());
@@ -204,30 +207,30 @@ TEST_F(TForm15Test, SaveAsksBeforeOverwritingAndLoadRestoresTheSet)
 
 // Values set by the program are never cut to the typing limits: an over-long value loaded from a
 // file shows whole and is refused on writing; typing stops at the limit.
-TEST_F(TForm15Test, LoadedValuesShowWholeAndOnlyTypingIsLimited)
+TEST_F(AcquirerLinkWindowTest, LoadedValuesShowWholeAndOnlyTypingIsLimited)
 {
     const std::string file = path("long.txt");
     type(kExampleTexts);
     m_dialogs->queueSaveFile(file);
-    click("Button5");
+    click("saveButton");
     std::string saved{std::istreambuf_iterator<char>(std::ifstream(file).rdbuf()), {}};
     saved.replace(saved.find("8080"), 4, "1234567");
     saved.replace(saved.find("10.0.0.5"), 8, "192.168.100.1000");
     std::ofstream(file, std::ios::binary) << saved;
     type(QStringList(7, QString()));
     m_dialogs->queueOpenFile(file);
-    click("Button4");
+    click("loadButton");
     ASSERT_EQ(texts().at(3), QStringLiteral("192.168.100.1000"));
     ASSERT_EQ(texts().at(4), QStringLiteral("1234567"));
-    test_support::saveScreenshot(m_form, QStringLiteral("TForm15-long-values"));
-    child<QLineEdit>(m_form, "Edit4")->setText(QStringLiteral("10.0.0.5"));
+    test_support::saveScreenshot(m_form, QStringLiteral("AcquirerLinkWindow-long-values"));
+    child<QLineEdit>(m_form, "destinationAddressEdit")->setText(QStringLiteral("10.0.0.5"));
 
-    click("Button2");
+    click("writeButton");
 
     EXPECT_EQ(sentRequests(), 0u);
     EXPECT_EQ(m_dialogs->messages().back(), cp1251("Некорректный номер порта. Ошибка!"));
 
-    QLineEdit* port = child<QLineEdit>(m_form, "Edit5");
+    QLineEdit* port = child<QLineEdit>(m_form, "destinationPortEdit");
     const auto typeKey = [port](Qt::Key key, const QString& text) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
         QCoreApplication::sendEvent(port, &press);
@@ -242,14 +245,14 @@ TEST_F(TForm15Test, LoadedValuesShowWholeAndOnlyTypingIsLimited)
     EXPECT_EQ(port->text(), QStringLiteral("12345"));
 }
 
-TEST_F(TForm15Test, NoFileOrAnUnreadableOneChangesNothing)
+TEST_F(AcquirerLinkWindowTest, NoFileOrAnUnreadableOneChangesNothing)
 {
     type(kExampleTexts);
     m_dialogs->queueOpenFile(path("absent.txt"));
 
-    click("Button5");
-    click("Button4");
-    click("Button4");
+    click("saveButton");
+    click("loadButton");
+    click("loadButton");
 
     EXPECT_EQ(texts(), kExampleTexts);
     EXPECT_TRUE(std::filesystem::is_empty(m_dir));
@@ -262,20 +265,20 @@ TEST_F(TForm15Test, NoFileOrAnUnreadableOneChangesNothing)
               }));
 }
 
-TEST_F(TForm15Test, BoxesHaveTheirHintsLimitsAndRoomForTheirCaptions)
+TEST_F(AcquirerLinkWindowTest, BoxesHaveTheirHintsLimitsAndRoomForTheirCaptions)
 {
     const struct {
         const char* box;
         int maxLength;
         const char* hint;
     } boxes[] = {
-        {"Edit1", 15, "Формат - адрес IP"},
-        {"Edit2", 15, "Формат - адрес IP"},
-        {"Edit3", 15, "Формат - адрес IP"},
-        {"Edit4", 15, "Формат - адрес IP"},
-        {"Edit5", 5, "Формат - число"},
-        {"Edit7", 5, "В минутах, не более 1440"},
-        {"Edit8", 5, "В секундах, не более 3600"},
+        {"staticIpEdit", 15, "Формат - адрес IP"},
+        {"subnetMaskEdit", 15, "Формат - адрес IP"},
+        {"gatewayEdit", 15, "Формат - адрес IP"},
+        {"destinationAddressEdit", 15, "Формат - адрес IP"},
+        {"destinationPortEdit", 5, "Формат - число"},
+        {"linkPeriodEdit", 5, "В минутах, не более 1440"},
+        {"retryPeriodEdit", 5, "В секундах, не более 3600"},
     };
     for (const auto& b : boxes) {
         const QLineEdit* edit = child<QLineEdit>(m_form, b.box);

@@ -10,7 +10,7 @@
 
 QT_BEGIN_NAMESPACE
 namespace Ui {
-class TForm15;
+class AcquirerLinkWindow;
 }
 QT_END_NAMESPACE
 
@@ -22,24 +22,24 @@ class Link;
 
 namespace quorvex::ui {
 
-class TForm15 : public QDialog {
+class AcquirerLinkWindow : public QDialog {
     Q_OBJECT
 public:
     // link: where the commands go; nullptr means the process's link.
-    explicit TForm15(QWidget* parent = nullptr, link::Link* link = nullptr);
-    ~TForm15() override;
+    explicit AcquirerLinkWindow(QWidget* parent = nullptr, link::Link* link = nullptr);
+    ~AcquirerLinkWindow() override;
 
     // The window "Состояние регистратора" opens ("Байты состояния регистратора").
     void setStatusWindow(QDialog* status) { m_statusWindow = status; }
 
     // On every activation; only the first one of the run empties the registrar's members.
-    void FormActivate();
-    void Button1Click(); // "Прочитать настройки сети"
-    void Button2Click(); // "Установить настройки сети"
-    void Button4Click(); // "Загрузить из файла"
-    void Button5Click(); // "Сохранить в файл"
-    void Button6Click(); // "Состояние регистратора"
-    void Button3Click(); // "Выход"
+    void clearOnFirstOpening();
+    void readNetworkSettings();  // "Прочитать настройки сети"
+    void writeNetworkSettings(); // "Установить настройки сети"
+    void loadFromFile();         // "Загрузить из файла"
+    void saveToFile();           // "Сохранить в файл"
+    void openStatusWindow();     // "Состояние регистратора"
+    void exitWindow();           // "Выход"
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -49,7 +49,7 @@ private:
     // Shows DHCP and the first `count` - 1 texts of the set; later boxes keep their text.
     void showMembers(const netcfg::NetworkMembers& members, int count);
 
-    std::unique_ptr<Ui::TForm15> m_ui;
+    std::unique_ptr<Ui::AcquirerLinkWindow> m_ui;
     link::Link& m_link;
     std::array<QLineEdit*, netcfg::kMemberCount - 1> m_boxes{}; // members 2..8
     QDialog* m_statusWindow = nullptr;

@@ -1,6 +1,6 @@
-#include "netcfg/ui/TForm15.h"
+#include "netcfg/ui/AcquirerLinkWindow.h"
 
-#include "ui_TForm15.h"
+#include "ui_AcquirerLinkWindow.h"
 
 #include "link/Link.h"
 #include "link/ResultState.h"
@@ -51,70 +51,78 @@ void showMessage(const QString& text)
 
 } // namespace
 
-TForm15::TForm15(QWidget* parent, link::Link* link)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TForm15>()),
+AcquirerLinkWindow::AcquirerLinkWindow(QWidget* parent, link::Link* link)
+    : QDialog(parent), m_ui(std::make_unique<Ui::AcquirerLinkWindow>()),
       m_link(link != nullptr ? *link : link::processLink())
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    m_boxes = {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4,
-               m_ui->Edit5, m_ui->Edit7, m_ui->Edit8};
+    m_boxes = {m_ui->staticIpEdit,           m_ui->subnetMaskEdit,      m_ui->gatewayEdit,
+               m_ui->destinationAddressEdit, m_ui->destinationPortEdit, m_ui->linkPeriodEdit,
+               m_ui->retryPeriodEdit};
     // Addresses take 15 typed characters, numbers 5; a file or an answer shows whole, so a value
     // too long is refused by the check on writing instead of being cut.
-    for (QLineEdit* address : {m_ui->Edit1, m_ui->Edit2, m_ui->Edit3, m_ui->Edit4})
+    for (QLineEdit* address : {m_ui->staticIpEdit, m_ui->subnetMaskEdit, m_ui->gatewayEdit,
+                               m_ui->destinationAddressEdit})
         platform::limitTyping(*address, 15);
-    for (QLineEdit* number : {m_ui->Edit5, m_ui->Edit7, m_ui->Edit8})
+    for (QLineEdit* number :
+         {m_ui->destinationPortEdit, m_ui->linkPeriodEdit, m_ui->retryPeriodEdit})
         platform::limitTyping(*number, 5);
 
-    platform::connectOneAtATime(m_ui->Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
-    platform::connectOneAtATime(m_ui->Button2, &QPushButton::clicked, this, &TForm15::Button2Click);
-    platform::connectOneAtATime(m_ui->Button4, &QPushButton::clicked, this, &TForm15::Button4Click);
-    platform::connectOneAtATime(m_ui->Button5, &QPushButton::clicked, this, &TForm15::Button5Click);
-    platform::connectOneAtATime(m_ui->Button6, &QPushButton::clicked, this, &TForm15::Button6Click);
-    connect(m_ui->Button3, &QPushButton::clicked, this, &TForm15::Button3Click);
+    platform::connectOneAtATime(m_ui->readButton, &QPushButton::clicked, this,
+                                &AcquirerLinkWindow::readNetworkSettings);
+    platform::connectOneAtATime(m_ui->writeButton, &QPushButton::clicked, this,
+                                &AcquirerLinkWindow::writeNetworkSettings);
+    platform::connectOneAtATime(m_ui->loadButton, &QPushButton::clicked, this,
+                                &AcquirerLinkWindow::loadFromFile);
+    platform::connectOneAtATime(m_ui->saveButton, &QPushButton::clicked, this,
+                                &AcquirerLinkWindow::saveToFile);
+    platform::connectOneAtATime(m_ui->statusButton, &QPushButton::clicked, this,
+                                &AcquirerLinkWindow::openStatusWindow);
+    connect(m_ui->exitButton, &QPushButton::clicked, this, &AcquirerLinkWindow::exitWindow);
 }
 
-TForm15::~TForm15() = default;
+AcquirerLinkWindow::~AcquirerLinkWindow() = default;
 
-void TForm15::showEvent(QShowEvent* event)
+void AcquirerLinkWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
     platform::centreOnScreen(*this);
-    FormActivate();
+    clearOnFirstOpening();
 }
 
-void TForm15::FormActivate()
+void AcquirerLinkWindow::clearOnFirstOpening()
 {
     if (m_activatedOnce)
         return;
     m_activatedOnce = true;
-    m_ui->CheckBox1->setChecked(false);
+    m_ui->dhcpBox->setChecked(false);
     for (std::size_t i = 0; i < kClearedAtStart; ++i)
         m_boxes[i]->clear();
 }
 
-netcfg::NetworkMembers TForm15::shownMembers() const
+netcfg::NetworkMembers AcquirerLinkWindow::shownMembers() const
 {
     netcfg::NetworkMembers members;
-    members.dhcp = m_ui->CheckBox1->isChecked();
+    members.dhcp = m_ui->dhcpBox->isChecked();
     for (std::size_t i = 0; i < m_boxes.size(); ++i)
         members.texts[i] = toCp1251(m_boxes[i]->text());
     return members;
 }
 
-void TForm15::showMembers(const netcfg::NetworkMembers& members, int count)
+void AcquirerLinkWindow::showMembers(const netcfg::NetworkMembers& members, int count)
 {
     if (count < 1)
         return;
-    m_ui->CheckBox1->setChecked(members.dhcp);
+    m_ui->dhcpBox->setChecked(members.dhcp);
     for (std::size_t i = 0; i + 1 < static_cast<std::size_t>(count); ++i)
         m_boxes[i]->setText(fromCp1251(members.texts[i]));
 }
 
-void TForm15::Button1Click()
+void AcquirerLinkWindow::readNetworkSettings()
 {
     if (!answered(exchangeOnLink(m_link, netcfg::kReadNetworkCommand, "")))
         return;
@@ -126,7 +134,7 @@ void TForm15::Button1Click()
                                                         : netcfg::kInvalidAnswerMessage);
 }
 
-void TForm15::Button2Click()
+void AcquirerLinkWindow::writeNetworkSettings()
 {
     const netcfg::EncodedRequest request = netcfg::encodeNetworkRequest(shownMembers());
     if (!request.ok()) {
@@ -145,7 +153,7 @@ void TForm15::Button2Click()
     platform::dialogs().showMessage(successMessage());
 }
 
-void TForm15::Button5Click()
+void AcquirerLinkWindow::saveToFile()
 {
     const auto path = platform::dialogs().saveFileName(parameterFileOptions(kSaveTitle));
     if (!path) {
@@ -167,7 +175,7 @@ void TForm15::Button5Click()
     platform::dialogs().showMessage(successMessage());
 }
 
-void TForm15::Button4Click()
+void AcquirerLinkWindow::loadFromFile()
 {
     const auto path = platform::dialogs().openFileName(
         parameterFileOptions(QStringLiteral("Чтение параметров связи из файла")));
@@ -184,13 +192,13 @@ void TForm15::Button4Click()
     platform::dialogs().showMessage(successMessage());
 }
 
-void TForm15::Button6Click()
+void AcquirerLinkWindow::openStatusWindow()
 {
     if (m_statusWindow != nullptr)
         platform::execModal(*m_statusWindow);
 }
 
-void TForm15::Button3Click()
+void AcquirerLinkWindow::exitWindow()
 {
     close();
 }
