@@ -22,7 +22,7 @@ class StatusWindow;
 class ReceiptCopiesWindow;
 class ModemStateWindow;
 class AcquirerLinkWindow;
-class TForm16;
+class RemoteAccessWindow;
 class ExchangeMonitor;
 
 // Each member is named by the window's role, its caption beside it.
@@ -42,7 +42,7 @@ struct AppWindows {
     ReceiptCopiesWindow* receiptCopies = nullptr; // "Копия чека ("КСЕФ")"
     ModemStateWindow* modem = nullptr;            // "Состояние модема"
     AcquirerLinkWindow* acquirerLink = nullptr; // "Параметры связи с эквайером"
-    TForm16* remoteAccess = nullptr; // TForm16 "Параметры удаленного доступа", never opened
+    RemoteAccessWindow* remoteAccess = nullptr; // "Параметры удаленного доступа", never opened
     ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal
 };
 

@@ -20,7 +20,7 @@
 #include "link/ui/StatusWindow.h"
 #include "netcfg/ui/AcquirerLinkWindow.h"
 #include "netcfg/ui/ModemStateWindow.h"
-#include "netcfg/ui/TForm16.h"
+#include "netcfg/ui/RemoteAccessWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/IniFile.h"
 #include "platform/MessagePump.h"

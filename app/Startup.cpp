@@ -15,7 +15,7 @@
 #include "link/ui/StatusWindow.h"
 #include "netcfg/ui/AcquirerLinkWindow.h"
 #include "netcfg/ui/ModemStateWindow.h"
-#include "netcfg/ui/TForm16.h"
+#include "netcfg/ui/RemoteAccessWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/EnterPressesButton.h"
 #include "platform/qt/OneClickAtATime.h"
@@ -103,7 +103,7 @@ AppWindows createWindows()
     w.receiptCopies = new ReceiptCopiesWindow(owner);
     w.modem = new ModemStateWindow(owner);
     w.acquirerLink = new AcquirerLinkWindow(owner);
-    w.remoteAccess = new TForm16(owner);
+    w.remoteAccess = new RemoteAccessWindow(owner);
 
     // A window of its own, owned by no other: a modal window blocks the windows it belongs to
     // and their owners, and the monitor must stay usable beside every window.

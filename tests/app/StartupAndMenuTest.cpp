@@ -15,7 +15,7 @@
 #include "link/ui/StatusWindow.h"
 #include "netcfg/ui/AcquirerLinkWindow.h"
 #include "netcfg/ui/ModemStateWindow.h"
-#include "netcfg/ui/TForm16.h"
+#include "netcfg/ui/RemoteAccessWindow.h"
 #include "platform/qt/TextCodec.h"
 #include "script/ui/ComparisonWindow.h"
 #include "script/ui/ScriptWindow.h"

@@ -4,10 +4,10 @@
 
 namespace quorvex::ui {
 
-class TForm16 : public QDialog {
+class RemoteAccessWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm16(QWidget* parent = nullptr);
+    explicit RemoteAccessWindow(QWidget* parent = nullptr);
 };
 
 } // namespace quorvex::ui
