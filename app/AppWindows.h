@@ -10,39 +10,39 @@ namespace quorvex::ui {
 class MainWindow;
 class ServiceCashWindow;
 class ZReportWindow;
-class TForm4;
-class TForm5;
-class TForm6;
-class TForm7;
-class TForm8;
-class TForm9;
-class TForm10;
-class TForm11;
-class TForm12;
-class TForm13;
-class TForm14;
-class TForm15;
-class TForm16;
+class PeriodicReportsWindow;
+class SalesWindow;
+class NonFiscalReceiptWindow;
+class ScriptWindow;
+class VariablesWindow;
+class AboutWindow;
+class SecondRegistrarWindow;
+class ComparisonWindow;
+class StatusWindow;
+class ReceiptCopiesWindow;
+class ModemStateWindow;
+class AcquirerLinkWindow;
+class RemoteAccessWindow;
 class ExchangeMonitor;
 
 // Each member is named by the window's role, its caption beside it.
 struct AppWindows {
-    MainWindow* main = nullptr;               // "Quorvex", the main window
-    ServiceCashWindow* serviceCash = nullptr; // "Служебный внос/вынос"
-    ZReportWindow* zReport = nullptr;         // "Z-Отчет"
-    TForm4* periodicReports = nullptr;        // TForm4  "Периодические отчеты"
-    TForm5* sales = nullptr;                  // TForm5  "Продажи"
-    TForm6* nonFiscal = nullptr;              // TForm6  "Нефискальный чек"
-    TForm7* script = nullptr;                 // TForm7  "Команды и скрипты"
-    TForm8* variables = nullptr;              // TForm8  "Переменные"
-    TForm9* about = nullptr;                  // TForm9  "О программе"
-    TForm10* secondRegistrar = nullptr; // TForm10 "Подключение второго регистратора"
-    TForm11* comparison = nullptr; // TForm11 "Сравнительная информация регистраторов"
-    TForm12* status = nullptr; // TForm12 "Байты состояния регистратора"
-    TForm13* receiptCopies = nullptr; // TForm13 "Копия чека ("КСЕФ")"
-    TForm14* modem = nullptr;         // TForm14 "Состояние модема"
-    TForm15* acquirerLink = nullptr; // TForm15 "Параметры связи с эквайером"
-    TForm16* remoteAccess = nullptr; // TForm16 "Параметры удаленного доступа", never opened
+    MainWindow* main = nullptr;                       // "Quorvex", the main window
+    ServiceCashWindow* serviceCash = nullptr;         // "Служебный внос/вынос"
+    ZReportWindow* zReport = nullptr;                 // "Z-Отчет"
+    PeriodicReportsWindow* periodicReports = nullptr; // "Периодические отчеты"
+    SalesWindow* sales = nullptr;                     // "Продажи"
+    NonFiscalReceiptWindow* nonFiscal = nullptr;      // "Нефискальный чек"
+    ScriptWindow* script = nullptr;                   // "Команды и скрипты"
+    VariablesWindow* variables = nullptr;             // "Переменные"
+    AboutWindow* about = nullptr;                     // "О программе"
+    SecondRegistrarWindow* secondRegistrar = nullptr; // "Подключение второго регистратора"
+    ComparisonWindow* comparison = nullptr; // "Сравнительная информация регистраторов"
+    StatusWindow* status = nullptr; // "Байты состояния регистратора"
+    ReceiptCopiesWindow* receiptCopies = nullptr; // "Копия чека ("КСЕФ")"
+    ModemStateWindow* modem = nullptr;            // "Состояние модема"
+    AcquirerLinkWindow* acquirerLink = nullptr; // "Параметры связи с эквайером"
+    RemoteAccessWindow* remoteAccess = nullptr; // "Параметры удаленного доступа", never opened
     ExchangeMonitor* monitor = nullptr; // "Монитор обмена", non-modal
 };
 

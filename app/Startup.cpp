@@ -1,21 +1,21 @@
 #include "app/Startup.h"
 
+#include "app/AboutWindow.h"
 #include "app/MainWindow.h"
-#include "app/TForm9.h"
 #include "emulator/EmulatedLine.h"
+#include "fiscal/ui/NonFiscalReceiptWindow.h"
+#include "fiscal/ui/PeriodicReportsWindow.h"
+#include "fiscal/ui/ReceiptCopiesWindow.h"
+#include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
-#include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm4.h"
-#include "fiscal/ui/TForm5.h"
-#include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
 #include "link/ui/LogFailureNotice.h"
-#include "link/ui/TForm12.h"
-#include "netcfg/ui/TForm14.h"
-#include "netcfg/ui/TForm15.h"
-#include "netcfg/ui/TForm16.h"
+#include "link/ui/StatusWindow.h"
+#include "netcfg/ui/AcquirerLinkWindow.h"
+#include "netcfg/ui/ModemStateWindow.h"
+#include "netcfg/ui/RemoteAccessWindow.h"
 #include "platform/Dialogs.h"
 #include "platform/qt/EnterPressesButton.h"
 #include "platform/qt/OneClickAtATime.h"
@@ -25,10 +25,10 @@
 #include "platform/qt/RussianLocale.h"
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
-#include "script/ui/TForm10.h"
-#include "script/ui/TForm11.h"
-#include "script/ui/TForm7.h"
-#include "script/ui/TForm8.h"
+#include "script/ui/ComparisonWindow.h"
+#include "script/ui/ScriptWindow.h"
+#include "script/ui/SecondRegistrarWindow.h"
+#include "script/ui/VariablesWindow.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/RealSerialLine.h"
 
@@ -91,19 +91,19 @@ AppWindows createWindows()
     QWidget* owner = w.main;
     w.serviceCash = new ServiceCashWindow(owner);
     w.zReport = new ZReportWindow(owner);
-    w.periodicReports = new TForm4(owner);
-    w.sales = new TForm5(owner);
-    w.nonFiscal = new TForm6(owner);
-    w.script = new TForm7(owner);
-    w.variables = new TForm8(owner);
-    w.about = new TForm9(owner);
-    w.secondRegistrar = new TForm10(owner);
-    w.comparison = new TForm11(owner);
-    w.status = new TForm12(owner);
-    w.receiptCopies = new TForm13(owner);
-    w.modem = new TForm14(owner);
-    w.acquirerLink = new TForm15(owner);
-    w.remoteAccess = new TForm16(owner);
+    w.periodicReports = new PeriodicReportsWindow(owner);
+    w.sales = new SalesWindow(owner);
+    w.nonFiscal = new NonFiscalReceiptWindow(owner);
+    w.script = new ScriptWindow(owner);
+    w.variables = new VariablesWindow(owner);
+    w.about = new AboutWindow(owner);
+    w.secondRegistrar = new SecondRegistrarWindow(owner);
+    w.comparison = new ComparisonWindow(owner);
+    w.status = new StatusWindow(owner);
+    w.receiptCopies = new ReceiptCopiesWindow(owner);
+    w.modem = new ModemStateWindow(owner);
+    w.acquirerLink = new AcquirerLinkWindow(owner);
+    w.remoteAccess = new RemoteAccessWindow(owner);
 
     // A window of its own, owned by no other: a modal window blocks the windows it belongs to
     // and their owners, and the monitor must stay usable beside every window.

@@ -2,7 +2,7 @@
 // window's grid with it (what opening the window does once the file is chosen). Target: well
 // under a second, 200 ms on the development machine.
 #include "fiscal/ArticleFile.h"
-#include "fiscal/ui/TForm5.h"
+#include "fiscal/ui/SalesWindow.h"
 #include "tests/support/platform/RecordingDialogs.h"
 
 #include <QApplication>
@@ -44,12 +44,12 @@ BENCHMARK(BM_ReadArticleFile)->Unit(benchmark::kMillisecond);
 void BM_FillSalesGrid(benchmark::State& state)
 {
     quorvex::platform::ScopedRecordingDialogs dialogs;
-    quorvex::ui::TForm5 form;
+    quorvex::ui::SalesWindow form;
     for (auto _ : state) {
         const bool loaded = form.loadArticleFile(articleFile());
         benchmark::DoNotOptimize(loaded);
     }
-    state.counters["rows"] = static_cast<double>(quorvex::ui::TForm5::kGridRows - 1);
+    state.counters["rows"] = static_cast<double>(quorvex::ui::SalesWindow::kGridRows - 1);
 }
 BENCHMARK(BM_FillSalesGrid)->Unit(benchmark::kMillisecond);
 

@@ -14,7 +14,7 @@
 #include "link/ui/ExchangeMonitor.h"
 #include "script/Interpreter.h"
 #include "script/ScriptConsoleHost.h"
-#include "script/ui/TForm7.h"
+#include "script/ui/ScriptWindow.h"
 #include "serial/PortRegistry.h"
 #include "tests/support/platform/RecordingDialogs.h"
 
@@ -82,14 +82,15 @@ double engineRun(const std::string& path)
 
 // Clears the memo, opens the script with "Открыть файл" and runs it with "Выполнить", as an
 // operator does; the seconds it took by the clock given. Every run starts from an empty memo.
-double windowRun(ui::TForm7& window, platform::RecordingDialogs& dialogs, const std::string& path,
+double windowRun(ui::ScriptWindow& window, platform::RecordingDialogs& dialogs,
+                 const std::string& path,
                  const std::function<double(const std::function<void()>&)>& clock = seconds)
 {
-    window.findChild<QPushButton*>(QStringLiteral("Button4"))->click();
+    window.findChild<QPushButton*>(QStringLiteral("clearMessagesButton"))->click();
     dialogs.queueOpenFile(path);
-    window.findChild<QPushButton*>(QStringLiteral("Button5"))->click();
+    window.findChild<QPushButton*>(QStringLiteral("openFileButton"))->click();
     dialogs.clear();
-    return clock([&] { window.findChild<QPushButton*>(QStringLiteral("Button6"))->click(); });
+    return clock([&] { window.findChild<QPushButton*>(QStringLiteral("runButton"))->click(); });
 }
 
 // Resident memory once the allocator has given back what it holds free: the memory in use.
@@ -120,9 +121,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "EMU1 did not open\n");
         return 1;
     }
-    ui::TForm7 window;
+    ui::ScriptWindow window;
     window.show();
-    window.FormActivate();
+    window.refreshOnActivation();
 
     const std::string tenThousand = commandScript(10'000);
     const std::pair<const char*, link::AnswerEnd> modes[] = {{"etx", link::AnswerEnd::Etx},

@@ -11,34 +11,34 @@ class ScriptHost {
 public:
     virtual ~ScriptHost() = default;
 
-    // Message memo (Memo1).
+    // Message memo (messageMemo).
     virtual void addMemoLine(const std::string& line) = 0;
     virtual void clearMemo() = 0;
     // A modal message box with OK (the window passes it to platform::dialogs()).
     virtual void showMessage(const std::string& text) = 0;
 
-    // Line-number box (Edit4), editable by the operator.
+    // Line-number box (lineNumberEdit), editable by the operator.
     [[nodiscard]] virtual std::string lineNumberText() const = 0;
     virtual void setLineNumberText(const std::string& text) = 0;
     virtual void repaintLineNumber() = 0;
 
-    // Code box (Edit1): setting its text converts exactly two hexadecimal characters into the
+    // Code box (codeEdit): setting its text converts exactly two hexadecimal characters into the
     // current command code (a bad digit shows "Неверный код команды!"); any other length
     // leaves the code as it was.
     virtual void setCodeText(const std::string& text) = 0;
     [[nodiscard]] virtual int currentCommandCode() const = 0;
-    // Data box (Edit3) and status box (Edit6).
+    // Data box (dataEdit) and status box (statusEdit).
     virtual void setDataText(const std::string& text) = 0;
     [[nodiscard]] virtual std::string dataText() const = 0;
     virtual void setStatusText(const std::string& text) = 0;
 
-    // Variables window (TForm8, StringGrid1): rows are 1-based below the header row. The grid
-    // is never cleared; addVariableRow appends one row at its end.
+    // Variables window (VariablesWindow, variableGrid): rows are 1-based below the header row. The
+    // grid is never cleared; addVariableRow appends one row at its end.
     virtual void addVariableRow() = 0;
     virtual void setVariableCell(int row, int column, const std::string& text) = 0;
     virtual void repaintVariables() = 0;
 
-    // Check boxes "Не перерисовывать форму" (CheckBox1) and "Не выводить данные" (CheckBox2).
+    // Check boxes "Не перерисовывать форму" (noRepaintBox) and "Не выводить данные" (noOutputBox).
     [[nodiscard]] virtual bool noRepaint() const = 0;
     [[nodiscard]] virtual bool noOutput() const = 0;
 

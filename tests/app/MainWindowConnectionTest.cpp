@@ -2,7 +2,7 @@
 #include "AppFixture.h"
 
 #include "link/Link.h"
-#include "netcfg/ui/TForm14.h"
+#include "netcfg/ui/ModemStateWindow.h"
 #include "platform/qt/ShapeIndicator.h"
 #include "platform/qt/TextCodec.h"
 
@@ -155,8 +155,8 @@ TEST_F(ConnectionTest, WindowsLeftReachableAfterDisconnectingSayThePortIsClosed)
     const QString closed = platform::fromCp1251(link::refusalMessage(link::Refusal::PortClosed));
 
     m_form->openReceiptCopies();
-    TForm14 modem(nullptr, &link::processLink());
-    modem.Button28Click();
+    ModemStateWindow modem(nullptr, &link::processLink());
+    modem.requestReport();
 
     EXPECT_EQ(m_dialogs->messages().size(), 2u);
     EXPECT_EQ(message(0), closed);

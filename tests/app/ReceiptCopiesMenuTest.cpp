@@ -2,7 +2,7 @@
 // whether the receipt-copy window opens.
 #include "AppFixture.h"
 
-#include "fiscal/ui/TForm13.h"
+#include "fiscal/ui/ReceiptCopiesWindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        m_windows.receiptCopies = new TForm13(m_form.get());
+        m_windows.receiptCopies = new ReceiptCopiesWindow(m_form.get());
         m_form->setWindows(m_windows);
     }
 

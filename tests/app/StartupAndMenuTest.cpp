@@ -1,26 +1,26 @@
 // The sixteen windows, the menu items that open them and the two reports sent from the menu.
 #include "AppFixture.h"
 
+#include "app/AboutWindow.h"
 #include "app/Startup.h"
-#include "app/TForm9.h"
+#include "fiscal/ui/NonFiscalReceiptWindow.h"
+#include "fiscal/ui/PeriodicReportsWindow.h"
+#include "fiscal/ui/ReceiptCopiesWindow.h"
+#include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
-#include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm4.h"
-#include "fiscal/ui/TForm5.h"
-#include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/WindowMessages.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "link/Link.h"
 #include "link/ui/ExchangeMonitor.h"
-#include "link/ui/TForm12.h"
-#include "netcfg/ui/TForm14.h"
-#include "netcfg/ui/TForm15.h"
-#include "netcfg/ui/TForm16.h"
+#include "link/ui/StatusWindow.h"
+#include "netcfg/ui/AcquirerLinkWindow.h"
+#include "netcfg/ui/ModemStateWindow.h"
+#include "netcfg/ui/RemoteAccessWindow.h"
 #include "platform/qt/TextCodec.h"
-#include "script/ui/TForm10.h"
-#include "script/ui/TForm11.h"
-#include "script/ui/TForm7.h"
-#include "script/ui/TForm8.h"
+#include "script/ui/ComparisonWindow.h"
+#include "script/ui/ScriptWindow.h"
+#include "script/ui/SecondRegistrarWindow.h"
+#include "script/ui/VariablesWindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -220,18 +220,18 @@ TEST_F(StartupTest, StatusButtonOpensTheStatusWindow)
 
 TEST_F(StartupTest, AboutWindowNamesProgramVersionAndAuthors)
 {
-    const QString text = TForm9::aboutText();
+    const QString text = AboutWindow::aboutText();
 
     EXPECT_TRUE(text.contains("Quorvex"));
     EXPECT_TRUE(text.contains(QStringLiteral("Версия " QUORVEX_PROJECT_VERSION)))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("© Разработчики Quorvex")));
-    auto* label = static_cast<QWidget*>(m_windows.about)->findChild<QLabel*>("Label1");
+    auto* label = static_cast<QWidget*>(m_windows.about)->findChild<QLabel*>("aboutLabel");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), text);
     const QString directory = qEnvironmentVariable("QUORVEX_SCREENSHOT_DIR");
     if (!directory.isEmpty())
-        static_cast<QWidget*>(m_windows.about)->grab().save(directory + "/TForm9.png");
+        static_cast<QWidget*>(m_windows.about)->grab().save(directory + "/AboutWindow.png");
 }
 
 // A line that never answers and runs an action, once, while a request is being written.

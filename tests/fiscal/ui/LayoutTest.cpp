@@ -1,10 +1,10 @@
 // The six fiscal windows: every caption fits and no two controls overlap. Set
 // QUORVEX_SCREENSHOT_DIR to also save them as PNG files for a look.
+#include "fiscal/ui/NonFiscalReceiptWindow.h"
+#include "fiscal/ui/PeriodicReportsWindow.h"
+#include "fiscal/ui/ReceiptCopiesWindow.h"
+#include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
-#include "fiscal/ui/TForm13.h"
-#include "fiscal/ui/TForm4.h"
-#include "fiscal/ui/TForm5.h"
-#include "fiscal/ui/TForm6.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "tests/support/platform/RecordingDialogs.h"
 #include "tests/support/qt/CaptionFit.h"
@@ -30,26 +30,26 @@ TEST(FiscalWindowLayout, CaptionsFitAndControlsDoNotOverlap)
     platform::ScopedRecordingDialogs dialogs; // the file dialog of the sales window is cancelled
     ServiceCashWindow cash;
     ZReportWindow zReport;
-    TForm4 periodic;
-    TForm13 copies;
-    TForm5 sales;
-    TForm6 nonFiscal;
+    PeriodicReportsWindow periodic;
+    ReceiptCopiesWindow copies;
+    SalesWindow sales;
+    NonFiscalReceiptWindow nonFiscal;
 
     expectFitsAndSave(cash, "ServiceCashWindow");
     expectFitsAndSave(zReport, "ZReportWindow");
-    expectFitsAndSave(periodic, "TForm4");
-    periodic.findChild<QRadioButton*>("RadioGroup3Item0")->click();
-    expectFitsAndSave(periodic, "TForm4-numbers");
+    expectFitsAndSave(periodic, "PeriodicReportsWindow");
+    periodic.findChild<QRadioButton*>("rangeByNumber")->click();
+    expectFitsAndSave(periodic, "PeriodicReportsWindow-numbers");
     const QSize numbersSize = periodic.size();
-    periodic.findChild<QRadioButton*>("RadioGroup3Item1")->click();
-    expectFitsAndSave(periodic, "TForm4-dates");
-    expectFitsAndSave(copies, "TForm13");
-    expectFitsAndSave(sales, "TForm5");
-    expectFitsAndSave(nonFiscal, "TForm6");
+    periodic.findChild<QRadioButton*>("rangeByDate")->click();
+    expectFitsAndSave(periodic, "PeriodicReportsWindow-dates");
+    expectFitsAndSave(copies, "ReceiptCopiesWindow");
+    expectFitsAndSave(sales, "SalesWindow");
+    expectFitsAndSave(nonFiscal, "NonFiscalReceiptWindow");
 
     EXPECT_EQ(periodic.size(), numbersSize) << "the window keeps its size for either range";
     EXPECT_EQ(copies.windowTitle(), QStringLiteral("Копия чека (\"КСЕФ\")"));
-    EXPECT_EQ(copies.findChild<QGroupBox*>("GroupBox1")->title(),
+    EXPECT_EQ(copies.findChild<QGroupBox*>("dateGroup")->title(),
               QStringLiteral("Поиск и печать документов  по датам"));
 }
 

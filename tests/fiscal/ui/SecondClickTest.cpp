@@ -4,8 +4,8 @@
 #include "FiscalWindowFixture.h"
 
 #include "emulator/EmulatedLine.h"
+#include "fiscal/ui/SalesWindow.h"
 #include "fiscal/ui/ServiceCashWindow.h"
-#include "fiscal/ui/TForm5.h"
 #include "fiscal/ui/ZReportWindow.h"
 #include "link/Operations.h"
 #include "platform/Dialogs.h"
@@ -170,11 +170,11 @@ private:
     qint64 m_stampBase;
 };
 
-class SlowRegistrarTest : public FormFixture<TForm5> {
+class SlowRegistrarTest : public FormFixture<SalesWindow> {
 protected:
     void SetUp() override
     {
-        FormFixture<TForm5>::SetUp();
+        FormFixture<SalesWindow>::SetUp();
         serial::portRegistry().addVirtualPort("SLOW1", [this](const std::string&, int) {
             return std::unique_ptr<serial::SerialLine>(new SlowLine(
                 emulator::makeEmulatedLine(emulator::processRegistrar(1)), m_meanwhile));
@@ -185,7 +185,7 @@ protected:
     {
         (void)link::OpenFirstPort("EMU1", 19200);
         serial::portRegistry().removeVirtualPort("SLOW1");
-        FormFixture<TForm5>::TearDown();
+        FormFixture<SalesWindow>::TearDown();
     }
 
     std::function<void()> m_meanwhile;
@@ -200,9 +200,9 @@ TEST_F(SlowRegistrarTest, ADoubleClickOrADoubleSpaceSendsOneRequest)
         std::function<void()> given;
         int command;
     } buttons[] = {
-        {"Button1", [] {}, cmd::OpenFiscalReceipt}, // "Открыть чек"
-        {"Button5", [] { given(cmd::OpenFiscalReceipt, "1,9011,1"); }, cmd::RegisterSale},
-        {"Button12",
+        {"openReceiptButton", [] {}, cmd::OpenFiscalReceipt}, // "Открыть чек"
+        {"sellButton", [] { given(cmd::OpenFiscalReceipt, "1,9011,1"); }, cmd::RegisterSale},
+        {"payButton",
          [] {
              given(cmd::OpenFiscalReceipt, "1,9011,1");
              given(cmd::Articles, cp1251("PА12,1,12.50,9011,Хлеб"));
@@ -217,7 +217,7 @@ TEST_F(SlowRegistrarTest, ADoubleClickOrADoubleSpaceSendsOneRequest)
         for (const Operator::Twice how : {Operator::Twice::Click, Operator::Twice::Space}) {
             test_support::resetEmulatedRegistrars();
             b.given();
-            m_form->StringGrid1SelectCell(1, 1);
+            m_form->selectArticle(1, 1);
             stampBase += 60'000;
             const Operator input(*child<QPushButton>(b.button), stampBase);
             m_meanwhile = [&input, how] { input.second(how); };
