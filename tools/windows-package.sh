@@ -22,14 +22,14 @@ fail() {
     exit 1
 }
 
-# Qt for Windows, from the cache or built now; its folder is the last line of the output.
+# Qt for Windows, from the cache or built now; its folder is the last line of the output, which
+# is shown as it comes.
+mkdir -p "$wbuild"
 qt_status=0
-"$here/tools/windows-qt.sh" >"$wbuild.qt.log" 2>&1 || qt_status=$?
-cat "$wbuild.qt.log"
+"$here/tools/windows-qt.sh" 2>&1 | tee "$wbuild/windows-qt.log" || qt_status=$?
 [ "$qt_status" -eq 75 ] && exit 75
 [ "$qt_status" -eq 0 ] || fail "Qt for Windows could not be built"
-qt=$(tail -n 1 "$wbuild.qt.log")
-rm -f "$wbuild.qt.log"
+qt=$(tail -n 1 "$wbuild/windows-qt.log")
 [ -f "$qt/.complete" ] || fail "no Qt in '$qt'"
 
 step "building the programs against $qt"
