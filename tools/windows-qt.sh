@@ -19,7 +19,7 @@ qt_version=6.4.2
 triple=x86_64-w64-mingw32
 toolchain="$here/cmake/mingw-w64-target.cmake"
 cache="${QUORVEX_CACHE_DIR:-${XDG_CACHE_HOME:-$HOME/.cache}/quorvex}"
-jobs="${QUORVEX_QT_JOBS:-2}"
+jobs="${QUORVEX_QT_JOBS:-$(nproc)}"
 source_unavailable=75
 
 # The configure recipe. Host tools (moc, rcc, uic) come from qt6-base-dev-tools; Debian keeps
@@ -137,7 +137,7 @@ if ! cmake -S "$work/src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$too
     echo "Qt for Windows: configure failed, see $work/configure.log" >&2
     exit 1
 fi
-echo "Qt for Windows: building with $jobs jobs (about half an hour on two cores)"
+echo "Qt for Windows: building with $jobs jobs (about half an hour on two processors)"
 start=$(date +%s)
 if ! cmake --build "$work/build" -j "$jobs" >"$work/build.log" 2>&1; then
     grep -B2 -A12 -m3 -E 'FAILED|error:' "$work/build.log" >&2 || tail -40 "$work/build.log" >&2
