@@ -34,7 +34,7 @@
 #include "script/ui/SecondRegistrarWindow.h"
 #include "script/ui/VariablesWindow.h"
 #include "serial/qt/LineEvents.h"
-#include "serial/qt/TPortControl.h"
+#include "serial/qt/PortEnumerator.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
@@ -69,7 +69,7 @@ void quitAllEventLoops()
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::MainWindow>()),
-      m_portControl(std::make_unique<serial::TPortControl>()), m_terminate(quitAllEventLoops)
+      m_portEnumerator(std::make_unique<serial::PortEnumerator>()), m_terminate(quitAllEventLoops)
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
@@ -203,7 +203,7 @@ void MainWindow::refreshPortsAndSettings()
     m_activating = true;
 
     std::setlocale(LC_NUMERIC, "C");
-    platform::fillPortList(*m_ui->portCombo, *m_portControl);
+    platform::fillPortList(*m_ui->portCombo, *m_portEnumerator);
     link::Session& session = link::session();
     if (session.programDirectory.empty())
         session.programDirectory = platform::currentDirectory();

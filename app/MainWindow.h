@@ -19,7 +19,7 @@ class MainWindow;
 }
 
 namespace quorvex::serial {
-class TPortControl;
+class PortEnumerator;
 }
 
 namespace quorvex::ui {
@@ -70,7 +70,7 @@ private:
     void terminate();
 
     std::unique_ptr<Ui::MainWindow> m_ui;
-    std::unique_ptr<serial::TPortControl> m_portControl;
+    std::unique_ptr<serial::PortEnumerator> m_portEnumerator;
     AppWindows m_windows;
     std::function<void()> m_terminate;
     bool m_connected = false;

@@ -12,7 +12,7 @@
 #include "platform/qt/TextCodec.h"
 #include "platform/qt/WindowPlacement.h"
 #include "script/ui/ReplayConnection.h"
-#include "serial/qt/TPortControl.h"
+#include "serial/qt/PortEnumerator.h"
 
 #include <QEvent>
 
@@ -23,7 +23,7 @@ namespace quorvex::ui {
 
 SecondRegistrarWindow::SecondRegistrarWindow(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::SecondRegistrarWindow>()),
-      m_portControl(std::make_unique<serial::TPortControl>())
+      m_portEnumerator(std::make_unique<serial::PortEnumerator>())
 {
     m_ui->setupUi(this);
     setObjectName(QStringLiteral("SecondRegistrarWindow"));
@@ -64,7 +64,7 @@ void SecondRegistrarWindow::refreshPortChoice()
     std::setlocale(LC_NUMERIC, "C");
     if (m_listsFrozen)
         return;
-    platform::fillPortList(*m_ui->portCombo, *m_portControl);
+    platform::fillPortList(*m_ui->portCombo, *m_portEnumerator);
     m_ui->portCombo->addItem(replayEntryText());
     selectStoredChoice();
 }

@@ -12,7 +12,7 @@ namespace Ui {
 class SecondRegistrarWindow;
 }
 namespace quorvex::serial {
-class TPortControl;
+class PortEnumerator;
 }
 
 namespace quorvex::ui {
@@ -51,7 +51,7 @@ private:
     void rememberChoiceInSession();
 
     std::unique_ptr<Ui::SecondRegistrarWindow> m_ui;
-    std::unique_ptr<serial::TPortControl> m_portControl; // port listing only
+    std::unique_ptr<serial::PortEnumerator> m_portEnumerator; // port listing only
     QDialog* m_comparison = nullptr;
     bool m_listsFrozen = false;
 };

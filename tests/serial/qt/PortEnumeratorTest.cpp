@@ -1,4 +1,4 @@
-#include "serial/qt/TPortControl.h"
+#include "serial/qt/PortEnumerator.h"
 #include "serial/Announce.h"
 #include "serial/PortRegistry.h"
 #include "serial/qt/QtSerialLine.h"
@@ -26,17 +26,17 @@ protected:
     {
         portRegistry().addVirtualPort("TESTEMU1", [](const std::string&, int) { return nullptr; });
         portRegistry().addVirtualPort("TESTEMU2", [](const std::string&, int) { return nullptr; });
-        TPortControl reset;
+        PortEnumerator reset;
     }
     void TearDown() override
     {
-        TPortControl().EndEnumeratePorts();
+        PortEnumerator().EndEnumeratePorts();
         withdrawAnnouncement();
         portRegistry().removeVirtualPort("TESTEMU1");
         portRegistry().removeVirtualPort("TESTEMU2");
     }
 
-    static std::vector<std::string> takeAll(TPortControl& control)
+    static std::vector<std::string> takeAll(PortEnumerator& control)
     {
         std::vector<std::string> names;
         for (std::string name = control.EnumeratePorts(); !name.empty() && name != "0";
@@ -58,7 +58,7 @@ TEST_F(PortListing, ListsPresentPortsThenVirtualPortsThenAnnouncedEmulators)
     ASSERT_TRUE(announceEmulator(pty.slavePath()));
     std::vector<std::string> expected = presentSerialPortNames();
     expected.insert(expected.end(), {"TESTEMU1", "TESTEMU2", pty.slavePath()});
-    TPortControl control;
+    PortEnumerator control;
 
     ASSERT_EQ(control.BeginEnumeratePorts(), 0);
     const auto names = takeAll(control);
@@ -71,8 +71,8 @@ TEST_F(PortListing, ListsPresentPortsThenVirtualPortsThenAnnouncedEmulators)
 
 TEST_F(PortListing, ListingStateIsSharedAndFollowsBeginEnumerateEnd)
 {
-    TPortControl first;
-    TPortControl second;
+    PortEnumerator first;
+    PortEnumerator second;
     const std::size_t present = presentSerialPortNames().size();
 
     EXPECT_EQ(first.BeginEnumeratePorts(), 0);
@@ -95,17 +95,17 @@ TEST_F(PortListing, ListingStateIsSharedAndFollowsBeginEnumerateEnd)
 
 TEST_F(PortListing, ConstructingAnInstanceForcesIdle)
 {
-    TPortControl control;
+    PortEnumerator control;
     ASSERT_EQ(control.BeginEnumeratePorts(), 0);
 
-    TPortControl another;
+    PortEnumerator another;
 
     EXPECT_EQ(control.BeginEnumeratePorts(), 0);
 }
 
 TEST(PortControl, PropertiesHaveTheirDefaults)
 {
-    const TPortControl control;
+    const PortEnumerator control;
 
     EXPECT_EQ(control.Timeout.ReadTotalTimeoutConstant, 1000);
     EXPECT_EQ(control.Timeout.ReadIntervalTimeout + control.Timeout.ReadTotalTimeoutMultiplier +

@@ -48,10 +48,10 @@ constexpr int kListingBusy = -27;
 // EnumeratePorts' text for a device whose name cannot be read.
 constexpr const char* kUnreadablePort = "0";
 
-class TPortControl {
+class PortEnumerator {
 public:
     // Every construction ends a running listing of the process (the state is shared).
-    TPortControl();
+    PortEnumerator();
 
     // 0 when a listing has started; kListingBusy when one is already running (it is then left
     // untouched). The names are taken from listedPortNames() at this moment.

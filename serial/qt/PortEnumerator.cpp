@@ -1,4 +1,4 @@
-#include "serial/qt/TPortControl.h"
+#include "serial/qt/PortEnumerator.h"
 
 #include "serial/Announce.h"
 #include "serial/PortRegistry.h"
@@ -56,12 +56,12 @@ int baudOf(speed value)
     return kBauds.at(static_cast<std::size_t>(value));
 }
 
-TPortControl::TPortControl()
+PortEnumerator::PortEnumerator()
 {
     listingState().listing = false;
 }
 
-int TPortControl::BeginEnumeratePorts()
+int PortEnumerator::BeginEnumeratePorts()
 {
     ListingState& state = listingState();
     if (state.listing)
@@ -72,7 +72,7 @@ int TPortControl::BeginEnumeratePorts()
     return 0;
 }
 
-std::string TPortControl::EnumeratePorts()
+std::string PortEnumerator::EnumeratePorts()
 {
     ListingState& state = listingState();
     if (!state.deviceSet || state.position >= state.deviceSet->size()) {
@@ -82,7 +82,7 @@ std::string TPortControl::EnumeratePorts()
     return (*state.deviceSet)[state.position++];
 }
 
-int TPortControl::EndEnumeratePorts()
+int PortEnumerator::EndEnumeratePorts()
 {
     ListingState& state = listingState();
     state.listing = false;
