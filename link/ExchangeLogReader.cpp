@@ -1,6 +1,7 @@
 #include "link/ExchangeLogReader.h"
 
 #include "platform/NativePath.h"
+#include "platform/NumberText.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -40,22 +41,11 @@ bool isStamp(std::string_view text)
     return true;
 }
 
-int hexValue(char c)
-{
-    if (isDigit(c))
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Leading hexadecimal digits, at most `limit`.
 std::size_t hexDigitsAtStart(std::string_view text, std::size_t limit)
 {
     std::size_t n = 0;
-    while (n < text.size() && n < limit && hexValue(text[n]) >= 0)
+    while (n < text.size() && n < limit && platform::hexDigitValue(text[n]) >= 0)
         ++n;
     return n;
 }
@@ -64,7 +54,7 @@ int hexNumber(std::string_view digits)
 {
     int value = 0;
     for (char c : digits)
-        value = value * 16 + hexValue(c);
+        value = value * 16 + platform::hexDigitValue(c);
     return value;
 }
 
@@ -163,7 +153,7 @@ std::size_t codeDigits(std::string_view body, const AnswerReceiver& receiver, bo
 {
     const std::size_t digits = hexDigitsAtStart(body, 2);
     if (answered && receiver.command() < 0x10 && digits >= 1 &&
-        hexValue(body[0]) == receiver.command())
+        platform::hexDigitValue(body[0]) == receiver.command())
         return 1;
     return digits;
 }

@@ -67,4 +67,15 @@ std::string conversionError(const std::string& text)
     return "Ошибка преобразования в число: " + text;
 }
 
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 } // namespace quorvex::platform

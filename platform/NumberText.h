@@ -16,6 +16,8 @@ namespace quorvex::platform {
 [[nodiscard]] std::optional<std::int64_t> longIntegerValue(const std::string& text);
 // Strict: an optional sign and one or more digits, nothing else (no blanks), within 32 bits.
 [[nodiscard]] std::optional<std::int32_t> toInt32(const std::string& text);
+// The value of one hexadecimal digit (0-9, A-F, a-f); -1 for any other character.
+[[nodiscard]] int hexDigitValue(char c);
 // The message for a text that is not a number: «Ошибка преобразования в число: abc».
 [[nodiscard]] std::string conversionError(const std::string& text);
 

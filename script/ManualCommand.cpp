@@ -1,5 +1,6 @@
 #include "script/ManualCommand.h"
 
+#include "platform/NumberText.h"
 #include "script/ScriptHost.h"
 
 namespace quorvex::script {
@@ -7,18 +8,6 @@ namespace quorvex::script {
 const char* const kBadCommandCodeMessage = "Неверный код команды!";
 
 namespace {
-
-// -1 for anything that is not 0-9, A-F or a-f.
-int hexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 ExecuteHooks manualDisplayHooks(ScriptHost& host)
 {
@@ -47,13 +36,13 @@ ExecuteOutcome reportFailure(ScriptHost& host, ExecuteOutcome outcome)
 CommandCodeConversion convertCommandCode(const std::string& twoCharacters)
 {
     CommandCodeConversion result;
-    const int high = twoCharacters.size() > 0 ? hexDigitValue(twoCharacters[0]) : -1;
+    const int high = twoCharacters.size() > 0 ? platform::hexDigitValue(twoCharacters[0]) : -1;
     if (high < 0) {
         result.valid = false;
         return result;
     }
     result.code = 16 * high;
-    const int low = twoCharacters.size() > 1 ? hexDigitValue(twoCharacters[1]) : -1;
+    const int low = twoCharacters.size() > 1 ? platform::hexDigitValue(twoCharacters[1]) : -1;
     if (low < 0) {
         result.valid = false;
         return result;
